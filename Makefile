@@ -1,0 +1,24 @@
+# The README's commands. Each one does all of its own set-up.
+BUILD_DIR ?= build
+JOBS ?= 2
+
+.PHONY: run test build setup bench clean
+
+run: build
+	$(BUILD_DIR)/bin/Ondasort
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+build: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD_DIR) -j$(JOBS)
+
+setup:
+	scripts/setup.sh
+
+bench: build
+	for b in $(BUILD_DIR)/bin/bench_*; do $$b; done
+
+clean:
+	rm -rf $(BUILD_DIR)

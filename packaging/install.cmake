@@ -1,0 +1,18 @@
+# Installation: the program, its guide and its settings file share one folder
+# of their own (<prefix>/lib/ondasort), which must be writable by the user,
+# since the settings file is written beside the executable. A per-user install
+# (cmake --install build --prefix ~/.local) gives exactly that; a launcher
+# link, a desktop entry and an icon make the program appear in menus.
+include(GNUInstallDirs)
+
+set(ONDASORT_APP_DIR ${CMAKE_INSTALL_LIBDIR}/ondasort)
+
+install(TARGETS Ondasort RUNTIME DESTINATION ${ONDASORT_APP_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/Readme.txt DESTINATION ${ONDASORT_APP_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/ondasort.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The launcher link and the desktop entry name the prefix chosen at install time.
+configure_file(${CMAKE_SOURCE_DIR}/packaging/install-launcher.cmake.in
+    ${CMAKE_BINARY_DIR}/install-launcher.cmake @ONLY)
+install(SCRIPT ${CMAKE_BINARY_DIR}/install-launcher.cmake)

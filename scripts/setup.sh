@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs every Debian package Ondasort needs to build, test and run.
+# Skips apt entirely when everything is already installed, so a second run is fast.
+set -euo pipefail
+
+packages=(
+    # build tools
+    cmake g++ make pkg-config
+    # libraries
+    qt6-base-dev libmpv-dev libfluidsynth-dev
+    # General MIDI soundfont behind /usr/share/sounds/sf2/default-GM.sf2
+    timgm6mb-soundfont
+    # fonts: Gothic and Mincho for Japanese text, a brush script for hints, DejaVu for Latin
+    fonts-ipafont-gothic fonts-ipafont-mincho fonts-aoyagi-kouzan-t fonts-dejavu-core fontconfig
+    # icon themes for the folder tree and the desktop entry
+    hicolor-icon-theme adwaita-icon-theme
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # a display server for running the window without a desktop
+    xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

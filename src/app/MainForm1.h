@@ -1,0 +1,152 @@
+#pragma once
+// The program's one window: a frameless 796 x 704 form that owns every
+// control and every handler of the sorter.
+//
+// The constructor builds the controls (MainForm1Layout.cpp), stores the
+// executable's directory and runs FormCreate. The window is dragged by its
+// bare surface: the blue strip on the left and the margin around Panel1.
+// Handlers keep the names of the controls and events they serve; the nine
+// look-alike slot handlers share one implementation taking the slot number.
+#include <QByteArray>
+#include <QWidget>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QRadioButton;
+class QToolButton;
+class TAppHint;
+class TBrowseEdit;
+class TClearButton;
+class TFileListBox;
+class TFolderTreeView;
+class TGlintFadeButton;
+class TPanel;
+class TShape;
+class TTechnicalLine;
+class TWindowsMediaPlayer;
+
+// The host and port of the information page; the page path and query are fixed.
+inline constexpr char kInformationServer[] = "ondasort.example.org";
+
+class TMainForm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kSlotCount = 9;
+    static constexpr int kClientWidth = 796;
+    static constexpr int kClientHeight = 704;
+
+    explicit TMainForm1(QWidget *parent = nullptr);
+    ~TMainForm1() override;
+
+    // The directory the executable lives in, without a trailing "/"
+    // (except for the root itself).
+    QByteArray executableDirectory() const { return m_executableDirectory; }
+
+    // Address of the information page for an executable's file name.
+    static QString informationUrl(const QByteArray &executableName);
+    // The user's guide beside the executable.
+    static QByteArray usersGuidePath(const QByteArray &executableDirectory);
+
+    // Controls placed directly on the window.
+    TShape *Shape1 = nullptr;
+    TShape *Shape0 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label11 = nullptr;
+    TPanel *Panel1 = nullptr;
+    TPanel *Panel2 = nullptr;
+    TPanel *Panel3 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *E1 = nullptr;
+    TAppHint *AppHint1 = nullptr;
+    TGlintFadeButton *FadeButton1 = nullptr;
+    TGlintFadeButton *FadeButton2 = nullptr;
+    TGlintFadeButton *FadeButton3 = nullptr;
+    TGlintFadeButton *FadeButton4 = nullptr;
+
+    // Controls on Panel1.
+    TFolderTreeView *FolderTreeView0 = nullptr;
+    TWindowsMediaPlayer *WindowsMediaPlayer1 = nullptr;
+    TFileListBox *FileListBox1 = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QToolButton *SpeedButton1 = nullptr;
+    QLabel *Label0 = nullptr;
+    // Slot N lives at index N - 1.
+    std::array<TClearButton *, kSlotCount> ClearButton {};
+    std::array<TBrowseEdit *, kSlotCount> BrowseEdit {};
+    std::array<QLabel *, kSlotCount> Label {};
+    std::array<TTechnicalLine *, kSlotCount> TechnicalLine {};
+
+    // Lifecycle.
+    void FormCreate(QObject *Sender);
+    void FormActivate(QObject *Sender);
+    void FormClose(QObject *Sender);
+    void FormKeyDown(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift);
+
+    // Window chrome.
+    void FadeButton1Click(QObject *Sender);
+    void FadeButton2Click(QObject *Sender);
+    void FadeButton3Click(QObject *Sender);
+    void FadeButton4Click(QObject *Sender);
+
+    // Source folder and file list.
+    void FolderTreeView0Change(QObject *Sender);
+    void FileListBox1Click(QObject *Sender);
+    void E1Click(QObject *Sender);
+
+    // Sorting commands: ClearButtonNClick for slots 1..9 and the next command.
+    void ClearButtonClick(int slot, QObject *Sender);
+    void ClearButton1Click(QObject *Sender) { ClearButtonClick(1, Sender); }
+    void ClearButton2Click(QObject *Sender) { ClearButtonClick(2, Sender); }
+    void ClearButton3Click(QObject *Sender) { ClearButtonClick(3, Sender); }
+    void ClearButton4Click(QObject *Sender) { ClearButtonClick(4, Sender); }
+    void ClearButton5Click(QObject *Sender) { ClearButtonClick(5, Sender); }
+    void ClearButton6Click(QObject *Sender) { ClearButtonClick(6, Sender); }
+    void ClearButton7Click(QObject *Sender) { ClearButtonClick(7, Sender); }
+    void ClearButton8Click(QObject *Sender) { ClearButtonClick(8, Sender); }
+    void ClearButton9Click(QObject *Sender) { ClearButtonClick(9, Sender); }
+    void SpeedButton1Click(QObject *Sender);
+
+    // Destination slots: BrowseEditNChange for slots 1..9.
+    void BrowseEditChange(int slot, QObject *Sender);
+    void BrowseEdit1Change(QObject *Sender) { BrowseEditChange(1, Sender); }
+    void BrowseEdit2Change(QObject *Sender) { BrowseEditChange(2, Sender); }
+    void BrowseEdit3Change(QObject *Sender) { BrowseEditChange(3, Sender); }
+    void BrowseEdit4Change(QObject *Sender) { BrowseEditChange(4, Sender); }
+    void BrowseEdit5Change(QObject *Sender) { BrowseEditChange(5, Sender); }
+    void BrowseEdit6Change(QObject *Sender) { BrowseEditChange(6, Sender); }
+    void BrowseEdit7Change(QObject *Sender) { BrowseEditChange(7, Sender); }
+    void BrowseEdit8Change(QObject *Sender) { BrowseEditChange(8, Sender); }
+    void BrowseEdit9Change(QObject *Sender) { BrowseEditChange(9, Sender); }
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void buildLayout();
+    void buildChrome();
+    void buildWorkingArea();
+    void buildSlots();
+    void connectHandlers();
+    void setTabOrder();
+
+    QByteArray m_executableDirectory;
+    bool m_activated = false;
+    // Window-relative press point while the window is dragged by hand
+    // (when the window system offers no move of its own).
+    QPoint m_dragOffset;
+    bool m_dragging = false;
+};
+
+// The single main window, set while it exists.
+extern TMainForm1 *MainForm1;

@@ -1,0 +1,28 @@
+// Ondasort: sort media files into folders by listening to them.
+#include "app/ErrorDisplay.h"
+#include "app/MainForm1.h"
+
+#include <QApplication>
+
+#include <clocale>
+#include <exception>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ondasort"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
+    // libmpv refuses to start under locales with a decimal comma.
+    std::setlocale(LC_NUMERIC, "C");
+
+    try {
+        TMainForm1 form;
+        form.show();
+        app.exec();
+    } catch (const std::exception &error) {
+        showErrorMessage(nullptr, QString::fromUtf8(error.what()));
+    } catch (...) {
+        showErrorMessage(nullptr, QString());
+    }
+    return 0;
+}

@@ -1,0 +1,6 @@
+#include "controls/BrowseEdit.h"
+
+TBrowseEdit::TBrowseEdit(QWidget *parent)
+    : QLineEdit(parent)
+{
+}

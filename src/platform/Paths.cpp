@@ -1,0 +1,50 @@
+#include "platform/Paths.h"
+
+#include <QFile>
+
+namespace paths {
+
+QByteArray join(const QByteArray &folder, const QByteArray &name)
+{
+    return folder + '/' + name;
+}
+
+QByteArray lastComponent(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? path : path.mid(slash + 1);
+}
+
+QByteArray directoryPart(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArray();
+    // Keep a separator that starts the path or follows another one.
+    if (slash == 0 || path.at(slash - 1) == '/')
+        return path.left(slash + 1);
+    return path.left(slash);
+}
+
+QByteArray directoryWithSeparator(const QByteArray &path)
+{
+    return path.left(path.lastIndexOf('/') + 1);
+}
+
+QByteArray dropExtension(const QByteArray &name)
+{
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString toDisplay(const QByteArray &path)
+{
+    return QFile::decodeName(path);
+}
+
+QByteArray fromDisplay(const QString &text)
+{
+    return QFile::encodeName(text);
+}
+
+} // namespace paths

@@ -1,0 +1,34 @@
+#pragma once
+// Path helpers on byte strings.
+//
+// A path is kept as the bytes the file system uses (QByteArray); names need
+// not be valid UTF-8 and are never rebuilt from display text. The separator
+// is "/", and every split takes the last one.
+#include <QByteArray>
+#include <QString>
+
+namespace paths {
+
+// folder + "/" + name, always inserting exactly one "/" (so "/" gives "//name").
+QByteArray join(const QByteArray &folder, const QByteArray &name);
+
+// What follows the last "/" (the whole path when there is none).
+QByteArray lastComponent(const QByteArray &path);
+
+// Everything before the last "/", without it; a "/" that directly follows
+// another "/" or starts the path stays, so "/usr/bin/x" gives "/usr/bin" and
+// "/x" gives "/". A path without "/" gives "".
+QByteArray directoryPart(const QByteArray &path);
+
+// The path cut just after its last "/" ("" when there is none).
+QByteArray directoryWithSeparator(const QByteArray &path);
+
+// The name without its extension: from the last "." to the end is dropped;
+// a name without "." stays whole.
+QByteArray dropExtension(const QByteArray &name);
+
+// Conversions between the file system's bytes and text for display.
+QString toDisplay(const QByteArray &path);
+QByteArray fromDisplay(const QString &text);
+
+} // namespace paths
