@@ -22,13 +22,20 @@
 TMainForm1 *MainForm1 = nullptr;
 
 TMainForm1::TMainForm1(QWidget *parent)
+    : TMainForm1(Surroundings(), parent)
+{
+}
+
+TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     : QWidget(parent)
 {
     MainForm1 = this;
     buildLayout();
     connectHandlers();
-    m_executableDirectory =
-        paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()));
+    m_player = surroundings.player ? surroundings.player : WindowsMediaPlayer1;
+    m_executableDirectory = surroundings.executableDirectory.isEmpty()
+        ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
+        : surroundings.executableDirectory;
     FormCreate(this);
     FileListBox1->setFocus();
 }

@@ -12,6 +12,7 @@
 
 #include <array>
 
+class PreviewPlayer;
 class QAction;
 class QLabel;
 class QMenu;
@@ -40,7 +41,18 @@ public:
     static constexpr int kClientWidth = 796;
     static constexpr int kClientHeight = 704;
 
+    // What a test may put in place of the real surroundings.
+    struct Surroundings
+    {
+        // Where the settings file and the user's guide live; empty means the
+        // executable's own directory.
+        QByteArray executableDirectory;
+        // The player the handlers drive; none means WindowsMediaPlayer1.
+        PreviewPlayer *player = nullptr;
+    };
+
     explicit TMainForm1(QWidget *parent = nullptr);
+    explicit TMainForm1(const Surroundings &surroundings, QWidget *parent = nullptr);
     ~TMainForm1() override;
 
     // The directory the executable lives in, without a trailing "/"
@@ -141,6 +153,7 @@ private:
     void setTabOrder();
 
     QByteArray m_executableDirectory;
+    PreviewPlayer *m_player = nullptr;
     bool m_activated = false;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).

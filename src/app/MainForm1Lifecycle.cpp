@@ -3,7 +3,7 @@
 #include "app/MainForm1.h"
 
 #include "app/ErrorDisplay.h"
-#include "app/WindowsMediaPlayer.h"
+#include "platform/PreviewPlayer.h"
 
 #include <QCloseEvent>
 
@@ -15,7 +15,7 @@ void TMainForm1::FormCreate(QObject *)
 
 void TMainForm1::FormClose(QObject *)
 {
-    WindowsMediaPlayer1->setURL(QByteArray());
+    m_player->setURL(QByteArray());
 }
 
 void TMainForm1::closeEvent(QCloseEvent *event)

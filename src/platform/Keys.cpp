@@ -19,10 +19,16 @@ int virtualKey(int qtKey, bool keypad)
     case Qt::Key_Escape: return 27;
     case Qt::Key_Tab: return 9;
     case Qt::Key_Backspace: return 8;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
     case Qt::Key_Left: return 37;
     case Qt::Key_Up: return 38;
     case Qt::Key_Right: return 39;
     case Qt::Key_Down: return 40;
+    case Qt::Key_Insert: return 45;
+    case Qt::Key_Delete: return 46;
     default: return 0;
     }
 }
