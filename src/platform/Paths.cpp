@@ -31,6 +31,11 @@ QByteArray directoryWithSeparator(const QByteArray &path)
     return path.left(path.lastIndexOf('/') + 1);
 }
 
+QByteArray folderName(const QByteArray &path)
+{
+    return lastComponent(path.endsWith('/') ? path.chopped(1) : path);
+}
+
 QByteArray dropExtension(const QByteArray &name)
 {
     const qsizetype dot = name.lastIndexOf('.');

@@ -23,6 +23,10 @@ QByteArray directoryPart(const QByteArray &path);
 // The path cut just after its last "/" ("" when there is none).
 QByteArray directoryWithSeparator(const QByteArray &path);
 
+// The folder's own name: one trailing "/" removed, then the last component
+// ("" for the root).
+QByteArray folderName(const QByteArray &path);
+
 // The name without its extension: from the last "." to the end is dropped;
 // a name without "." stays whole.
 QByteArray dropExtension(const QByteArray &name);

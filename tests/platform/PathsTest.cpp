@@ -45,6 +45,15 @@ TEST(PathsTest, DropExtensionCutsFromTheLastDot)
     EXPECT_EQ(paths::dropExtension(".hidden"), QByteArray(""));
 }
 
+TEST(PathsTest, FolderNameIgnoresOneTrailingSlash)
+{
+    EXPECT_EQ(paths::folderName("/music/keep"), QByteArray("keep"));
+    EXPECT_EQ(paths::folderName("/music/keep/"), QByteArray("keep"));
+    EXPECT_EQ(paths::folderName("/"), QByteArray(""));
+    EXPECT_EQ(paths::folderName("keep"), QByteArray("keep"));
+    EXPECT_EQ(paths::folderName("../keep"), QByteArray("keep"));
+}
+
 TEST(PathsTest, DirectoryWithSeparatorKeepsTheSlash)
 {
     EXPECT_EQ(paths::directoryWithSeparator("/opt/tools/Ondasort"), QByteArray("/opt/tools/"));
