@@ -7,14 +7,25 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <cstdio>
 #include <fcntl.h>
+#include <ftw.h>
 #include <unistd.h>
 #include <vector>
 
 class TempFolder
 {
 public:
-    TempFolder() : m_path(QFile::encodeName(m_dir.path())) {}
+    TempFolder() : m_path(QFile::encodeName(m_dir.path())) { m_dir.setAutoRemove(false); }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+    // Removes everything, FIFOs and read-only entries included.
+    ~TempFolder()
+    {
+        ::nftw(m_path.constData(), [](const char *path, const struct stat *, int, FTW *) {
+            return ::remove(path);
+        }, 16, FTW_DEPTH | FTW_PHYS);
+    }
 
     const QByteArray &path() const { return m_path; }
     QByteArray operator/(const QByteArray &name) const { return m_path + '/' + name; }
