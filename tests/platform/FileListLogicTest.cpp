@@ -4,7 +4,7 @@
 #include "platform/FolderFiles.h"
 #include "platform/ListText.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <QStringDecoder>
 #include <gtest/gtest.h>

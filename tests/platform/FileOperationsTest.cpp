@@ -1,7 +1,7 @@
 #include "platform/FileOperations.h"
 
 #include "FaultyFileSystem.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 #include "platform/ProfileFile.h"
 
 #include "FaultyFileSystem.h"
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
