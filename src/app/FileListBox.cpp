@@ -156,7 +156,7 @@ void TFileListBox::selectIndex(int index)
 
 int TFileListBox::selectString(const QByteArray &text, int start)
 {
-    const QString key = listtext::sortKey(listtext::displayName(text));
+    const QByteArray key = listtext::sortKey(text);
     const int found = listtext::findPrefix(m_model->keys(), key, start);
     if (found >= 0)
         selectIndex(found);

@@ -8,12 +8,9 @@
 void FileListModel::setNames(std::vector<QByteArray> names)
 {
     const size_t count = names.size();
-    std::vector<QString> texts(count);
-    std::vector<QString> keys(count);
-    for (size_t i = 0; i < count; ++i) {
-        texts[i] = listtext::displayName(names[i]);
-        keys[i] = listtext::sortKey(texts[i]);
-    }
+    std::vector<QByteArray> keys(count);
+    for (size_t i = 0; i < count; ++i)
+        keys[i] = listtext::sortKey(names[i]);
     std::vector<size_t> order(count);
     std::iota(order.begin(), order.end(), size_t(0));
     std::stable_sort(order.begin(), order.end(),
@@ -21,19 +18,20 @@ void FileListModel::setNames(std::vector<QByteArray> names)
 
     beginResetModel();
     m_names.clear();
-    m_texts.clear();
     m_keys.clear();
     m_names.reserve(count);
-    m_texts.reserve(count);
     m_keys.reserve(count);
     for (size_t i : order) {
         m_names.push_back(std::move(names[i]));
-        m_texts.push_back(std::move(texts[i]));
         m_keys.push_back(std::move(keys[i]));
     }
     endResetModel();
 }
 
+QString FileListModel::text(int row) const
+{
+    return listtext::displayName(m_names[size_t(row)]);
+}
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : count();

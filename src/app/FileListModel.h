@@ -23,14 +23,14 @@ public:
 
     int count() const { return int(m_names.size()); }
     const QByteArray &name(int row) const { return m_names[size_t(row)]; }
-    const QString &text(int row) const { return m_texts[size_t(row)]; }
-    const std::vector<QString> &keys() const { return m_keys; }
+    // The shown text, decoded when asked for: only visible rows are.
+    QString text(int row) const;
+    const std::vector<QByteArray> &keys() const { return m_keys; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
     std::vector<QByteArray> m_names;
-    std::vector<QString> m_texts;
-    std::vector<QString> m_keys;
+    std::vector<QByteArray> m_keys;
 };

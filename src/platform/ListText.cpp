@@ -35,12 +35,26 @@ QString displayName(const QByteArray &name)
     return QFile::decodeName(name);
 }
 
-QString sortKey(const QString &text)
+QByteArray sortKey(const QByteArray &name)
 {
-    return text.toCaseFolded();
+    if (!isAscii(name))
+        return displayName(name).toCaseFolded().toUtf8();
+    // The common case, and a fast one: most names need no copy at all.
+    qsizetype upper = 0;
+    while (upper < name.size() && !(name[upper] >= 'A' && name[upper] <= 'Z'))
+        ++upper;
+    if (upper == name.size())
+        return name;
+    QByteArray key = name;
+    char *data = key.data();
+    for (qsizetype i = upper; i < key.size(); ++i) {
+        if (data[i] >= 'A' && data[i] <= 'Z')
+            data[i] = char(data[i] + ('a' - 'A'));
+    }
+    return key;
 }
 
-int findPrefix(const std::vector<QString> &keys, const QString &prefixKey, int start)
+int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start)
 {
     const int count = int(keys.size());
     if (count == 0)

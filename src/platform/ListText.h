@@ -14,13 +14,14 @@ namespace listtext {
 // shows replacement characters where its bytes do not decode.
 QString displayName(const QByteArray &name);
 
-// The key the list orders by: the shown text without letter case.
-// Keys compare with plain QString ordering.
-QString sortKey(const QString &text);
+// The key the list orders a name by: its shown text without letter case,
+// as UTF-8. Keys compare as plain bytes, which is the order of the
+// characters; a key begins with another exactly when the text does.
+QByteArray sortKey(const QByteArray &name);
 
 // Select-by-name: the index of the first key that begins with prefixKey,
 // searching from the item after start to the last and then from item 0 up
 // to start itself (start -1 searches from item 0). -1 when none matches.
-int findPrefix(const std::vector<QString> &keys, const QString &prefixKey, int start);
+int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start);
 
 } // namespace listtext

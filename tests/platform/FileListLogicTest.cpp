@@ -142,16 +142,29 @@ TEST(ListText, DisplayNames)
     EXPECT_GE(broken.size(), 5);
 }
 
+TEST(ListText, SortKeysOrderWithoutLetterCase)
+{
+    // Each name sorts before the next one.
+    const QByteArray ordered[] = {".hidden", "_x", "a", "B", "b0", "Zed", "\xc3\xa4" "a" /* äa */,
+        "\xc3\x84" "b" /* Äb */, "\xe9\x9f\xb3" /* 音 */};
+    for (size_t i = 0; i + 1 < std::size(ordered); ++i) {
+        EXPECT_LT(listtext::sortKey(ordered[i]), listtext::sortKey(ordered[i + 1]))
+            << ordered[i].constData() << " < " << ordered[i + 1].constData();
+    }
+    EXPECT_EQ(listtext::sortKey("A.MP3"), listtext::sortKey("a.mp3"));
+    EXPECT_EQ(listtext::sortKey("\xc3\x84"), listtext::sortKey("\xc3\xa4"));
+}
+
 TEST(ListText, FindPrefixSearchesAfterStartAndWraps)
 {
     auto keys = [](std::initializer_list<const char *> texts) {
-        std::vector<QString> result;
+        std::vector<QByteArray> result;
         for (const char *text : texts)
-            result.push_back(listtext::sortKey(QString::fromUtf8(text)));
+            result.push_back(listtext::sortKey(text));
         return result;
     };
     const struct {
-        std::vector<QString> keys;
+        std::vector<QByteArray> keys;
         const char *prefix;
         int start;
         int expected;
@@ -169,7 +182,7 @@ TEST(ListText, FindPrefixSearchesAfterStartAndWraps)
         {keys({"a", "b"}), "b", 7, 1},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(listtext::findPrefix(c.keys, listtext::sortKey(QString::fromUtf8(c.prefix)), c.start),
+        EXPECT_EQ(listtext::findPrefix(c.keys, listtext::sortKey(c.prefix), c.start),
             c.expected) << c.prefix << " from " << c.start;
     }
 }
