@@ -14,9 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
-#include <functional>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -73,26 +71,29 @@ size_t bareRead(const QByteArray &folder)
     return matches;
 }
 
-double secondsOf(const std::function<void()> &work)
+template <typename Work>
+double secondsOf(Work &&work)
 {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The bare loop's time on folder: the best of several runs.
-double bareSeconds(const QByteArray &folder)
+// Times work per iteration and, interleaved with it so that both meet the
+// same load on the machine, the bare loop on the same folder; reports the
+// ratio of the two as "x_bare".
+template <typename Work>
+void measureAgainstBare(benchmark::State &state, const QByteArray &folder, Work &&work)
 {
-    double best = 1e9;
-    for (int run = 0; run < 7; ++run)
-        best = std::min(best, secondsOf([&] { benchmark::DoNotOptimize(bareRead(folder)); }));
-    return best;
-}
-
-void reportRatio(benchmark::State &state, double seconds, const QByteArray &folder)
-{
-    const double perRead = seconds / double(state.iterations());
-    state.counters["x_bare"] = perRead / bareSeconds(folder);
+    double seconds = 0;
+    double bare = 0;
+    for (auto _ : state) {
+        seconds += secondsOf(work);
+        state.PauseTiming();
+        bare += secondsOf([&] { benchmark::DoNotOptimize(bareRead(folder)); });
+        state.ResumeTiming();
+    }
+    state.counters["x_bare"] = seconds / bare;
     state.counters["files"] = double(state.range(0));
 }
 
@@ -108,10 +109,7 @@ void BM_FolderFiles(benchmark::State &state)
 {
     const QByteArray folder = folderOf(int(state.range(0)));
     const FileMask mask;
-    double seconds = 0;
-    for (auto _ : state)
-        seconds += secondsOf([&] { benchmark::DoNotOptimize(folderfiles::read(folder, mask)); });
-    reportRatio(state, seconds, folder);
+    measureAgainstBare(state, folder, [&] { benchmark::DoNotOptimize(folderfiles::read(folder, mask)); });
 }
 
 // Sorting and the model alone, on names already read.
@@ -131,16 +129,12 @@ void BM_FileListBox(benchmark::State &state)
     TFileListBox list;
     list.resize(240, 216);
     list.setDirectory(folder);
-    double seconds = 0;
-    for (auto _ : state) {
-        // Reading, sorting, the model and the view's item layout.
-        seconds += secondsOf([&] {
-            list.Update();
-            list.doItemsLayout();
-        });
-    }
+    // Reading, sorting, the model and the view's item layout.
+    measureAgainstBare(state, folder, [&] {
+        list.Update();
+        list.doItemsLayout();
+    });
     state.counters["items"] = double(list.count());
-    reportRatio(state, seconds, folder);
 }
 
 BENCHMARK(BM_BareReaddir)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond);
