@@ -194,3 +194,14 @@ void TFileListBox::keyPressEvent(QKeyEvent *event)
 {
     userInput([&] { QListView::keyPressEvent(event); });
 }
+
+QItemSelectionModel::SelectionFlags TFileListBox::selectionCommand(const QModelIndex &index,
+    const QEvent *event) const
+{
+    // A single-selection list never drops its selection on a user's input
+    // (Qt would on Ctrl+click or Ctrl+Space on the selected item).
+    const QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
+    if (index.isValid() && (flags & QItemSelectionModel::Deselect))
+        return QItemSelectionModel::ClearAndSelect;
+    return flags;
+}

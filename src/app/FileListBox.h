@@ -81,6 +81,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+        const QEvent *event = nullptr) const override;
 
 private:
     // Lists folder and, with enter, makes it the working directory; all or nothing.

@@ -261,7 +261,8 @@ bool ProfileFile::rewrite(QByteArrayView section, QByteArrayView key,
         text.removeSection(section);
     else
         text.removeKey(section, key);
-    if (bytes && text.text() == *bytes)
+    // Nothing to change (a missing file stays missing when nothing is added).
+    if (text.text() == bytes.value_or(QByteArray()))
         return true;
 
     FileOperations operations(m_fs);

@@ -268,23 +268,27 @@ TEST_F(FileListBoxTest, OnClickOnlyForTheUsersSelections)
     QTest::mouseClick(list.viewport(), Qt::RightButton, Qt::NoModifier, centre(0));
     EXPECT_EQ(list.selectedIndex(), 3);
     EXPECT_EQ(clicks.count(), 4);
+    // Ctrl+click on the selected file keeps it selected, as a click does.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, centre(3));
+    EXPECT_EQ(list.selectedIndex(), 3);
+    EXPECT_EQ(clicks.count(), 5);
 
     // From code: nothing.
     list.selectIndex(0);
     list.selectString("c");
     list.Update();
-    EXPECT_EQ(clicks.count(), 4);
+    EXPECT_EQ(clicks.count(), 5);
 
     // After Update nothing is selected; the keyboard selects again.
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_GE(list.selectedIndex(), 0);
-    EXPECT_EQ(clicks.count(), 5);
+    EXPECT_EQ(clicks.count(), 6);
 
     // Arrow keys go on from an item selected from code.
     list.selectIndex(1);
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_EQ(list.selectedIndex(), 2);
-    EXPECT_EQ(clicks.count(), 6);
+    EXPECT_EQ(clicks.count(), 7);
 }
 
 TEST_F(FileListBoxTest, ItemsAreSixteenPixelsHighWithTheGlyphBeforeTheName)

@@ -208,6 +208,10 @@ TEST_F(ProfileFileTest, DeletesKeysAndSectionsAndListsThem)
     EXPECT_EQ(TempFolder::read(path), "[K]\nz=1\n");
     ASSERT_TRUE(ini.deleteKey("missing", "x"));
     EXPECT_EQ(TempFolder::read(path), "[K]\nz=1\n");
+    ProfileFile none(folder / "none.ini");
+    EXPECT_TRUE(none.deleteKey("K", "z"));
+    EXPECT_TRUE(none.deleteSection("K"));
+    EXPECT_EQ(TempFolder::read(folder / "none.ini"), "<missing>");
 }
 
 TEST_F(ProfileFileTest, ReadOnlyFileIsRefusedAndUnchanged)
@@ -239,12 +243,23 @@ TEST_F(ProfileFileTest, FailedRewriteKeepsTheWholeOldFile)
     EXPECT_EQ(TempFolder::list(folder.path()), std::vector<QByteArray> {"Ondasort.ini"});
 }
 
-TEST_F(ProfileFileTest, MissingFolderIsRefused)
+TEST_F(ProfileFileTest, MissingOrUnwritableFolderIsRefused)
 {
-    ProfileFile ini(folder / "gone/Ondasort.ini");
-    EXPECT_FALSE(ini.writeInteger("SET", "M_TOP", 2));
-    EXPECT_NE(ini.error(), 0);
+    ProfileFile missing(folder / "gone/Ondasort.ini");
+    EXPECT_FALSE(missing.writeInteger("SET", "M_TOP", 2));
+    EXPECT_NE(missing.error(), 0);
     EXPECT_TRUE(TempFolder::list(folder.path()).empty());
+
+    // A folder the user may not write to (simulated: tests may run as root).
+    const QByteArray before = "[SET]\nM_TOP=1\n";
+    TempFolder::write(path, before);
+    FaultyFileSystem fs;
+    fs.accessError = EACCES;
+    ProfileFile ini(path, fs);
+    EXPECT_FALSE(ini.writeInteger("SET", "M_TOP", 2));
+    EXPECT_EQ(ini.error(), EACCES);
+    EXPECT_EQ(TempFolder::read(path), before);
+    EXPECT_EQ(TempFolder::list(folder.path()), std::vector<QByteArray> {"Ondasort.ini"});
 }
 
 TEST_F(ProfileFileTest, WritingKeepsPermissionsLinksAndLeavesNoTemporaryFile)
