@@ -146,11 +146,14 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
         return lastError();
     if (const std::error_code error = copyThroughTemporary(source, target))
         return error;
-    // Remove the source only if it is still the file that was copied.
+    // Remove the source only if it is still the file that was copied, as it was.
     struct stat after {};
     if (m_fs.stat(source.constData(), &after) != 0)
         return lastError();
-    if (after.st_dev != before.st_dev || after.st_ino != before.st_ino)
+    const bool unchanged = after.st_dev == before.st_dev && after.st_ino == before.st_ino
+        && after.st_size == before.st_size && after.st_mtim.tv_sec == before.st_mtim.tv_sec
+        && after.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
+    if (!unchanged)
         return errorOf(ESTALE);
     if (m_fs.unlink(source.constData()) != 0)
         return lastError();

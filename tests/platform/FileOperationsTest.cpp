@@ -185,6 +185,23 @@ TEST_F(FileOperationsTest, SourceReplacedDuringACrossMoveIsNotRemoved)
     EXPECT_EQ(TempFolder::read(target), sourceBytes);
 }
 
+TEST_F(FileOperationsTest, SourceWrittenToDuringACrossMoveIsNotRemoved)
+{
+    // Another program appends to the source after it was copied.
+    const QByteArray path = source;
+    fs.renameFault = [path](const QByteArray &from, const QByteArray &) {
+        if (!from.contains(".ondasort-"))
+            return EXDEV;
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND);
+        [[maybe_unused]] const ssize_t n = ::write(fd, "more", 4);
+        ::close(fd);
+        return 0;
+    };
+    EXPECT_TRUE(FileOperations(fs).move(source, target));
+    EXPECT_EQ(TempFolder::read(source), sourceBytes + "more");
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+}
+
 TEST_F(FileOperationsTest, SourceThatCannotBeRemovedAfterACrossMoveStays)
 {
     fs.renameFault = acrossFileSystems;
