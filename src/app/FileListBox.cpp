@@ -1,7 +1,207 @@
 #include "app/FileListBox.h"
 
-TFileListBox::TFileListBox(QWidget *parent)
-    : QListWidget(parent)
+#include "app/FileListDelegate.h"
+#include "app/FileListModel.h"
+#include "platform/FileMask.h"
+#include "platform/FileOperations.h"
+#include "platform/FolderFiles.h"
+#include "platform/ListText.h"
+#include "platform/Paths.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <climits>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray workingDirectory()
 {
-    connect(this, &QListWidget::itemClicked, this, [this] { emit OnClick(this); });
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
+}
+
+} // namespace
+
+TFileListBox::TFileListBox(QWidget *parent)
+    : QListView(parent)
+    , m_model(new FileListModel(this))
+    , m_mask(FileMask::kMedia)
+    , m_fileMask(std::make_unique<FileMask>(m_mask))
+    , m_directory(workingDirectory())
+{
+    setModel(m_model);
+    setItemDelegate(new FileListDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Update();
+}
+
+TFileListBox::~TFileListBox() = default;
+
+QByteArray TFileListBox::Mask() const
+{
+    return m_mask;
+}
+
+void TFileListBox::setMask(const QByteArray &mask)
+{
+    if (mask == m_mask)
+        return;
+    m_mask = mask;
+    m_fileMask = std::make_unique<FileMask>(m_mask);
+    Update();
+}
+
+QByteArray TFileListBox::Directory() const
+{
+    return m_directory;
+}
+
+bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    folderfiles::Listing listing = folderfiles::read(fd, *m_fileMask);
+    const bool entered = listing.error == 0 && (!enter || ::fchdir(fd) == 0);
+    ::close(fd);
+    if (!entered)
+        return false;
+    m_model->setNames(std::move(listing.names));
+    return true;
+}
+
+bool TFileListBox::setDirectory(const QByteArray &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    // The same folder on disk, however spelt: names on Linux differ by case,
+    // so a case-blind comparison of paths would keep another folder's files.
+    if (FileOperations::isDirectory(folder) && FileOperations::sameFile(folder, m_directory))
+        return true;
+    if (!readFolder(folder, true))
+        return false;
+    const QByteArray entered = workingDirectory();
+    m_directory = entered.isEmpty() ? folder : entered;
+    return true;
+}
+
+bool TFileListBox::applyFilePath(const QByteArray &path)
+{
+    if (path.isEmpty())
+        return true;
+    const QByteArray selected = FileName();
+    if (!selected.isEmpty() && (path == selected || FileOperations::sameFile(path, selected)))
+        return true;
+    return setDirectory(path);
+}
+
+bool TFileListBox::Update()
+{
+    if (m_directory.isEmpty() || !readFolder(m_directory, true)) {
+        m_model->setNames({});
+        return false;
+    }
+    return true;
+}
+
+int TFileListBox::count() const
+{
+    return m_model->count();
+}
+
+QByteArray TFileListBox::itemName(int index) const
+{
+    return index >= 0 && index < count() ? m_model->name(index) : QByteArray();
+}
+
+QString TFileListBox::itemText(int index) const
+{
+    return index >= 0 && index < count() ? m_model->text(index) : QString();
+}
+
+bool TFileListBox::isSelected(int index) const
+{
+    return index >= 0 && index < count() && selectionModel()->isRowSelected(index, QModelIndex());
+}
+
+int TFileListBox::selectedIndex() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+QByteArray TFileListBox::FileName() const
+{
+    const int index = selectedIndex();
+    return index < 0 ? QByteArray() : paths::join(m_directory, m_model->name(index));
+}
+
+void TFileListBox::selectIndex(int index)
+{
+    if (index < 0 || index >= count()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    // The caret moves along, so the arrow keys go on from the selected item.
+    const QModelIndex item = m_model->index(index);
+    selectionModel()->setCurrentIndex(item, QItemSelectionModel::ClearAndSelect);
+    scrollTo(item);
+}
+
+int TFileListBox::selectString(const QByteArray &text, int start)
+{
+    const QByteArray key = listtext::sortKey(text);
+    const int found = listtext::findPrefix(m_model->keys(), key, start);
+    if (found >= 0)
+        selectIndex(found);
+    return found;
+}
+
+template <typename Handler>
+void TFileListBox::userInput(Handler &&handler, bool clickOnItem)
+{
+    const int before = selectedIndex();
+    handler();
+    const int after = selectedIndex();
+    if (after != before || (clickOnItem && after >= 0))
+        emit OnClick(this);
+}
+
+void TFileListBox::mousePressEvent(QMouseEvent *event)
+{
+    // Only the left button selects; the right one opens the context menu.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    const QModelIndex hit = indexAt(event->position().toPoint());
+    userInput([&] { QListView::mousePressEvent(event); },
+        hit.isValid() && selectionModel()->isSelected(hit));
+}
+
+void TFileListBox::mouseMoveEvent(QMouseEvent *event)
+{
+    userInput([&] { QListView::mouseMoveEvent(event); });
+}
+
+void TFileListBox::keyPressEvent(QKeyEvent *event)
+{
+    userInput([&] { QListView::keyPressEvent(event); });
+}
+
+QItemSelectionModel::SelectionFlags TFileListBox::selectionCommand(const QModelIndex &index,
+    const QEvent *event) const
+{
+    // A single-selection list never drops its selection on a user's input
+    // (Qt would on Ctrl+click or Ctrl+Space on the selected item).
+    const QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
+    if (index.isValid() && (flags & QItemSelectionModel::Deselect))
+        return QItemSelectionModel::ClearAndSelect;
+    return flags;
 }

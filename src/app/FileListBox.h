@@ -1,18 +1,98 @@
 #pragma once
-// List of the playable media files of one folder.
+// The file list of the main window: the files of one folder that match a
+// mask (by default the 31 media patterns), as bare names in the list's
+// case-insensitive order, one item selectable at a time.
 //
-// For now a plain list; the mask, folder reading and select-by-name come
-// with the file list.
-#include <QListWidget>
+// Each item keeps its name as the file system's bytes; the shown text is
+// only for the eye, and a path is always built from itemName(). The list
+// owns its model and its item delegate. Pointing it at a folder makes that
+// folder the process's working directory. At creation it shows the
+// working directory.
+//
+// OnClick is raised for every change of the selection that the user makes
+// with the mouse or the keyboard (and for a click on the selected item);
+// selections made from code (selectIndex, selectString, Update) raise
+// nothing.
+#include <QByteArray>
+#include <QListView>
 
-class TFileListBox : public QListWidget
+#include <memory>
+
+class FileListModel;
+class FileMask;
+
+class TFileListBox : public QListView
 {
     Q_OBJECT
 
 public:
     explicit TFileListBox(QWidget *parent = nullptr);
+    ~TFileListBox() override;
+
+    // The patterns, separated by ";". Changing them re-reads the folder.
+    QByteArray Mask() const;
+    void setMask(const QByteArray &mask);
+
+    // The folder shown, as an absolute path; empty when the working
+    // directory could not be determined at creation.
+    QByteArray Directory() const;
+
+    // Shows the files of folder and makes it the working directory. When it
+    // is the folder already shown (the same folder on disk), nothing is
+    // read again. Returns false, leaving folder and items as they were, when
+    // the folder cannot be entered and read.
+    bool setDirectory(const QByteArray &folder);
+
+    // Points the list at a folder path: an empty path, or the full path of
+    // the selected file, changes nothing and succeeds; otherwise as
+    // setDirectory().
+    bool applyFilePath(const QByteArray &path);
+
+    // Reads the folder again; afterwards no item is selected. Returns false,
+    // leaving the list empty, when the folder can no longer be read.
+    bool Update();
+
+    int count() const;
+    // The item's name (bytes) or shown text; empty for an index out of range.
+    QByteArray itemName(int index) const;
+    QString itemText(int index) const;
+    bool isSelected(int index) const;
+    // The selected item, or -1.
+    int selectedIndex() const;
+    // Directory() + "/" + the selected name, or empty when nothing is selected.
+    QByteArray FileName() const;
+
+    // Selects exactly the item at index and scrolls it into view; -1 (or any
+    // index out of range) clears the selection. Raises no OnClick.
+    void selectIndex(int index);
+
+    // Select-by-name: selects the first item after start (wrapping round to
+    // the start item itself) whose text begins with text, without regard to
+    // letter case, and scrolls it into view. Returns its index, or -1 with
+    // the selection unchanged. Raises no OnClick. Note that it can land on
+    // another item than the one whose text was given ("a.mp3" finds
+    // "a.mp3.wav" after it); selectIndex() picks an item exactly.
+    int selectString(const QByteArray &text, int start = 0);
 
 signals:
-    // Raised for every change of the selection the user makes, by mouse or keyboard.
     void OnClick(QObject *sender);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
+        const QEvent *event = nullptr) const override;
+
+private:
+    // Lists folder and, with enter, makes it the working directory; all or nothing.
+    bool readFolder(const QByteArray &folder, bool enter);
+    // Runs a user's input and raises OnClick if it changed the selection.
+    template <typename Handler>
+    void userInput(Handler &&handler, bool clickOnItem = false);
+
+    FileListModel *m_model;
+    QByteArray m_mask;
+    std::unique_ptr<FileMask> m_fileMask;
+    QByteArray m_directory;
 };

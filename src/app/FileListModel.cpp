@@ -1,0 +1,49 @@
+#include "app/FileListModel.h"
+
+#include "platform/ListText.h"
+
+#include <algorithm>
+#include <numeric>
+
+void FileListModel::setNames(std::vector<QByteArray> names)
+{
+    const size_t count = names.size();
+    std::vector<QByteArray> keys(count);
+    for (size_t i = 0; i < count; ++i)
+        keys[i] = listtext::sortKey(names[i]);
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+        [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
+
+    beginResetModel();
+    m_names.clear();
+    m_keys.clear();
+    m_names.reserve(count);
+    m_keys.reserve(count);
+    for (size_t i : order) {
+        m_names.push_back(std::move(names[i]));
+        m_keys.push_back(std::move(keys[i]));
+    }
+    endResetModel();
+}
+
+QString FileListModel::text(int row) const
+{
+    return listtext::displayName(m_names[size_t(row)]);
+}
+int FileListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant FileListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return text(index.row());
+    if (role == NameRole)
+        return name(index.row());
+    return QVariant();
+}

@@ -1,0 +1,291 @@
+#include "platform/FileOperations.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Paths.h"
+
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+std::error_code lastError()
+{
+    return std::error_code(errno ? errno : EIO, std::generic_category());
+}
+
+std::error_code errorOf(int code)
+{
+    return std::error_code(code, std::generic_category());
+}
+
+// The folder a temporary file for target goes into: the target's own.
+QByteArray folderOf(const QByteArray &target)
+{
+    const QByteArray folder = paths::directoryPart(target);
+    return folder.isEmpty() ? QByteArrayLiteral(".") : folder;
+}
+
+mode_t currentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+// A file beside the target that receives the new contents. Unless it has
+// been renamed over the target, it is closed and removed when it goes away.
+class FileOperations::TemporaryFile
+{
+public:
+    explicit TemporaryFile(FileSystem &fs) : m_fs(fs) {}
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+    ~TemporaryFile()
+    {
+        if (m_fd >= 0)
+            m_fs.close(m_fd);
+        if (!m_path.isEmpty())
+            m_fs.unlink(m_path.constData());
+    }
+
+    std::error_code create(const QByteArray &target)
+    {
+        // Hidden, and ending in ".tmp" so that no media mask ever lists it.
+        const QByteArray stem = paths::lastComponent(target).left(200);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray suffix =
+                QByteArray::number(QRandomGenerator::global()->generate(), 16);
+            const QByteArray path = paths::join(folderOf(target), "." + stem + ".ondasort-" + suffix + ".tmp");
+            const int fd = m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+            if (fd >= 0) {
+                m_fd = fd;
+                m_path = path;
+                return {};
+            }
+            if (errno != EEXIST)
+                return lastError();
+        }
+        return errorOf(EEXIST);
+    }
+
+    int fd() const { return m_fd; }
+
+    // Flushes the contents to disk and renames the file over target.
+    std::error_code commit(const QByteArray &target)
+    {
+        if (m_fs.fsync(m_fd) != 0)
+            return lastError();
+        const int fd = m_fd;
+        m_fd = -1;
+        // Some file systems report a failed write only when the file is closed.
+        if (m_fs.close(fd) != 0)
+            return lastError();
+        if (m_fs.rename(m_path.constData(), target.constData()) != 0)
+            return lastError();
+        m_path.clear();
+        syncFolder(target);
+        return {};
+    }
+
+private:
+    // Makes the rename itself durable; a failure here loses nothing.
+    void syncFolder(const QByteArray &target)
+    {
+        const int dir = m_fs.open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY, 0);
+        if (dir >= 0) {
+            m_fs.fsync(dir);
+            m_fs.close(dir);
+        }
+    }
+
+    FileSystem &m_fs;
+    int m_fd = -1;
+    QByteArray m_path;
+};
+
+FileOperations::FileOperations(FileSystem &fileSystem)
+    : m_fs(fileSystem)
+{
+}
+
+FileOperations::FileOperations()
+    : m_fs(FileSystem::posix())
+{
+}
+
+std::error_code FileOperations::move(const QByteArray &source, const QByteArray &target)
+{
+    if (source.isEmpty() || target.isEmpty())
+        return errorOf(ENOENT);
+    struct stat status {};
+    if (m_fs.lstat(source.constData(), &status) != 0)
+        return lastError();
+    if (S_ISDIR(status.st_mode))
+        return errorOf(EISDIR);
+    // rename() replaces a same-named target in one step.
+    if (m_fs.rename(source.constData(), target.constData()) == 0)
+        return {};
+    if (errno != EXDEV)
+        return lastError();
+
+    // Across file systems: the source can only go once the copy is complete,
+    // so make sure now that it can go at all, before the target is replaced.
+    const QByteArray sourceFolder = folderOf(source);
+    if (m_fs.access(sourceFolder.constData(), W_OK | X_OK) != 0)
+        return lastError();
+    struct stat before {};
+    if (m_fs.stat(source.constData(), &before) != 0)
+        return lastError();
+    if (const std::error_code error = copyThroughTemporary(source, target))
+        return error;
+    // Remove the source only if it is still the file that was copied, as it was.
+    struct stat after {};
+    if (m_fs.stat(source.constData(), &after) != 0)
+        return lastError();
+    const bool unchanged = after.st_dev == before.st_dev && after.st_ino == before.st_ino
+        && after.st_size == before.st_size && after.st_mtim.tv_sec == before.st_mtim.tv_sec
+        && after.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
+    if (!unchanged)
+        return errorOf(ESTALE);
+    if (m_fs.unlink(source.constData()) != 0)
+        return lastError();
+    return {};
+}
+
+std::error_code FileOperations::copy(const QByteArray &source, const QByteArray &target)
+{
+    if (source.isEmpty() || target.isEmpty())
+        return errorOf(ENOENT);
+    // Replacing a file by itself would only risk it.
+    if (sameFile(source, target))
+        return {};
+    return copyThroughTemporary(source, target);
+}
+
+std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target)
+{
+    const int in = m_fs.open(source.constData(), O_RDONLY, 0);
+    if (in < 0)
+        return lastError();
+    struct InputCloser {
+        FileSystem &fs;
+        int fd;
+        ~InputCloser() { fs.close(fd); }
+    } closer {m_fs, in};
+
+    struct stat status {};
+    if (m_fs.fstat(in, &status) != 0)
+        return lastError();
+    if (!S_ISREG(status.st_mode))
+        return errorOf(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+
+    TemporaryFile temporary(m_fs);
+    if (const std::error_code error = temporary.create(target))
+        return error;
+    if (const std::error_code error = copyContents(in, temporary.fd(), status.st_size))
+        return error;
+    // Permissions and times are kept where the file system allows it.
+    m_fs.fchmod(temporary.fd(), status.st_mode & 07777);
+    const struct timespec times[2] = {status.st_atim, status.st_mtim};
+    m_fs.futimens(temporary.fd(), times);
+    return temporary.commit(target);
+}
+
+std::error_code FileOperations::copyContents(int from, int to, off_t expectedSize)
+{
+    std::vector<char> buffer(1 << 16);
+    off_t copied = 0;
+    for (;;) {
+        const ssize_t got = m_fs.read(from, buffer.data(), buffer.size());
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        if (got == 0)
+            break;
+        if (const std::error_code error = writeAll(to, buffer.data(), got))
+            return error;
+        copied += got;
+    }
+    // A source cut short while it was read must not replace a complete target.
+    if (copied != expectedSize)
+        return errorOf(EIO);
+    return {};
+}
+
+std::error_code FileOperations::writeAll(int fd, const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = m_fs.write(fd, data, size_t(size));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return lastError();
+        }
+        // A write that makes no progress would loop for ever.
+        if (written == 0)
+            return errorOf(ENOSPC);
+        data += written;
+        size -= written;
+    }
+    return {};
+}
+
+std::error_code FileOperations::writeWhole(const QByteArray &target, const QByteArray &bytes,
+    mode_t newFileMode)
+{
+    if (target.isEmpty())
+        return errorOf(ENOENT);
+    // A symbolic link stays a link: its target file gets the new contents.
+    QByteArray path = target;
+    struct stat status {};
+    if (m_fs.lstat(target.constData(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        char resolved[PATH_MAX];
+        if (!::realpath(target.constData(), resolved))
+            return lastError();
+        path = resolved;
+    }
+    const bool exists = m_fs.stat(path.constData(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode))
+        return errorOf(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
+    TemporaryFile temporary(m_fs);
+    if (const std::error_code error = temporary.create(path))
+        return error;
+    if (const std::error_code error = writeAll(temporary.fd(), bytes.constData(), bytes.size()))
+        return error;
+    const mode_t mode = exists ? (status.st_mode & 07777) : (newFileMode & ~currentUmask());
+    m_fs.fchmod(temporary.fd(), mode);
+    return temporary.commit(path);
+}
+
+bool FileOperations::isDirectory(const QByteArray &path)
+{
+    struct stat status {};
+    return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool FileOperations::isRegularFile(const QByteArray &path)
+{
+    struct stat status {};
+    return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool FileOperations::sameFile(const QByteArray &a, const QByteArray &b)
+{
+    struct stat first {};
+    struct stat second {};
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    if (::stat(a.constData(), &first) != 0 || ::stat(b.constData(), &second) != 0)
+        return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Moving, copying and rewriting files so that no file is ever lost.
+//
+// A move is a rename when source and target share a file system; otherwise
+// the source is copied into a temporary file in the target's folder, flushed
+// to disk, renamed over the target and only then removed. A copy, and the
+// rewrite of a whole file, go through the same temporary file and rename, so
+// an existing target is replaced in one step and never deleted beforehand.
+// When any step fails, the source and any existing target stay as they were
+// and the temporary file is removed; the error is returned (an empty
+// std::error_code means success).
+//
+// All paths are the file system's bytes. The calls go through a FileSystem,
+// the POSIX one unless a test hands in another.
+#include <QByteArray>
+
+#include <sys/types.h>
+#include <system_error>
+
+class FileSystem;
+
+class FileOperations
+{
+public:
+    explicit FileOperations(FileSystem &fileSystem);
+    FileOperations();
+
+    // Moves the file at source to target, replacing a file already there.
+    std::error_code move(const QByteArray &source, const QByteArray &target);
+
+    // Copies the file at source to target, replacing a file already there.
+    // The copy keeps the source's permissions and modification time.
+    std::error_code copy(const QByteArray &source, const QByteArray &target);
+
+    // Replaces the contents of the file at target with bytes, creating it
+    // when missing. An existing file keeps its permissions; a new one gets
+    // newFileMode (less the process's umask).
+    std::error_code writeWhole(const QByteArray &target, const QByteArray &bytes,
+        mode_t newFileMode = 0666);
+
+    // Tests on the real file system; each follows symbolic links and is
+    // false for an empty path or one that does not exist.
+    static bool isDirectory(const QByteArray &path);
+    static bool isRegularFile(const QByteArray &path);
+    // Whether both paths name the same file (same device and inode).
+    static bool sameFile(const QByteArray &a, const QByteArray &b);
+
+private:
+    class TemporaryFile;
+
+    std::error_code copyThroughTemporary(const QByteArray &source, const QByteArray &target);
+    std::error_code copyContents(int from, int to, off_t expectedSize);
+    std::error_code writeAll(int fd, const char *data, qsizetype size);
+
+    FileSystem &m_fs;
+};

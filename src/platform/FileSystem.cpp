@@ -1,0 +1,76 @@
+#include "platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <cstdio>
+
+FileSystem &FileSystem::posix()
+{
+    static FileSystem instance;
+    return instance;
+}
+
+int FileSystem::open(const char *path, int flags, mode_t mode)
+{
+    return ::open(path, flags | O_CLOEXEC, mode);
+}
+
+int FileSystem::close(int fd)
+{
+    return ::close(fd);
+}
+
+ssize_t FileSystem::read(int fd, void *buffer, size_t size)
+{
+    return ::read(fd, buffer, size);
+}
+
+ssize_t FileSystem::write(int fd, const void *buffer, size_t size)
+{
+    return ::write(fd, buffer, size);
+}
+
+int FileSystem::fsync(int fd)
+{
+    return ::fsync(fd);
+}
+
+int FileSystem::fstat(int fd, struct stat *status)
+{
+    return ::fstat(fd, status);
+}
+
+int FileSystem::fchmod(int fd, mode_t mode)
+{
+    return ::fchmod(fd, mode);
+}
+
+int FileSystem::futimens(int fd, const struct timespec times[2])
+{
+    return ::futimens(fd, times);
+}
+
+int FileSystem::stat(const char *path, struct stat *status)
+{
+    return ::stat(path, status);
+}
+
+int FileSystem::lstat(const char *path, struct stat *status)
+{
+    return ::lstat(path, status);
+}
+
+int FileSystem::rename(const char *from, const char *to)
+{
+    return ::rename(from, to);
+}
+
+int FileSystem::unlink(const char *path)
+{
+    return ::unlink(path);
+}
+
+int FileSystem::access(const char *path, int mode)
+{
+    return ::access(path, mode);
+}

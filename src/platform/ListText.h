@@ -1,0 +1,27 @@
+#pragma once
+// Text rules of the file list: how a name is shown, how names are ordered
+// and how select-by-name searches them. Pure functions, no widgets.
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace listtext {
+
+// The text shown for a file name. Names are decoded as the file system's
+// encoding (UTF-8); a name that is not valid UTF-8 is read as Shift_JIS, as
+// old Japanese archives unpack, when that gives clean text, and otherwise
+// shows replacement characters where its bytes do not decode.
+QString displayName(const QByteArray &name);
+
+// The key the list orders a name by: its shown text without letter case,
+// as UTF-8. Keys compare as plain bytes, which is the order of the
+// characters; a key begins with another exactly when the text does.
+QByteArray sortKey(const QByteArray &name);
+
+// Select-by-name: the index of the first key that begins with prefixKey,
+// searching from the item after start to the last and then from item 0 up
+// to start itself (start -1 searches from item 0). -1 when none matches.
+int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start);
+
+} // namespace listtext

@@ -1,0 +1,104 @@
+#pragma once
+// A FileSystem that passes every call to the real one unless a test has
+// armed a fault: a rename failing with a chosen error, the disk filling up
+// after so many bytes, writes coming back short, a read cut short, an
+// action run between two reads (to pull the source away mid-copy), failing
+// fsync, unlink or access.
+#include "platform/FileSystem.h"
+
+#include <QByteArray>
+
+#include <cerrno>
+#include <functional>
+
+class FaultyFileSystem : public FileSystem
+{
+public:
+    // Given from and to, returns the errno to fail with, or 0 to go ahead.
+    std::function<int(const QByteArray &, const QByteArray &)> renameFault;
+    qint64 diskSpace = -1;      // bytes that writes may still add; -1: no limit
+    size_t maxWrite = 0;        // largest count one write takes; 0: no limit
+    int readsBeforeEnd = -1;    // reads that return data before a premature end
+    std::function<void()> afterFirstRead;
+    int fsyncError = 0;
+    int unlinkError = 0;        // for the first unlink only
+    int accessError = 0;
+
+    int renames = 0;
+
+    ssize_t write(int fd, const void *buffer, size_t size) override
+    {
+        if (maxWrite && size > maxWrite)
+            size = maxWrite;
+        if (diskSpace >= 0) {
+            if (diskSpace == 0) {
+                errno = ENOSPC;
+                return -1;
+            }
+            size = std::min<size_t>(size, size_t(diskSpace));
+            diskSpace -= qint64(size);
+        }
+        return FileSystem::write(fd, buffer, size);
+    }
+
+    ssize_t read(int fd, void *buffer, size_t size) override
+    {
+        if (readsBeforeEnd == 0)
+            return 0;
+        if (readsBeforeEnd > 0)
+            --readsBeforeEnd;
+        const ssize_t got = FileSystem::read(fd, buffer, size);
+        if (afterFirstRead) {
+            auto action = std::move(afterFirstRead);
+            afterFirstRead = nullptr;
+            action();
+        }
+        return got;
+    }
+
+    int rename(const char *from, const char *to) override
+    {
+        ++renames;
+        if (renameFault) {
+            if (const int error = renameFault(from, to)) {
+                errno = error;
+                return -1;
+            }
+        }
+        return FileSystem::rename(from, to);
+    }
+
+    int fsync(int fd) override
+    {
+        if (fsyncError) {
+            errno = fsyncError;
+            return -1;
+        }
+        return FileSystem::fsync(fd);
+    }
+
+    int unlink(const char *path) override
+    {
+        if (unlinkError) {
+            errno = std::exchange(unlinkError, 0);
+            return -1;
+        }
+        return FileSystem::unlink(path);
+    }
+
+    int access(const char *path, int mode) override
+    {
+        if (accessError) {
+            errno = accessError;
+            return -1;
+        }
+        return FileSystem::access(path, mode);
+    }
+};
+
+// The rename of the file itself (not of a temporary file) fails with EXDEV,
+// as between two file systems.
+inline int acrossFileSystems(const QByteArray &from, const QByteArray &)
+{
+    return from.contains(".ondasort-") ? 0 : EXDEV;
+}

@@ -1,0 +1,255 @@
+#include "platform/FileOperations.h"
+
+#include "FaultyFileSystem.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+namespace {
+
+// Source and target folders with a 200 KiB source (several copy buffers)
+// and an older file already at the target.
+struct FileOperationsTest : ::testing::Test {
+    TempFolder root;
+    QByteArray sourceFolder = root / "from";
+    QByteArray targetFolder = root / "to";
+    QByteArray source = sourceFolder + "/song.mp3";
+    QByteArray target = targetFolder + "/song.mp3";
+    QByteArray sourceBytes;
+    QByteArray targetBytes = "older file at the target";
+    FaultyFileSystem fs;
+
+    void SetUp() override
+    {
+        ::mkdir(sourceFolder.constData(), 0755);
+        ::mkdir(targetFolder.constData(), 0755);
+        for (int i = 0; sourceBytes.size() < 200 * 1024; ++i)
+            sourceBytes += QByteArray::number(i) + ' ';
+        TempFolder::write(source, sourceBytes);
+        TempFolder::write(target, targetBytes);
+    }
+
+    // Nothing lost, nothing changed, nothing left behind.
+    void expectUntouched()
+    {
+        EXPECT_EQ(TempFolder::read(source), sourceBytes);
+        EXPECT_EQ(TempFolder::read(target), targetBytes);
+        EXPECT_EQ(TempFolder::list(sourceFolder), std::vector<QByteArray> {"song.mp3"});
+        EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+    }
+};
+
+enum class Operation { Move, Copy };
+
+struct Fault {
+    const char *name;
+    Operation operation;
+    std::function<void(FileOperationsTest &)> arm;
+};
+
+class FileOperationsFault : public FileOperationsTest, public ::testing::WithParamInterface<Fault>
+{
+};
+
+TEST_P(FileOperationsFault, LeavesSourceAndTargetAsTheyWere)
+{
+    GetParam().arm(*this);
+    FileOperations operations(fs);
+    const std::error_code error = GetParam().operation == Operation::Move
+        ? operations.move(source, target)
+        : operations.copy(source, target);
+    EXPECT_TRUE(error) << GetParam().name;
+    expectUntouched();
+}
+
+const Fault kFaults[] = {
+    {"move_rename_denied", Operation::Move,
+        [](FileOperationsTest &t) { t.fs.renameFault = [](auto &, auto &) { return EACCES; }; }},
+    {"move_disk_full_half_way", Operation::Move,
+        [](FileOperationsTest &t) {
+            t.fs.renameFault = acrossFileSystems;
+            t.fs.diskSpace = 100 * 1024;
+        }},
+    {"move_fsync_fails", Operation::Move,
+        [](FileOperationsTest &t) {
+            t.fs.renameFault = acrossFileSystems;
+            t.fs.fsyncError = EIO;
+        }},
+    {"move_final_rename_fails", Operation::Move,
+        [](FileOperationsTest &t) { t.fs.renameFault = [](auto &, auto &) { return EXDEV; }; }},
+    {"move_source_cut_short", Operation::Move,
+        [](FileOperationsTest &t) {
+            t.fs.renameFault = acrossFileSystems;
+            t.fs.readsBeforeEnd = 1;
+        }},
+    {"move_source_folder_read_only", Operation::Move,
+        [](FileOperationsTest &t) {
+            t.fs.renameFault = acrossFileSystems;
+            t.fs.accessError = EACCES;
+        }},
+    {"copy_disk_full_half_way", Operation::Copy,
+        [](FileOperationsTest &t) { t.fs.diskSpace = 100 * 1024; }},
+    {"copy_disk_full_with_short_writes", Operation::Copy,
+        [](FileOperationsTest &t) {
+            t.fs.maxWrite = 1000;
+            t.fs.diskSpace = 150 * 1024 + 17;
+        }},
+    {"copy_fsync_fails", Operation::Copy,
+        [](FileOperationsTest &t) { t.fs.fsyncError = EIO; }},
+    {"copy_rename_fails", Operation::Copy,
+        [](FileOperationsTest &t) { t.fs.renameFault = [](auto &, auto &) { return EACCES; }; }},
+    {"copy_source_cut_short", Operation::Copy,
+        [](FileOperationsTest &t) { t.fs.readsBeforeEnd = 2; }},
+};
+
+INSTANTIATE_TEST_SUITE_P(, FileOperationsFault, ::testing::ValuesIn(kFaults),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(FileOperationsTest, MoveReplacesTheTargetByRename)
+{
+    FileOperations operations(fs);
+    EXPECT_FALSE(operations.move(source, target));
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_TRUE(TempFolder::list(sourceFolder).empty());
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+    EXPECT_EQ(fs.renames, 1);
+}
+
+TEST_F(FileOperationsTest, MoveAcrossFileSystemsCopiesThenRemovesTheSource)
+{
+    struct timespec times[2] = {{1000000000, 0}, {1200000000, 0}};
+    ::utimensat(AT_FDCWD, source.constData(), times, 0);
+    ::chmod(source.constData(), 0604);
+    fs.renameFault = acrossFileSystems;
+    fs.maxWrite = 7000; // short writes along the way
+    EXPECT_FALSE(FileOperations(fs).move(source, target));
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_TRUE(TempFolder::list(sourceFolder).empty());
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+    struct stat status {};
+    ASSERT_EQ(::stat(target.constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0604u);
+    EXPECT_EQ(status.st_mtim.tv_sec, 1200000000);
+}
+
+TEST_F(FileOperationsTest, CopyReplacesTheTargetAndKeepsTheSource)
+{
+    EXPECT_FALSE(FileOperations(fs).copy(source, target));
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+    // A copy onto itself changes nothing.
+    EXPECT_FALSE(FileOperations(fs).copy(source, source));
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
+}
+
+TEST_F(FileOperationsTest, MissingSourceOrTargetFolderChangesNothing)
+{
+    FileOperations operations(fs);
+    const QByteArray nowhere = root / "missing/song.mp3";
+    EXPECT_TRUE(operations.copy(source, nowhere));
+    EXPECT_TRUE(operations.move(source, nowhere));
+    fs.renameFault = acrossFileSystems;
+    EXPECT_TRUE(operations.move(source, nowhere));
+    EXPECT_TRUE(operations.move(sourceFolder + "/none.mp3", target));
+    EXPECT_TRUE(operations.copy(sourceFolder + "/none.mp3", target));
+    EXPECT_TRUE(operations.move(sourceFolder, target));
+    expectUntouched();
+    EXPECT_EQ(TempFolder::list(root.path()), (std::vector<QByteArray> {"from", "to"}));
+}
+
+TEST_F(FileOperationsTest, SourceVanishingDuringACrossMoveLosesNothing)
+{
+    // Another program removes the source while it is being copied: the copy
+    // read from the open file is complete, and nothing else is removed.
+    fs.renameFault = acrossFileSystems;
+    const QByteArray path = source;
+    fs.afterFirstRead = [path] { ::unlink(path.constData()); };
+    EXPECT_TRUE(FileOperations(fs).move(source, target));
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+}
+
+TEST_F(FileOperationsTest, SourceReplacedDuringACrossMoveIsNotRemoved)
+{
+    fs.renameFault = acrossFileSystems;
+    const QByteArray path = source;
+    fs.afterFirstRead = [path] {
+        ::unlink(path.constData());
+        TempFolder::write(path, "a new file by the same name");
+    };
+    EXPECT_TRUE(FileOperations(fs).move(source, target));
+    EXPECT_EQ(TempFolder::read(source), "a new file by the same name");
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+}
+
+TEST_F(FileOperationsTest, SourceWrittenToDuringACrossMoveIsNotRemoved)
+{
+    // Another program appends to the source after it was copied.
+    const QByteArray path = source;
+    fs.renameFault = [path](const QByteArray &from, const QByteArray &) {
+        if (!from.contains(".ondasort-"))
+            return EXDEV;
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND);
+        [[maybe_unused]] const ssize_t n = ::write(fd, "more", 4);
+        ::close(fd);
+        return 0;
+    };
+    EXPECT_TRUE(FileOperations(fs).move(source, target));
+    EXPECT_EQ(TempFolder::read(source), sourceBytes + "more");
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+}
+
+TEST_F(FileOperationsTest, SourceThatCannotBeRemovedAfterACrossMoveStays)
+{
+    fs.renameFault = acrossFileSystems;
+    fs.unlinkError = EACCES;
+    EXPECT_TRUE(FileOperations(fs).move(source, target));
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+}
+
+TEST_F(FileOperationsTest, WriteWholeFailingKeepsTheOldContents)
+{
+    fs.diskSpace = 10;
+    EXPECT_TRUE(FileOperations(fs).writeWhole(target, QByteArray(100, 'n')));
+    expectUntouched();
+    fs.diskSpace = -1;
+    EXPECT_FALSE(FileOperations(fs).writeWhole(target, "new"));
+    EXPECT_EQ(TempFolder::read(target), "new");
+}
+
+TEST_F(FileOperationsTest, FileKindTests)
+{
+    ::symlink("song.mp3", (sourceFolder + "/link.mp3").constData());
+    ::symlink("gone.mp3", (sourceFolder + "/broken.mp3").constData());
+    ::symlink("../to", (sourceFolder + "/folderlink").constData());
+    ::mkfifo((sourceFolder + "/fifo").constData(), 0644);
+    const struct {
+        QByteArray path;
+        bool directory;
+        bool regular;
+    } cases[] = {
+        {source, false, true},
+        {sourceFolder, true, false},
+        {sourceFolder + "/link.mp3", false, true},
+        {sourceFolder + "/broken.mp3", false, false},
+        {sourceFolder + "/folderlink", true, false},
+        {sourceFolder + "/fifo", false, false},
+        {sourceFolder + "/none", false, false},
+        {"", false, false},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(FileOperations::isDirectory(c.path), c.directory) << c.path.constData();
+        EXPECT_EQ(FileOperations::isRegularFile(c.path), c.regular) << c.path.constData();
+    }
+    EXPECT_TRUE(FileOperations::sameFile(source, sourceFolder + "/link.mp3"));
+    EXPECT_TRUE(FileOperations::sameFile(source, targetFolder + "/../from/song.mp3"));
+    EXPECT_FALSE(FileOperations::sameFile(source, target));
+    EXPECT_FALSE(FileOperations::sameFile(sourceFolder + "/none", sourceFolder + "/none"));
+}
+
+} // namespace
