@@ -1,9 +1,11 @@
 #include "app/MainForm1.h"
 
+#include "app/ErrorDisplay.h"
 #include "app/FileListBox.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "platform/DesktopOpen.h"
+#include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
 #include "shell/FolderTreeView.h"
@@ -33,6 +35,10 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     buildLayout();
     connectHandlers();
     m_player = surroundings.player ? surroundings.player : WindowsMediaPlayer1;
+    m_showError = surroundings.showError ? surroundings.showError
+                                         : [this](const QString &message) { showErrorMessage(this, message); };
+    m_fileOps = surroundings.fileSystem ? std::make_unique<FileOperations>(*surroundings.fileSystem)
+                                        : std::make_unique<FileOperations>();
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
         ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
         : surroundings.executableDirectory;
@@ -64,7 +70,7 @@ void TMainForm1::connectHandlers()
         TClearButton *button = ClearButton[n - 1];
         connect(button, &QAbstractButton::clicked, this, [this, n, button] { ClearButtonClick(n, button); });
         TBrowseEdit *edit = BrowseEdit[n - 1];
-        connect(edit, &QLineEdit::textChanged, this, [this, n, edit] { BrowseEditChange(n, edit); });
+        connect(edit, &TBrowseEdit::OnChange, this, [this, n](QObject *sender) { BrowseEditChange(n, sender); });
     }
 
     // The key map listens to these controls' key-down events without taking the key.

@@ -11,7 +11,11 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <memory>
 
+class FileOperations;
+class FileSystem;
 class PreviewPlayer;
 class QAction;
 class QLabel;
@@ -49,6 +53,10 @@ public:
         QByteArray executableDirectory;
         // The player the handlers drive; none means WindowsMediaPlayer1.
         PreviewPlayer *player = nullptr;
+        // The file system the sort commands move and copy on; none means the real one.
+        FileSystem *fileSystem = nullptr;
+        // Shows an error no handler caught; none means a message box.
+        std::function<void(const QString &message)> showError;
     };
 
     explicit TMainForm1(QWidget *parent = nullptr);
@@ -124,6 +132,10 @@ public:
     void ClearButton9Click(QObject *Sender) { ClearButtonClick(9, Sender); }
     void SpeedButton1Click(QObject *Sender);
 
+    // The file being previewed and sorted ("" before the first one); its
+    // path also shows as the caption of the hidden Label0.
+    QByteArray currentPath() const { return m_currentPath; }
+
     // Destination slots: BrowseEditNChange for slots 1..9.
     void BrowseEditChange(int slot, QObject *Sender);
     void BrowseEdit1Change(QObject *Sender) { BrowseEditChange(1, Sender); }
@@ -151,9 +163,16 @@ private:
     void buildSlots();
     void connectHandlers();
     void setTabOrder();
+    void setCurrentPath(const QByteArray &path);
+    QByteArray settingsPath() const;
+    void advanceAfterMove(QObject *Sender);
+    void advanceToFollowing(QObject *Sender);
 
     QByteArray m_executableDirectory;
     PreviewPlayer *m_player = nullptr;
+    std::function<void(const QString &message)> m_showError;
+    std::unique_ptr<FileOperations> m_fileOps;
+    QByteArray m_currentPath;
     bool m_activated = false;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).

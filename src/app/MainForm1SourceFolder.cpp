@@ -1,14 +1,45 @@
-// The source folder, the file list and the current file.
+// The source folder, the file list and the current file: picking a folder
+// lists its media files and makes the first one current; choosing a file in
+// the list makes it current and hands it to the player.
 #include "app/MainForm1.h"
 
-void TMainForm1::FolderTreeView0Change(QObject *)
+#include "app/FileListBox.h"
+#include "platform/Paths.h"
+#include "platform/PreviewPlayer.h"
+#include "shell/FolderTreeView.h"
+
+#include <QLabel>
+
+void TMainForm1::setCurrentPath(const QByteArray &path)
 {
+    m_currentPath = path;
+    Label0->setText(paths::toDisplay(path));
+}
+
+void TMainForm1::FolderTreeView0Change(QObject *Sender)
+{
+    // A folder that cannot be entered leaves list, current file and player as they were.
+    if (!FileListBox1->applyFilePath(FolderTreeView0->FolderName()))
+        return;
+    if (FileListBox1->count() > 0)
+        FileListBox1->selectIndex(0);
+    FileListBox1Click(Sender);
 }
 
 void TMainForm1::FileListBox1Click(QObject *)
 {
+    const int index = FileListBox1->selectedIndex();
+    if (index < 0)
+        return;
+    // The names come from the list's own folder; it is the tree's folder
+    // whenever the tree's last change could be entered, and the working
+    // directory while the tree has nothing selected.
+    setCurrentPath(paths::join(FileListBox1->Directory(), FileListBox1->itemName(index)));
+    m_player->setURL(m_currentPath);
 }
 
 void TMainForm1::E1Click(QObject *)
 {
+    FileListBox1->Update();
+    FolderTreeView0->viewport()->update();
 }

@@ -1,0 +1,156 @@
+#include "SortFixture.h"
+
+#include "skin/ClearButton.h"
+
+#include <QLabel>
+
+namespace {
+
+class SettingsTest : public SortFixture
+{
+protected:
+    QByteArray iniPath() const { return exeDir() + "/Ondasort.ini"; }
+    void writeIni(const QByteArray &text) { writeFile(iniPath(), text); }
+};
+
+TEST_F(SettingsTest, WithoutAFileEverythingKeepsItsLayoutState)
+{
+    TMainForm1 &w = createForm();
+    EXPECT_TRUE(w.RadioButton1->isChecked());
+    EXPECT_FALSE(w.RadioButton2->isChecked());
+    EXPECT_EQ(w.FolderTreeView0->FolderName(), QByteArray());
+    for (int slot = 1; slot <= TMainForm1::kSlotCount; ++slot) {
+        EXPECT_TRUE(w.BrowseEdit[slot - 1]->text().isEmpty());
+        EXPECT_FALSE(w.ClearButton[slot - 1]->isEnabled());
+    }
+    EXPECT_TRUE(player.writes.isEmpty());
+
+    w.move(40, 30);
+    ASSERT_TRUE(w.close());
+    EXPECT_EQ(readFile(iniPath()),
+        QByteArray("[SET]\nM_TOP=30\nM_LEFT=40\n[SET1]\nMODE1=1\nMODE2=0\nLIST00=\n"
+                   "LIST01=\nLIST02=\nLIST03=\nLIST04=\nLIST05=\nLIST06=\nLIST07=\nLIST08=\nLIST09=\n"));
+}
+
+struct TopCase
+{
+    const char *stored;
+    int top;
+};
+
+class StoredTopTest : public SettingsTest, public ::testing::WithParamInterface<TopCase> {};
+
+TEST_P(StoredTopTest, ReadsIntegersOrKeepsTheTop)
+{
+    writeIni("[set]\nm_top=" + QByteArray(GetParam().stored) + "\nM_LEFT=7\n");
+    TMainForm1 &w = createForm();
+    EXPECT_EQ(w.y(), GetParam().top) << GetParam().stored;
+    EXPECT_EQ(w.x(), 7);
+}
+
+// A fresh window sits at 0,0 until the settings move it.
+INSTANTIATE_TEST_SUITE_P(Settings, StoredTopTest, ::testing::Values(
+    TopCase {"abc", 0}, TopCase {"0x20", 32}, TopCase {"$20", 32}, TopCase {" -5", -5},
+    TopCase {"-3000", -3000}, TopCase {"", 0}));
+
+struct ModeCase
+{
+    int mode1;
+    int mode2;
+    bool move;
+    bool copy;
+};
+
+class StoredModeTest : public SettingsTest, public ::testing::WithParamInterface<ModeCase> {};
+
+TEST_P(StoredModeTest, AppliesBothModesInOrderAndWritesThemBack)
+{
+    const ModeCase &c = GetParam();
+    writeIni("[SET1]\nMODE1=" + QByteArray::number(c.mode1) + "\nMODE2=" + QByteArray::number(c.mode2) + "\n");
+    TMainForm1 &w = createForm();
+    EXPECT_EQ(w.RadioButton1->isChecked(), c.move);
+    EXPECT_EQ(w.RadioButton2->isChecked(), c.copy);
+    ASSERT_TRUE(w.close());
+    const QByteArray ini = readFile(iniPath());
+    EXPECT_TRUE(ini.contains("MODE1=" + QByteArray::number(c.move ? 1 : 0))) << ini.constData();
+    EXPECT_TRUE(ini.contains("MODE2=" + QByteArray::number(c.copy ? 1 : 0))) << ini.constData();
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, StoredModeTest, ::testing::Values(
+    ModeCase {1, 0, true, false}, ModeCase {0, 1, false, true},
+    ModeCase {1, 1, false, true}, ModeCase {0, 0, false, false}));
+
+TEST_F(SettingsTest, NeitherModeSortsNothing)
+{
+    writeIni("[SET1]\nMODE1=0\nMODE2=0\n");
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_TRUE(exists(source() + "/a.mp3"));
+    EXPECT_FALSE(exists(dest(1) + "/a.mp3"));
+}
+
+TEST_F(SettingsTest, MissingDestinationIsShownDisabledAndWrittenBack)
+{
+    writeIni("[SET1]\nLIST04=/no/such/folder\nLIST05=\"" + root() + "\"\n");
+    TMainForm1 &w = createForm();
+    EXPECT_EQ(w.BrowseEdit[3]->Path(), QByteArray("/no/such/folder"));
+    EXPECT_FALSE(w.ClearButton[3]->isEnabled());
+    EXPECT_EQ(w.BrowseEdit[4]->Path(), root());
+    EXPECT_TRUE(w.ClearButton[4]->isEnabled());
+    ASSERT_TRUE(w.close());
+    EXPECT_TRUE(readFile(iniPath()).contains("LIST04=/no/such/folder\n"));
+}
+
+TEST_F(SettingsTest, RefusedWriteKeepsTheWindowOpenAndThePlayerPlaying)
+{
+    writeIni("[SET]\nM_TOP=5\n");
+    QFile::setPermissions(QFile::decodeName(iniPath()), QFileDevice::ReadOwner);
+    QStringList shown;
+    TMainForm1::Surroundings surroundings;
+    surroundings.executableDirectory = exeDir();
+    surroundings.player = &player;
+    surroundings.showError = [&](const QString &message) { shown << message; };
+    form = std::make_unique<TMainForm1>(surroundings);
+    form->show();
+    player.setURL("/music/a.mp3");
+
+    EXPECT_FALSE(form->close());
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], QFile::decodeName(iniPath()) + QStringLiteral(" に書き込めません"));
+    EXPECT_EQ(player.URL(), QByteArray("/music/a.mp3"));
+    EXPECT_EQ(readFile(iniPath()), QByteArray("[SET]\nM_TOP=5\n"));
+    // Each further attempt is refused the same way.
+    EXPECT_FALSE(form->close());
+    EXPECT_EQ(shown.size(), 2);
+}
+
+TEST_F(SettingsTest, CloseAndStartAgainRestoresTheWindow)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.move(123, 45);
+    w.RadioButton2->setChecked(true);
+    for (int slot = 1; slot <= TMainForm1::kSlotCount; ++slot)
+        w.BrowseEdit[slot - 1]->setPath(slot <= 3 ? dest(slot) : root() + "/missing" + QByteArray::number(slot));
+    ASSERT_TRUE(w.close());
+    form.reset();
+    player.writes.clear();
+
+    TMainForm1 &again = createForm();
+    EXPECT_EQ(again.pos(), QPoint(123, 45));
+    EXPECT_FALSE(again.RadioButton1->isChecked());
+    EXPECT_TRUE(again.RadioButton2->isChecked());
+    EXPECT_EQ(again.FolderTreeView0->FolderName(), source());
+    EXPECT_EQ(again.FileListBox1->count(), 2);
+    EXPECT_EQ(again.currentPath(), source() + "/a.mp3");
+    ASSERT_FALSE(player.writes.isEmpty());
+    EXPECT_EQ(player.writes.last(), source() + "/a.mp3");
+    for (int slot = 1; slot <= TMainForm1::kSlotCount; ++slot) {
+        EXPECT_EQ(again.BrowseEdit[slot - 1]->Path(),
+            slot <= 3 ? dest(slot) : root() + "/missing" + QByteArray::number(slot));
+        EXPECT_EQ(again.ClearButton[slot - 1]->isEnabled(), slot <= 3);
+    }
+    EXPECT_EQ(again.Label[1]->text(), QStringLiteral("dest2"));
+}
+
+} // namespace

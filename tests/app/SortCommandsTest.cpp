@@ -1,0 +1,172 @@
+#include "SortFixture.h"
+
+namespace {
+
+enum class Mode { Move, Copy, Neither };
+enum class Command { Slot1, Next };
+
+struct AdvanceCase
+{
+    const char *what;
+    Mode mode;
+    Command command;
+    int chosen;                 // list index made current first
+    const char *becomesCurrent; // name current afterwards
+    QStringList listedAfter;
+    QStringList inDestination;
+};
+
+class SortAdvanceTest : public SortFixture, public ::testing::WithParamInterface<AdvanceCase> {};
+
+TEST_P(SortAdvanceTest, SortsAndMakesTheIntendedFileCurrent)
+{
+    const AdvanceCase &c = GetParam();
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid"});
+    w.RadioButton1->setChecked(c.mode == Mode::Move);
+    w.RadioButton2->setChecked(c.mode == Mode::Copy);
+    if (c.mode == Mode::Neither) {
+        w.RadioButton1->setAutoExclusive(false);
+        w.RadioButton1->setChecked(false);
+    }
+    choose(c.chosen);
+
+    if (c.command == Command::Slot1)
+        w.ClearButton1Click(w.ClearButton[0]);
+    else
+        w.SpeedButton1Click(w.SpeedButton1);
+
+    EXPECT_EQ(currentName(), QByteArray(c.becomesCurrent)) << c.what;
+    EXPECT_EQ(player.URL(), w.currentPath()) << c.what;
+    EXPECT_EQ(listed(), c.listedAfter) << c.what;
+    EXPECT_EQ(QDir(QFile::decodeName(dest(1))).entryList(QDir::Files), c.inDestination) << c.what;
+    for (const QString &name : c.inDestination)
+        EXPECT_EQ(readFile(dest(1) + "/" + name.toUtf8()), name.toUtf8()) << c.what;
+}
+
+const QStringList all {"a.mp3", "b.wav", "c.mid"};
+
+INSTANTIATE_TEST_SUITE_P(Advance, SortAdvanceTest, ::testing::Values(
+    AdvanceCase {"move from the middle", Mode::Move, Command::Slot1, 1, "c.mid", {"a.mp3", "c.mid"}, {"b.wav"}},
+    AdvanceCase {"move the first", Mode::Move, Command::Slot1, 0, "b.wav", {"b.wav", "c.mid"}, {"a.mp3"}},
+    AdvanceCase {"move the last", Mode::Move, Command::Slot1, 2, "b.wav", {"a.mp3", "b.wav"}, {"c.mid"}},
+    AdvanceCase {"copy from the middle", Mode::Copy, Command::Slot1, 1, "c.mid", all, {"b.wav"}},
+    AdvanceCase {"copy the last", Mode::Copy, Command::Slot1, 2, "c.mid", all, {"c.mid"}},
+    AdvanceCase {"next from the first", Mode::Move, Command::Next, 0, "b.wav", all, {}},
+    AdvanceCase {"next on the last", Mode::Copy, Command::Next, 2, "c.mid", all, {}},
+    AdvanceCase {"neither mode", Mode::Neither, Command::Slot1, 1, "b.wav", all, {}}));
+
+class SortCommandsTest : public SortFixture {};
+
+TEST_F(SortCommandsTest, OpeningAFolderMakesExactlyItsFirstItemCurrent)
+{
+    // A select-by-name search for "a.mp3" would land on "a.mp3.wav".
+    TMainForm1 &w = openSource({"a.mp3", "a.mp3.wav", "b.mp3"});
+    EXPECT_EQ(w.FileListBox1->selectedIndex(), 0);
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+    EXPECT_EQ(player.URL(), source() + "/a.mp3");
+}
+
+TEST_F(SortCommandsTest, MovingTheOnlyFileStopsThePlayer)
+{
+    TMainForm1 &w = openSource({"only.mp3"});
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(w.FileListBox1->count(), 0);
+    EXPECT_EQ(player.URL(), QByteArray());
+    EXPECT_EQ(readFile(dest(1) + "/only.mp3"), QByteArray("only.mp3"));
+    // The current path still names where the file was.
+    EXPECT_EQ(w.currentPath(), source() + "/only.mp3");
+}
+
+TEST_F(SortCommandsTest, MoveReplacesASameNamedFileInTheDestination)
+{
+    QDir().mkpath(QFile::decodeName(dest(1)));
+    writeFile(dest(1) + "/b.wav", "older b");
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    choose(1);
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(dest(1) + "/b.wav"), QByteArray("b.wav"));
+    EXPECT_FALSE(exists(source() + "/b.wav"));
+}
+
+TEST_F(SortCommandsTest, CopyReplacesASameNamedFileInTheDestination)
+{
+    QDir().mkpath(QFile::decodeName(dest(1)));
+    writeFile(dest(1) + "/a.mp3", "older a");
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.RadioButton2->setChecked(true);
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
+}
+
+TEST_F(SortCommandsTest, AfterRefreshAMoveNeverDestroysTheMovedFile)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.E1Click(w.E1);
+    EXPECT_EQ(w.FileListBox1->selectedIndex(), -1);
+
+    // With nothing selected the move still moves the current file, without advancing.
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_EQ(w.currentPath(), source() + "/a.mp3");
+
+    // Sorting the same (now missing) file again, to the same or another slot, loses nothing.
+    w.ClearButton1Click(w.ClearButton[0]);
+    w.ClearButtonClick(2, w.ClearButton[1]);
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_FALSE(exists(dest(2) + "/a.mp3"));
+
+    // Next does nothing until a file is chosen again.
+    w.SpeedButton1Click(w.SpeedButton1);
+    EXPECT_EQ(w.currentPath(), source() + "/a.mp3");
+}
+
+TEST_F(SortCommandsTest, SortingIntoTheSourceFolderChangesNothing)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.BrowseEdit[0]->setPath(source());
+    choose(1);
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(source() + "/b.wav"), QByteArray("b.wav"));
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.wav"}));
+    EXPECT_EQ(currentName(), QByteArray("b.wav"));
+
+    w.RadioButton2->setChecked(true);
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(source() + "/b.wav"), QByteArray("b.wav"));
+}
+
+TEST_F(SortCommandsTest, RelativeDestinationIsTakenFromTheSourceFolder)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.BrowseEdit[0]->setPath("../dest1");
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
+}
+
+TEST_F(SortCommandsTest, ShorterListAfterOutsideRemovalsSelectsTheNewLast)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid", "d.au"});
+    choose(3);
+    QFile::remove(QFile::decodeName(source() + "/b.wav"));
+    QFile::remove(QFile::decodeName(source() + "/c.mid"));
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(dest(1) + "/d.au"), QByteArray("d.au"));
+    EXPECT_EQ(listed(), QStringList({"a.mp3"}));
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+    EXPECT_EQ(player.URL(), source() + "/a.mp3");
+}
+
+TEST_F(SortCommandsTest, AMissingDestinationFolderLosesNothing)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    QDir(QFile::decodeName(dest(1))).removeRecursively();
+    // The button still looks usable: the folder vanished after it was chosen.
+    EXPECT_TRUE(w.ClearButton[0]->isEnabled());
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
+    // The list is re-read and the same file is current again.
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+}
+
+} // namespace
