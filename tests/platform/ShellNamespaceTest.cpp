@@ -257,3 +257,26 @@ TEST_F(ShellNamespace, ParsingWalksDrivesVolumeAndComponents)
                   c.path.contains("/./") ? tree.path("data/a.txt") : c.path);
     }
 }
+
+TEST_F(ShellNamespace, ParsingFindsFoldersSpelledInAnotherCase)
+{
+    struct Case
+    {
+        QByteArray path;
+        QByteArray found;
+    };
+    const Case cases[] = {
+        {tree.path("DATA/FILE2/Sub"), tree.path("data/file2/sub")},
+        {tree.path("data/music"), tree.path("data/music")}, // as written when it exists
+        {tree.path("data/MUSIC"), tree.path("data/Music")}, // else the first in order
+        {tree.path("data/FILE3"), {}},
+    };
+    for (const Case &c : cases) {
+        ItemIdList ids;
+        const bool parsed = desktop->parseDisplayName(c.path, &ids, nullptr);
+        EXPECT_EQ(parsed, !c.found.isEmpty()) << c.path.constData();
+        if (parsed) {
+            EXPECT_EQ(desktop->displayNameOf(ids, nameflags::kForParsing), c.found);
+        }
+    }
+}

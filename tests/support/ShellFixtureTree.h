@@ -15,6 +15,14 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
+#include <ostream>
+
+// Paths in failure messages as text rather than a list of bytes.
+inline void PrintTo(const QByteArray &bytes, std::ostream *out)
+{
+    *out << '"' << bytes.toStdString() << '"';
+}
+
 class ShellFixtureTree
 {
 public:

@@ -3,8 +3,10 @@
 #include "platform/Paths.h"
 #include "platform/PathResolve.h"
 #include "platform/linux/DrivesFolder.h"
+#include "platform/linux/NaturalOrder.h"
 #include "platform/linux/ReadableName.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <climits>
@@ -25,6 +27,45 @@ bool isDirectory(const QByteArray &path)
 bool isEntry(const ItemId &item)
 {
     return item.kind == ItemKind::Folder || item.kind == ItemKind::File;
+}
+
+struct DirCloser
+{
+    void operator()(DIR *dir) const { closedir(dir); }
+};
+
+// The path as the file system spells it. A component that does not exist as
+// written matches an entry that differs only in letter case, the first in
+// the shell's order, so paths typed in another case still lead somewhere.
+std::optional<QByteArray> existingSpelling(const QByteArray &clean)
+{
+    struct stat entry;
+    if (lstat(clean.constData(), &entry) == 0)
+        return clean;
+    QByteArray resolved = "/";
+    for (const QByteArray &part : clean.split('/')) {
+        if (part.isEmpty())
+            continue;
+        const QByteArray folder = resolved == "/" ? resolved : resolved + '/';
+        if (lstat((folder + part).constData(), &entry) == 0) {
+            resolved = folder + part;
+            continue;
+        }
+        std::unique_ptr<DIR, DirCloser> dir(opendir(resolved.constData()));
+        if (!dir)
+            return std::nullopt;
+        QByteArray best;
+        while (const dirent *each = readdir(dir.get())) {
+            const QByteArray name(each->d_name);
+            if (name != "." && name != ".." && sameNameIgnoringCase(name, part)
+                && (best.isEmpty() || naturalCompare(name, best) < 0))
+                best = name;
+        }
+        if (best.isEmpty())
+            return std::nullopt;
+        resolved = folder + best;
+    }
+    return resolved;
 }
 
 } // namespace
@@ -67,10 +108,11 @@ bool DesktopFolder::parseDisplayName(const QByteArray &path, ItemIdList *ids,
 {
     if (!path.startsWith('/') || path.size() >= PATH_MAX || path.contains('\0'))
         return false;
-    const QByteArray clean = paths::absoluteClean(path, "/");
+    const auto spelled = existingSpelling(paths::absoluteClean(path, "/"));
     struct stat entry;
-    if (lstat(clean.constData(), &entry) != 0)
+    if (!spelled || lstat(spelled->constData(), &entry) != 0)
         return false;
+    const QByteArray &clean = *spelled;
     const std::vector<Volume> volumes = m_roots->volumes();
     const Volume *volume = volumeHolding(volumes, clean);
     if (!volume)

@@ -95,4 +95,15 @@ int naturalCompare(QByteArrayView a, QByteArrayView b)
     return 0;
 }
 
+bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b)
+{
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (nextFolded(a, i) != nextFolded(b, j))
+            return false;
+    }
+    return i == a.size() && j == b.size();
+}
+
 } // namespace shellns

@@ -8,4 +8,7 @@ namespace shellns {
 
 int naturalCompare(QByteArrayView a, QByteArrayView b);
 
+// The same name but for letter case.
+bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b);
+
 } // namespace shellns
