@@ -79,6 +79,18 @@ std::optional<std::uint32_t> ShellFolder::attributesOf(const ItemIdList &ids, st
 
 std::optional<int> ShellFolder::compareIds(const ItemIdList &a, const ItemIdList &b) const
 {
+    // Two single items, the common case when a folder's children are sorted.
+    const qsizetype sizeA = firstItemIdSize(a);
+    const qsizetype sizeB = firstItemIdSize(b);
+    if (sizeA > 0 && sizeB > 0 && firstItemIdSize(QByteArrayView(a).sliced(sizeA)) == 0
+        && firstItemIdSize(QByteArrayView(b).sliced(sizeB)) == 0) {
+        const auto x = decodeItemId(a);
+        const auto y = decodeItemId(b);
+        if (!x || !y)
+            return std::nullopt;
+        const int order = compareItems(*x, *y);
+        return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    }
     const auto left = splitItemIds(a);
     const auto right = splitItemIds(b);
     if (!left || !right)

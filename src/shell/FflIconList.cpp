@@ -5,9 +5,28 @@
 #include "platform/ShellFolder.h"
 
 #include <QBitmap>
+
+#include <algorithm>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPalette>
+
+namespace {
+
+// Equal ignoring letter case; theme and resource names are nearly always ASCII.
+bool sameLocation(const QByteArray &held, const QByteArray &location, const QString &wanted)
+{
+    if (held.compare(location, Qt::CaseInsensitive) == 0)
+        return true;
+    const auto ascii = [](const QByteArray &s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return std::uint8_t(c) < 0x80; });
+    };
+    if (ascii(held) && ascii(location))
+        return false;
+    return QString::fromUtf8(held).compare(wanted, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
 
 static void initShellResources()
 {
@@ -70,8 +89,7 @@ int TFflIconList::acquireIcon(const IconExtractor *extractor, const QByteArray &
     const QString wanted = QString::fromUtf8(location);
     for (qsizetype i = 0; i < m_entries.size(); ++i) {
         TFflIconRefs &entry = m_entries[i];
-        if (entry.iconIndex == index
-            && QString::fromUtf8(entry.location).compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (entry.iconIndex == index && sameLocation(entry.location, location, wanted)) {
             ++entry.refCount;
             return int(i);
         }
