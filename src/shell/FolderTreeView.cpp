@@ -60,6 +60,7 @@ TFolderTreeView::TFolderTreeView(std::shared_ptr<ShellFolder> desktop, QWidget *
 TFolderTreeView::~TFolderTreeView()
 {
     m_clearing = true;
+    disconnect(this, &QTreeWidget::currentItemChanged, this, nullptr);
     clear();
 }
 
