@@ -4,6 +4,7 @@
 #include "platform/PathResolve.h"
 #include "platform/linux/DrivesFolder.h"
 #include "platform/linux/NaturalOrder.h"
+#include "platform/linux/PosixFiles.h"
 #include "platform/linux/ReadableName.h"
 
 #include <dirent.h>
@@ -18,21 +19,10 @@ namespace {
 constexpr std::uint32_t kDirectoryBits =
     attr::kFolder | attr::kFileSystem | attr::kFileSysAncestor | attr::kStorageAncestor;
 
-bool isDirectory(const QByteArray &path)
-{
-    struct stat target;
-    return stat(path.constData(), &target) == 0 && S_ISDIR(target.st_mode);
-}
-
 bool isEntry(const ItemId &item)
 {
     return item.kind == ItemKind::Folder || item.kind == ItemKind::File;
 }
-
-struct DirCloser
-{
-    void operator()(DIR *dir) const { closedir(dir); }
-};
 
 // The path as the file system spells it. A component that does not exist as
 // written matches an entry that differs only in letter case, the first in
@@ -51,7 +41,7 @@ std::optional<QByteArray> existingSpelling(const QByteArray &clean)
             resolved = folder + part;
             continue;
         }
-        std::unique_ptr<DIR, DirCloser> dir(opendir(resolved.constData()));
+        DirHandle dir = openDirectory(resolved);
         if (!dir)
             return std::nullopt;
         QByteArray best;

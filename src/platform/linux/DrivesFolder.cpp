@@ -2,6 +2,7 @@
 
 #include "platform/linux/FileSystemFolder.h"
 #include "platform/linux/NaturalOrder.h"
+#include "platform/linux/PosixFiles.h"
 #include "platform/linux/ReadableName.h"
 
 #include <sys/stat.h>
@@ -12,12 +13,6 @@ namespace {
 
 constexpr std::uint32_t kVolumeBits =
     attr::kFolder | attr::kFileSystem | attr::kFileSysAncestor | attr::kStorageAncestor;
-
-bool isDirectory(const QByteArray &path)
-{
-    struct stat target;
-    return stat(path.constData(), &target) == 0 && S_ISDIR(target.st_mode);
-}
 
 } // namespace
 

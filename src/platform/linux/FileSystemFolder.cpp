@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/PathResolve.h"
 #include "platform/linux/NaturalOrder.h"
+#include "platform/linux/PosixFiles.h"
 #include "platform/linux/ReadableName.h"
 
 #include <QMimeDatabase>
@@ -17,11 +18,6 @@
 namespace shellns {
 
 namespace {
-
-struct DirCloser
-{
-    void operator()(DIR *dir) const { closedir(dir); }
-};
 
 bool isEntryKind(ItemKind kind)
 {
@@ -79,7 +75,7 @@ std::optional<QByteArray> FileSystemFolder::pathOf(const ItemId *item) const
 
 std::optional<std::vector<ItemIdList>> FileSystemFolder::enumObjects(std::uint32_t flags) const
 {
-    std::unique_ptr<DIR, DirCloser> dir(opendir(m_path.constData()));
+    DirHandle dir = openDirectory(m_path);
     if (!dir)
         return std::nullopt;
     const int fd = dirfd(dir.get());
