@@ -25,6 +25,8 @@ namespace shellns {
 
 // Attribute bits of an item.
 namespace attr {
+// Neither a regular file nor a directory (socket, FIFO, device): never media.
+constexpr std::uint32_t kSystem = 0x00001000;
 constexpr std::uint32_t kEncrypted = 0x00002000;
 constexpr std::uint32_t kIsSlow = 0x00004000;
 constexpr std::uint32_t kGhosted = 0x00008000;

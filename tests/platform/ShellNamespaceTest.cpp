@@ -108,8 +108,10 @@ TEST_F(ShellNamespace, AttributesOfEntries)
     };
     for (const Case &c : cases)
         EXPECT_EQ(data->attributesOf(entry(c.name), kBrowseMask), c.bits) << c.name.constData();
-    // The mask limits the answer.
+    // The mask limits the answer; a FIFO is a system item, a plain file is not.
     EXPECT_EQ(data->attributesOf(entry(".hidden"), kHidden), kHidden);
+    EXPECT_EQ(data->attributesOf(entry("fifo"), kSystem), kSystem);
+    EXPECT_EQ(data->attributesOf(entry("a.txt"), kSystem), 0u);
 }
 
 TEST_F(ShellNamespace, DisplayNamesKeepBytesAndShowText)

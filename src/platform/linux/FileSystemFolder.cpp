@@ -133,6 +133,8 @@ std::optional<std::uint32_t> FileSystemFolder::itemAttributes(const ItemId *item
     }
     if (reachable && S_ISDIR(target.st_mode))
         bits |= attr::kFolder | attr::kFileSysAncestor | attr::kStorageAncestor;
+    if (reachable && !S_ISDIR(target.st_mode) && !S_ISREG(target.st_mode))
+        bits |= attr::kSystem;
     if (reachable && !(target.st_mode & S_IWUSR))
         bits |= attr::kReadOnly;
     if (paths::lastComponent(*path).startsWith('.'))
