@@ -34,7 +34,16 @@ bool sameNameIgnoringCase(const QByteArray &a, const QByteArray &b)
     const QString y = right.decode(b);
     if (!left.hasError() && !right.hasError())
         return x.compare(y, Qt::CaseInsensitive) == 0;
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    // Bytes of other encodings are compared as they are, but for ASCII letters.
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char p = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
+        const char q = b[i] >= 'A' && b[i] <= 'Z' ? char(b[i] + 32) : b[i];
+        if (p != q)
+            return false;
+    }
+    return true;
 }
 
 QList<QTreeWidgetItem *> childrenOf(QTreeWidgetItem *item)
