@@ -1,10 +1,32 @@
 #pragma once
 // Folder tree over the shell namespace.
 //
-// For now a plain tree at its place in the window; the namespace walk,
-// lazy enumeration and selection bookkeeping come with the shell namespace.
+// The single root is the Desktop; a folder's children are read from the
+// namespace the first time the folder is opened (double click, a walk to a
+// path through it, OpenFolder) and kept until the tree is rebuilt. Each
+// node owns its shell record (FolderTreeNode); the tree owns its icon list,
+// rebuilt with the tree, and keeps the path of its selected node in
+// FolderName. Every change of the selection, also from code and to no
+// selection, raises OnChange after the tree's own handling; a linked file
+// list view (not owned) is shown the selected folder.
+#include "shell/FflShowHidden.h"
+
+#include "platform/ShellFolder.h"
+#include "platform/ShellSettings.h"
+
 #include <QByteArray>
+#include <QHash>
+#include <QIcon>
+#include <QList>
+#include <QPointer>
 #include <QTreeWidget>
+
+#include <memory>
+
+class FileListControl;
+class FolderTreeNode;
+class IconExtractor;
+class TFflIconList;
 
 class TFolderTreeView : public QTreeWidget
 {
@@ -12,19 +34,100 @@ class TFolderTreeView : public QTreeWidget
 
 public:
     explicit TFolderTreeView(QWidget *parent = nullptr);
+    // A tree over the given namespace root instead of the user's Desktop.
+    TFolderTreeView(std::shared_ptr<shellns::ShellFolder> desktop, QWidget *parent);
+    ~TFolderTreeView() override;
 
-    // Path of the selected folder, "" when nothing is selected.
+    // Parsing path of the selected node, "" when nothing is selected.
     QByteArray FolderName() const { return m_folderName; }
+    // Parsing paths of the selected nodes.
+    QList<QByteArray> FolderNames() const { return m_folderNames; }
+    // Selects nothing, then walks down to the deepest node along `path`.
     virtual void setFolderName(const QByteArray &path);
 
     bool EmphasizeFocus() const { return m_emphasizeFocus; }
-    void setEmphasizeFocus(bool on) { m_emphasizeFocus = on; }
+    void setEmphasizeFocus(bool on);
+    bool IncludeFile() const { return m_includeFile; }
+    void setIncludeFile(bool on) { m_includeFile = on; }
+    bool OnlyFileSystem() const { return m_onlyFileSystem; }
+    void setOnlyFileSystem(bool on) { m_onlyFileSystem = on; }
+    TFflShowHidden ShowHidden() const { return m_showHidden; }
+    // Applies to nodes added from now on, or to all after Refresh.
+    virtual void setShowHidden(int mode);
+    bool MultiSelect() const { return selectionMode() == QAbstractItemView::ExtendedSelection; }
+    virtual void setMultiSelect(bool on);
+    // The linked file list view; objects that are not one are ignored.
+    QObject *FileListControl() const { return m_fileListObject; }
+    virtual void setFileListControl(QObject *list);
+
+    // Rebuilds the tree and walks back to the selected folder.
+    virtual void Refresh();
+    virtual void Deselect();
+    virtual void SelectParent();
+    // Selects the child of the selected folder named `name`; true when found.
+    virtual bool OpenFolder(const QByteArray &name);
+
+    // Deletes every node and the icon list.
+    void clear();
+
+    TFflIconList *Images() const { return m_images; }
+    static FolderTreeNode *node(QTreeWidgetItem *item);
+    // The node's icon: its image with its overlay, the open image when selected, dimmed when cut.
+    QIcon nodeIcon(const FolderTreeNode &node) const;
 
 signals:
-    // Raised after every change of the selection, also those made from code.
     void OnChange(QObject *sender);
+    void OnClick(QObject *sender);
+    void OnDblClick(QObject *sender);
+    void OnMouseUp(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
+
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
+    void initialize();
+    void retrieveRootFolders();
+    FolderTreeNode *addNode(FolderTreeNode *parent, const std::shared_ptr<shellns::ShellFolder> &folder,
+                            const shellns::ItemIdList &itemId);
+    void submitFolder(FolderTreeNode *node);
+    void searchNode(const QByteArray &path);
+    void getShellSettings();
+    shellns::ShellFolder *getParentShellFolder(FolderTreeNode *node) const;
+    std::shared_ptr<shellns::ShellFolder> newShellFolder(FolderTreeNode *node) const;
+    void reflectSelection();
+    int compareNode(FolderTreeNode *parent, FolderTreeNode *a, FolderTreeNode *b) const;
+    void sortChildren(FolderTreeNode *parent, QList<QTreeWidgetItem *> &children) const;
+    void deleteNode(FolderTreeNode *node);
+    void shiftImageIndices(int removed);
+    void changingEvent(FolderTreeNode *node);
+    using QTreeWidget::changeEvent;
+    void changeEvent(QObject *sender, FolderTreeNode *node);
+    void clickEvent();
+    void doubleClick();
+    void mouseUpEvent(QMouseEvent *event);
+    void openInFileList(QObject *sender, FolderTreeNode *node);
+    void selectNothing();
+    FolderTreeNode *matchChild(const QList<QTreeWidgetItem *> &candidates, const QByteArray &name) const;
+    FolderTreeNode *rootNode() const;
+
+    std::shared_ptr<shellns::ShellFolder> m_desktop;
+    std::optional<shellns::ItemIdList> m_documentsId;
+    shellns::ShellSettings m_shellSettings;
+    std::unique_ptr<IconExtractor> m_extractor;
+    TFflIconList *m_images = nullptr;
+    mutable QHash<quint64, QIcon> m_iconCache;
+
     QByteArray m_folderName;
+    QList<QByteArray> m_folderNames;
     bool m_emphasizeFocus = false;
+    bool m_includeFile = false;
+    bool m_onlyFileSystem = true;
+    TFflShowHidden m_showHidden = flhConformExplorer;
+    QPointer<QObject> m_fileListObject;
+    ::FileListControl *m_fileList = nullptr;
+    QMetaObject::Connection m_fileListGone;
+    bool m_clearing = false;
 };

@@ -1,0 +1,237 @@
+#include "platform/linux/FileSystemFolder.h"
+
+#include "platform/Paths.h"
+#include "platform/PathResolve.h"
+#include "platform/linux/NaturalOrder.h"
+#include "platform/linux/PosixFiles.h"
+#include "platform/linux/ReadableName.h"
+
+#include <QMimeDatabase>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+
+namespace shellns {
+
+namespace {
+
+bool isEntryKind(ItemKind kind)
+{
+    return kind == ItemKind::Folder || kind == ItemKind::File;
+}
+
+QDateTime fromTimestamp(const struct statx_timestamp &time)
+{
+    return QDateTime::fromMSecsSinceEpoch(qint64(time.tv_sec) * 1000 + time.tv_nsec / 1000000);
+}
+
+QByteArray iconForNonFolder(const QByteArray &name, const struct stat *target)
+{
+    if (target && !S_ISREG(target->st_mode)) {
+        if (S_ISFIFO(target->st_mode))
+            return QByteArrayLiteral("inode-fifo");
+        if (S_ISSOCK(target->st_mode))
+            return QByteArrayLiteral("inode-socket");
+        if (S_ISCHR(target->st_mode))
+            return QByteArrayLiteral("inode-chardevice");
+        if (S_ISBLK(target->st_mode))
+            return QByteArrayLiteral("inode-blockdevice");
+    }
+    if (!target)
+        return QByteArrayLiteral("inode-symlink");
+    // The type by name only: reading every file's content would make big folders slow.
+    static const QMimeDatabase database;
+    return database.mimeTypeForFile(readableName(name), QMimeDatabase::MatchExtension)
+        .iconName()
+        .toUtf8();
+}
+
+} // namespace
+
+FileSystemFolder::FileSystemFolder(QByteArray path, std::shared_ptr<const NamespaceRoots> roots)
+    : m_path(std::move(path))
+    , m_roots(std::move(roots))
+{
+}
+
+QByteArray FileSystemFolder::childPath(const QByteArray &name) const
+{
+    return m_path.endsWith('/') ? m_path + name : m_path + '/' + name;
+}
+
+std::optional<QByteArray> FileSystemFolder::pathOf(const ItemId *item) const
+{
+    if (!item)
+        return m_path;
+    if (!isEntryKind(item->kind) || item->name.isEmpty() || item->name.contains('/')
+        || item->name.contains('\0') || item->name == "." || item->name == "..")
+        return std::nullopt;
+    return childPath(item->name);
+}
+
+std::optional<std::vector<ItemIdList>> FileSystemFolder::enumObjects(std::uint32_t flags) const
+{
+    DirHandle dir = openDirectory(m_path);
+    if (!dir)
+        return std::nullopt;
+    const int fd = dirfd(dir.get());
+    std::vector<ItemIdList> items;
+    while (const dirent *entry = readdir(dir.get())) {
+        const char *name = entry->d_name;
+        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+            continue;
+        if (name[0] == '.' && !(flags & enumflags::kIncludeHidden))
+            continue;
+        bool folder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat target;
+            folder = fstatat(fd, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+        }
+        if (!(flags & (folder ? enumflags::kFolders : enumflags::kNonFolders)))
+            continue;
+        items.push_back(makeItemId(folder ? ItemKind::Folder : ItemKind::File, name));
+    }
+    return items;
+}
+
+std::shared_ptr<ShellFolder> FileSystemFolder::bindItem(const ItemId &item) const
+{
+    const auto path = pathOf(&item);
+    struct stat target;
+    if (!path || stat(path->constData(), &target) != 0 || !S_ISDIR(target.st_mode))
+        return nullptr;
+    return std::make_shared<FileSystemFolder>(*path, m_roots);
+}
+
+std::optional<QByteArray> FileSystemFolder::itemName(const ItemId *item, std::uint32_t flags) const
+{
+    const auto path = pathOf(item);
+    if (!path)
+        return std::nullopt;
+    if (flags & nameflags::kForParsing)
+        return (flags & nameflags::kInFolder) ? paths::lastComponent(*path) : *path;
+    const QByteArray name = paths::lastComponent(*path);
+    return readableName(name.isEmpty() ? *path : name).toUtf8();
+}
+
+std::optional<std::uint32_t> FileSystemFolder::itemAttributes(const ItemId *item) const
+{
+    const auto path = pathOf(item);
+    struct stat entry;
+    if (!path || lstat(path->constData(), &entry) != 0)
+        return std::nullopt;
+    std::uint32_t bits = attr::kFileSystem;
+    struct stat target = entry;
+    bool reachable = true;
+    if (S_ISLNK(entry.st_mode)) {
+        bits |= attr::kLink;
+        reachable = stat(path->constData(), &target) == 0;
+    }
+    if (reachable && S_ISDIR(target.st_mode))
+        bits |= attr::kFolder | attr::kFileSysAncestor | attr::kStorageAncestor;
+    if (reachable && !S_ISDIR(target.st_mode) && !S_ISREG(target.st_mode))
+        bits |= attr::kSystem;
+    if (reachable && !(target.st_mode & S_IWUSR))
+        bits |= attr::kReadOnly;
+    if (paths::lastComponent(*path).startsWith('.'))
+        bits |= attr::kHidden;
+    return bits;
+}
+
+int FileSystemFolder::compareItems(const ItemId &a, const ItemId &b) const
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1; // folders before files
+    return naturalCompare(a.name, b.name);
+}
+
+IconLocation FileSystemFolder::folderIcon(const QByteArray &path, unsigned flags) const
+{
+    if (path == m_roots->home)
+        return {QByteArrayLiteral("user-home"), 0};
+    if (path == m_roots->desktop)
+        return {QByteArrayLiteral("user-desktop"), 0};
+    if (path == m_roots->documents)
+        return {QByteArrayLiteral("folder-documents"), 0};
+    if (flags & iconflags::kOpenIcon)
+        return {QByteArrayLiteral("folder-open"), 0};
+    return {QByteArrayLiteral("folder"), 0};
+}
+
+std::optional<IconLocation> FileSystemFolder::itemIcon(const ItemId *item, unsigned flags) const
+{
+    const auto path = pathOf(item);
+    struct stat target;
+    if (!path)
+        return std::nullopt;
+    const bool reachable = stat(path->constData(), &target) == 0;
+    if (reachable && S_ISDIR(target.st_mode))
+        return folderIcon(*path, flags);
+    if (flags & iconflags::kOpenIcon)
+        return std::nullopt; // files have no open look
+    struct stat entry;
+    if (!reachable && lstat(path->constData(), &entry) != 0)
+        return std::nullopt;
+    return IconLocation{iconForNonFolder(paths::lastComponent(*path), reachable ? &target : nullptr), 0};
+}
+
+std::optional<int> FileSystemFolder::itemOverlay(const ItemId &item) const
+{
+    const auto path = pathOf(&item);
+    struct stat entry;
+    if (path && lstat(path->constData(), &entry) == 0 && S_ISLNK(entry.st_mode))
+        return kImageLinkOverlay;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> FileSystemFolder::itemLinkTarget(const ItemId &item) const
+{
+    const auto path = pathOf(&item);
+    if (!path)
+        return std::nullopt;
+    char buffer[PATH_MAX];
+    const ssize_t length = readlink(path->constData(), buffer, sizeof buffer);
+    if (length <= 0 || size_t(length) >= sizeof buffer)
+        return std::nullopt;
+    // A relative target is relative to the folder that holds the link.
+    return paths::absoluteClean(QByteArray(buffer, length), m_path);
+}
+
+std::optional<FindData> FileSystemFolder::itemFindData(const ItemId &item) const
+{
+    const auto path = pathOf(&item);
+    if (!path)
+        return std::nullopt;
+    struct statx entry;
+    const unsigned mask = STATX_BASIC_STATS | STATX_BTIME;
+    if (statx(AT_FDCWD, path->constData(), AT_SYMLINK_NOFOLLOW, mask, &entry) != 0)
+        return std::nullopt;
+    const bool link = S_ISLNK(entry.stx_mode);
+    struct statx target = entry;
+    if (link && statx(AT_FDCWD, path->constData(), 0, mask, &target) != 0)
+        target = entry; // a broken link describes itself
+    FindData data;
+    if (S_ISDIR(target.stx_mode))
+        data.attributes |= fileattr::kDirectory;
+    else if (!S_ISREG(target.stx_mode) && !S_ISLNK(target.stx_mode))
+        data.attributes |= fileattr::kSystem;
+    if (link)
+        data.attributes |= fileattr::kReparsePoint;
+    if (item.name.startsWith('.'))
+        data.attributes |= fileattr::kHidden;
+    if (!(target.stx_mode & S_IWUSR))
+        data.attributes |= fileattr::kReadOnly;
+    if (data.attributes == 0)
+        data.attributes = fileattr::kNormal;
+    data.created = fromTimestamp((target.stx_mask & STATX_BTIME) ? target.stx_btime : target.stx_ctime);
+    data.modified = fromTimestamp(target.stx_mtime);
+    data.accessed = fromTimestamp(target.stx_atime);
+    data.size = S_ISDIR(target.stx_mode) ? 0 : target.stx_size;
+    return data;
+}
+
+} // namespace shellns

@@ -1,0 +1,14 @@
+#pragma once
+// The order the shell gives names within a folder: runs of digits compare
+// by their value ("file2" before "file10"), letters ignore case. Names that
+// still tie are ordered by their bytes, so only equal names give 0.
+#include <QByteArrayView>
+
+namespace shellns {
+
+int naturalCompare(QByteArrayView a, QByteArrayView b);
+
+// The same name but for letter case.
+bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b);
+
+} // namespace shellns

@@ -1,0 +1,26 @@
+#pragma once
+// Mounted volumes that hold the user's data: the drives folder's items.
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+namespace shellns {
+
+struct Volume
+{
+    QByteArray mountPoint; // absolute, "/" for the root
+    QString label;
+    bool removable = false;
+};
+
+// "/" first, then removable and additional mounts; pseudo file systems
+// (proc, sysfs, cgroup, tmpfs outside /tmp, ...) and mounts of single files
+// are left out.
+std::vector<Volume> mountedVolumes();
+
+// The volume whose mount point is the longest whole-component prefix of the
+// absolute `path`; null when none is (no "/" in the list).
+const Volume *volumeHolding(const std::vector<Volume> &volumes, const QByteArray &path);
+
+} // namespace shellns

@@ -1,0 +1,73 @@
+#include "platform/PathResolve.h"
+#include "platform/linux/NaturalOrder.h"
+#include "platform/linux/ReadableName.h"
+
+#include <gtest/gtest.h>
+
+using shellns::naturalCompare;
+
+TEST(NaturalOrder, OrdersPairs)
+{
+    struct Case
+    {
+        const char *left;
+        const char *right;
+        int sign;
+    };
+    const Case cases[] = {
+        {"file2", "file10", -1},
+        {"file10", "file2", 1},
+        {"File1", "file2", -1},     // case is ignored before the numbers decide
+        {"b", "A", 1},
+        {"a", "B", -1},
+        {"x007", "x7", -1},         // equal values: the bytes decide, never 0
+        {"Music", "music", -1},     // differ only in case: still two items
+        {"abc", "abcd", -1},
+        {"9", "10", -1},
+        {"99999999999999999999", "100000000000000000000", -1}, // beyond any integer type
+        {"éa", "Éb", -1},           // non-ASCII letters fold too
+        {"same", "same", 0},
+    };
+    for (const Case &c : cases) {
+        const int result = naturalCompare(c.left, c.right);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.left << " vs " << c.right;
+    }
+}
+
+TEST(NaturalOrder, InvalidUtf8StaysDistinctAndOrdered)
+{
+    const QByteArray a("\x83\x65", 2);
+    const QByteArray b("\x83\x66", 2);
+    EXPECT_LT(naturalCompare(a, b), 0);
+    EXPECT_GT(naturalCompare(b, a), 0);
+    EXPECT_GT(naturalCompare(a, "zzz"), 0); // undecodable bytes after text
+}
+
+TEST(PathResolve, MakesAbsoluteAndResolvesDots)
+{
+    struct Case
+    {
+        const char *path;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {"/a/b/../c", "/a/c"},
+        {"/a/./b//", "/a/b"},
+        {"/..", "/"},
+        {"rel/x", "/base/rel/x"},
+        {"../up", "/up"},
+        {"/", "/"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(paths::absoluteClean(c.path, "/base"), QByteArray(c.expected)) << c.path;
+}
+
+TEST(ReadableName, ShowsUtf8AndShiftJisNames)
+{
+    EXPECT_EQ(shellns::readableName("plain"), QStringLiteral("plain"));
+    EXPECT_EQ(shellns::readableName(QStringLiteral("日本").toUtf8()), QStringLiteral("日本"));
+    // テスト in Shift_JIS
+    EXPECT_EQ(shellns::readableName(QByteArray("\x83\x65\x83\x58\x83\x67")), QStringLiteral("テスト"));
+    // Neither: still some text, never empty.
+    EXPECT_FALSE(shellns::readableName(QByteArray("\xff\xfe", 2)).isEmpty());
+}
