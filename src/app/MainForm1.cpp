@@ -73,8 +73,10 @@ void TMainForm1::connectHandlers()
         connect(edit, &TBrowseEdit::OnChange, this, [this, n](QObject *sender) { BrowseEditChange(n, sender); });
     }
 
-    // The key map listens to these controls' key-down events without taking the key.
-    QList<QWidget *> keyed {this, FileListBox1, RadioButton1, RadioButton2};
+    // The key map listens to these controls' key-down events without taking
+    // the key. The window itself is left out: a key a control ignores travels
+    // on to the window and would otherwise run its command a second time.
+    QList<QWidget *> keyed {FileListBox1, RadioButton1, RadioButton2};
     for (TBrowseEdit *edit : BrowseEdit)
         keyed << edit;
     for (QWidget *widget : keyed)

@@ -40,12 +40,15 @@ QString wideDigit(int n)
     return QString(QChar(0xFF10 + n));
 }
 
+// The colour of an enabled control's text; a disabled one keeps the greyed look.
 void setTextColor(QWidget *widget, const QColor &color)
 {
     QPalette pal = widget->palette();
-    pal.setColor(QPalette::WindowText, color);
-    pal.setColor(QPalette::Text, color);
-    pal.setColor(QPalette::ButtonText, color);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::WindowText, color);
+        pal.setColor(group, QPalette::Text, color);
+        pal.setColor(group, QPalette::ButtonText, color);
+    }
     widget->setPalette(pal);
 }
 
