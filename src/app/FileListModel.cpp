@@ -1,6 +1,7 @@
 #include "app/FileListModel.h"
 
 #include "platform/ListText.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <numeric>
@@ -30,7 +31,7 @@ void FileListModel::setNames(std::vector<QByteArray> names)
 
 QString FileListModel::text(int row) const
 {
-    return listtext::displayName(m_names[size_t(row)]);
+    return paths::toDisplay(m_names[size_t(row)]);
 }
 int FileListModel::rowCount(const QModelIndex &parent) const
 {

@@ -1,7 +1,6 @@
 #include "platform/ListText.h"
 
-#include <QFile>
-#include <QStringDecoder>
+#include "platform/Paths.h"
 
 namespace listtext {
 
@@ -18,27 +17,10 @@ bool isAscii(const QByteArray &bytes)
 
 } // namespace
 
-QString displayName(const QByteArray &name)
-{
-    if (isAscii(name))
-        return QString::fromLatin1(name);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(name);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder shiftJis("Shift_JIS", QStringDecoder::Flag::Stateless);
-    if (shiftJis.isValid()) {
-        QString japanese = shiftJis.decode(name);
-        if (!shiftJis.hasError() && !japanese.contains(QChar::ReplacementCharacter))
-            return japanese;
-    }
-    return QFile::decodeName(name);
-}
-
 QByteArray sortKey(const QByteArray &name)
 {
     if (!isAscii(name))
-        return displayName(name).toCaseFolded().toUtf8();
+        return paths::toDisplay(name).toCaseFolded().toUtf8();
     // The common case, and a fast one: most names need no copy at all.
     qsizetype upper = 0;
     while (upper < name.size() && !(name[upper] >= 'A' && name[upper] <= 'Z'))

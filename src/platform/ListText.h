@@ -1,5 +1,5 @@
 #pragma once
-// Text rules of the file list: how a name is shown, how names are ordered
+// Text rules of the file list: how names are ordered
 // and how select-by-name searches them. Pure functions, no widgets.
 #include <QByteArray>
 #include <QString>
@@ -8,13 +8,7 @@
 
 namespace listtext {
 
-// The text shown for a file name. Names are decoded as the file system's
-// encoding (UTF-8); a name that is not valid UTF-8 is read as Shift_JIS, as
-// old Japanese archives unpack, when that gives clean text, and otherwise
-// shows replacement characters where its bytes do not decode.
-QString displayName(const QByteArray &name);
-
-// The key the list orders a name by: its shown text without letter case,
+// The key the list orders a name by: its shown text (paths::toDisplay) without letter case,
 // as UTF-8. Keys compare as plain bytes, which is the order of the
 // characters; a key begins with another exactly when the text does.
 QByteArray sortKey(const QByteArray &name);

@@ -1,6 +1,9 @@
 #include "platform/Paths.h"
 
 #include <QFile>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 namespace paths {
 
@@ -44,6 +47,20 @@ QByteArray dropExtension(const QByteArray &name)
 
 QString toDisplay(const QByteArray &path)
 {
+    const bool ascii = std::all_of(path.begin(), path.end(), [](char c) { return uchar(c) < 0x80; });
+    if (ascii)
+        return QString::fromLatin1(path);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(path);
+    if (!utf8.hasError())
+        return text;
+    // Old Japanese archives unpack to Shift_JIS names.
+    QStringDecoder shiftJis("Shift_JIS", QStringDecoder::Flag::Stateless);
+    if (shiftJis.isValid()) {
+        const QString japanese = shiftJis.decode(path);
+        if (!shiftJis.hasError() && !japanese.contains(QChar::ReplacementCharacter))
+            return japanese;
+    }
     return QFile::decodeName(path);
 }
 

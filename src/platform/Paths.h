@@ -31,8 +31,11 @@ QByteArray folderName(const QByteArray &path);
 // a name without "." stays whole.
 QByteArray dropExtension(const QByteArray &name);
 
-// Conversions between the file system's bytes and text for display.
+// Text for showing a path or name: UTF-8, else Shift_JIS when the bytes are
+// valid Shift_JIS, else the file system's own decoding. Never turn the
+// result back into a path of an existing file: keep the bytes for that.
 QString toDisplay(const QByteArray &path);
+// Bytes for a path the user typed or picked as text.
 QByteArray fromDisplay(const QString &text);
 
 } // namespace paths

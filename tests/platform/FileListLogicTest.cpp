@@ -3,6 +3,7 @@
 #include "platform/FileMask.h"
 #include "platform/FolderFiles.h"
 #include "platform/ListText.h"
+#include "platform/Paths.h"
 
 #include "support/TempFolder.h"
 
@@ -128,16 +129,16 @@ TEST(FolderFiles, MissingFolderOrFileGivesAnError)
 
 TEST(ListText, DisplayNames)
 {
-    EXPECT_EQ(listtext::displayName("a.mp3"), QStringLiteral("a.mp3"));
-    EXPECT_EQ(listtext::displayName("\xe9\x9f\xb3.mp3"), QStringLiteral("音.mp3"));
+    EXPECT_EQ(paths::toDisplay("a.mp3"), QStringLiteral("a.mp3"));
+    EXPECT_EQ(paths::toDisplay("\xe9\x9f\xb3.mp3"), QStringLiteral("音.mp3"));
     // Shift_JIS bytes of "テスト".
-    const QString sjis = listtext::displayName("\x83\x65\x83\x58\x83\x67.mp3");
+    const QString sjis = paths::toDisplay("\x83\x65\x83\x58\x83\x67.mp3");
     if (QStringDecoder("Shift_JIS").isValid()) {
         EXPECT_EQ(sjis, QStringLiteral("テスト.mp3"));
     }
     EXPECT_TRUE(sjis.endsWith(QStringLiteral(".mp3")));
     // Bytes that are neither still show, with replacement characters.
-    const QString broken = listtext::displayName("\xff\xfe.mp3");
+    const QString broken = paths::toDisplay("\xff\xfe.mp3");
     EXPECT_TRUE(broken.endsWith(QStringLiteral(".mp3")));
     EXPECT_GE(broken.size(), 5);
 }

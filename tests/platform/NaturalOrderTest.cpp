@@ -1,6 +1,6 @@
 #include "platform/PathResolve.h"
 #include "platform/linux/NaturalOrder.h"
-#include "platform/linux/ReadableName.h"
+#include "platform/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -64,10 +64,10 @@ TEST(PathResolve, MakesAbsoluteAndResolvesDots)
 
 TEST(ReadableName, ShowsUtf8AndShiftJisNames)
 {
-    EXPECT_EQ(shellns::readableName("plain"), QStringLiteral("plain"));
-    EXPECT_EQ(shellns::readableName(QStringLiteral("日本").toUtf8()), QStringLiteral("日本"));
+    EXPECT_EQ(paths::toDisplay("plain"), QStringLiteral("plain"));
+    EXPECT_EQ(paths::toDisplay(QStringLiteral("日本").toUtf8()), QStringLiteral("日本"));
     // テスト in Shift_JIS
-    EXPECT_EQ(shellns::readableName(QByteArray("\x83\x65\x83\x58\x83\x67")), QStringLiteral("テスト"));
+    EXPECT_EQ(paths::toDisplay("\x83\x65\x83\x58\x83\x67"), QStringLiteral("テスト"));
     // Neither: still some text, never empty.
-    EXPECT_FALSE(shellns::readableName(QByteArray("\xff\xfe", 2)).isEmpty());
+    EXPECT_FALSE(paths::toDisplay(QByteArray("\xff\xfe", 2)).isEmpty());
 }

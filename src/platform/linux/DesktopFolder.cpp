@@ -5,7 +5,7 @@
 #include "platform/linux/DrivesFolder.h"
 #include "platform/linux/NaturalOrder.h"
 #include "platform/linux/PosixFiles.h"
-#include "platform/linux/ReadableName.h"
+#include "platform/Paths.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -172,7 +172,7 @@ std::optional<QByteArray> DesktopFolder::itemName(const ItemId *item, std::uint3
         return DrivesFolder(m_roots).itemName(nullptr, flags);
     if (const auto path = specialPath(*item)) {
         const QByteArray name = paths::lastComponent(*path);
-        return parsing ? *path : readableName(name.isEmpty() ? *path : name).toUtf8();
+        return parsing ? *path : paths::toDisplay(name.isEmpty() ? *path : name).toUtf8();
     }
     return isEntry(*item) ? m_entries.itemName(item, flags) : std::nullopt;
 }

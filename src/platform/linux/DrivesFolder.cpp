@@ -3,7 +3,7 @@
 #include "platform/linux/FileSystemFolder.h"
 #include "platform/linux/NaturalOrder.h"
 #include "platform/linux/PosixFiles.h"
-#include "platform/linux/ReadableName.h"
+#include "platform/Paths.h"
 
 #include <sys/stat.h>
 
@@ -35,7 +35,7 @@ std::optional<Volume> DrivesFolder::volumeOf(const ItemId &item) const
             return volume;
     }
     // Unmounted since it was listed: still a folder while its directory exists.
-    return Volume{item.name, readableName(item.name), false};
+    return Volume{item.name, paths::toDisplay(item.name), false};
 }
 
 std::optional<std::vector<ItemIdList>> DrivesFolder::enumObjects(std::uint32_t flags) const

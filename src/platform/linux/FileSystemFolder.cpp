@@ -4,7 +4,7 @@
 #include "platform/PathResolve.h"
 #include "platform/linux/NaturalOrder.h"
 #include "platform/linux/PosixFiles.h"
-#include "platform/linux/ReadableName.h"
+#include "platform/Paths.h"
 
 #include <QMimeDatabase>
 
@@ -45,7 +45,7 @@ QByteArray iconForNonFolder(const QByteArray &name, const struct stat *target)
         return QByteArrayLiteral("inode-symlink");
     // The type by name only: reading every file's content would make big folders slow.
     static const QMimeDatabase database;
-    return database.mimeTypeForFile(readableName(name), QMimeDatabase::MatchExtension)
+    return database.mimeTypeForFile(paths::toDisplay(name), QMimeDatabase::MatchExtension)
         .iconName()
         .toUtf8();
 }
@@ -115,7 +115,7 @@ std::optional<QByteArray> FileSystemFolder::itemName(const ItemId *item, std::ui
     if (flags & nameflags::kForParsing)
         return (flags & nameflags::kInFolder) ? paths::lastComponent(*path) : *path;
     const QByteArray name = paths::lastComponent(*path);
-    return readableName(name.isEmpty() ? *path : name).toUtf8();
+    return paths::toDisplay(name.isEmpty() ? *path : name).toUtf8();
 }
 
 std::optional<std::uint32_t> FileSystemFolder::itemAttributes(const ItemId *item) const

@@ -1,6 +1,6 @@
 #include "platform/linux/Volumes.h"
 
-#include "platform/linux/ReadableName.h"
+#include "platform/Paths.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +53,7 @@ std::vector<Volume> mountedVolumes()
             seen = seen || volume.mountPoint == mountPoint;
         if (seen)
             continue;
-        const QString shown = readableName(mountPoint);
+        const QString shown = paths::toDisplay(mountPoint);
         const QString name = storage.name();
         volumes.push_back({mountPoint,
                            name.isEmpty() ? shown : QStringLiteral("%1 (%2)").arg(name, shown),
