@@ -170,3 +170,22 @@ TEST_F(SortCommandsTest, AMissingDestinationFolderLosesNothing)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SortCommandsTest, WithoutATreeFolderTheListedFolderNamesTheCurrentFile)
+{
+    QDir().mkpath(QFile::decodeName(source()));
+    writeFile(source() + "/a.mp3", "a.mp3");
+    ASSERT_TRUE(QDir::setCurrent(QFile::decodeName(source())));
+    TMainForm1 &w = createForm();
+    ASSERT_EQ(w.FolderTreeView0->FolderName(), QByteArray());
+    ASSERT_EQ(listed(), QStringList({"a.mp3"}));
+    EXPECT_EQ(w.FileListBox1->selectedIndex(), -1);
+
+    choose(0);
+    EXPECT_EQ(w.currentPath(), source() + "/a.mp3");
+    EXPECT_EQ(player.URL(), source() + "/a.mp3");
+}
+
+} // namespace
