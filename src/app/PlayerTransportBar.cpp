@@ -1,5 +1,6 @@
 #include "app/PlayerTransportBar.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProxyStyle>
@@ -55,12 +56,10 @@ PlayerTransportBar::PlayerTransportBar(QWidget *parent)
     : QWidget(parent)
 {
     setFixedHeight(kHeight);
+    // The application's colours, whatever the panel behind: the style's
+    // media icons are drawn for them.
+    setPalette(QGuiApplication::palette());
     setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0x20, 0x22, 0x26));
-    pal.setColor(QPalette::WindowText, QColor(0xd8, 0xd8, 0xd8));
-    pal.setColor(QPalette::ButtonText, QColor(0xd8, 0xd8, 0xd8));
-    setPalette(pal);
 
     auto *sliderStyle = new JumpingSliderStyle;
     sliderStyle->setParent(this);

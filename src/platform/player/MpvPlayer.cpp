@@ -125,7 +125,9 @@ void MpvPlayer::load(const QByteArray &path)
         emit loadFailed();
         return;
     }
-    setFlag("pause", false);
+    // A new file always plays, even after a pause.
+    if (m_paused)
+        setFlag("pause", false);
     command({"loadfile", entries.first().constData(), "replace"});
     for (qsizetype i = 1; i < entries.size(); ++i)
         command({"loadfile", entries.at(i).constData(), "append"});
