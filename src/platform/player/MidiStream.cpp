@@ -1,6 +1,7 @@
 #include "platform/player/MidiStream.h"
 
 #include "platform/player/MediaSource.h"
+#include "platform/player/MidiLength.h"
 #include "platform/player/MidiSynth.h"
 
 #include <mpv/client.h>
@@ -109,12 +110,12 @@ std::unique_ptr<MidiStream> MidiStream::open(const QByteArray &path)
     if (!ok || midi.isEmpty())
         return nullptr;
 
-    std::unique_ptr<MidiStream> self(new MidiStream);
-    const int64_t frames = MidiSynth::measureFrames(midi, kMaxSeconds * MidiSynth::kSampleRate,
-                                                    self->m_cancelled);
-    if (frames <= 0)
+    const double seconds = MidiLength::lastEventSeconds(midi);
+    if (seconds < 0)
         return nullptr;
-    self->m_synth = MidiSynth::create(midi, true);
+    std::unique_ptr<MidiStream> self(new MidiStream);
+    const int64_t frames = int64_t(std::min<double>(seconds, kMaxSeconds) * MidiSynth::kSampleRate);
+    self->m_synth = MidiSynth::create(midi);
     if (!self->m_synth)
         return nullptr;
     self->m_dataBytes = (frames + kTailFrames) * MidiSynth::kChannels * 2;

@@ -3,8 +3,8 @@
 // API, so a MIDI file plays, pauses, seeks and reports its position like any
 // other file.
 //
-// Opening measures the file's length with a silent synthesiser and writes a
-// WAV header for that length; reading synthesises 16-bit stereo PCM on
+// Opening reads the song's length from the file and writes a WAV header for
+// that length plus a short tail; reading synthesises 16-bit stereo PCM on
 // demand and keeps it, so seeking back costs nothing and seeking forward
 // synthesises up to the target. All calls come from libmpv's own threads.
 #include <QByteArray>

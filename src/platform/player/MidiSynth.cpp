@@ -3,7 +3,6 @@
 #include <fluidsynth.h>
 
 #include <mutex>
-#include <vector>
 
 namespace {
 
@@ -60,7 +59,7 @@ QByteArray MidiSynth::unwrap(const QByteArray &data)
     return {};
 }
 
-std::unique_ptr<MidiSynth> MidiSynth::create(const QByteArray &midi, bool withSoundFont)
+std::unique_ptr<MidiSynth> MidiSynth::create(const QByteArray &midi)
 {
     silenceFluidSynth();
     // A header chunk of six bytes is the least a player can start from.
@@ -77,14 +76,10 @@ std::unique_ptr<MidiSynth> MidiSynth::create(const QByteArray &midi, bool withSo
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
     fluid_settings_setint(settings, "synth.lock-memory", 0);
-    if (!withSoundFont) {
-        fluid_settings_setint(settings, "synth.reverb.active", 0);
-        fluid_settings_setint(settings, "synth.chorus.active", 0);
-    }
     self->m_synth.reset(new_fluid_synth(settings));
     if (!self->m_synth)
         return nullptr;
-    if (withSoundFont && fluid_synth_sfload(self->m_synth.get(), kSoundFont, 1) == FLUID_FAILED)
+    if (fluid_synth_sfload(self->m_synth.get(), kSoundFont, 1) == FLUID_FAILED)
         return nullptr;
     self->m_player.reset(new_fluid_player(self->m_synth.get()));
     if (!self->m_player
@@ -104,37 +99,4 @@ void MidiSynth::render(int16_t *out, int frames)
 bool MidiSynth::finished() const
 {
     return fluid_player_get_status(m_player.get()) != FLUID_PLAYER_PLAYING;
-}
-
-int64_t MidiSynth::measureFrames(const QByteArray &midi, int64_t maxFrames,
-                                 const std::atomic<bool> &cancel)
-{
-    std::unique_ptr<MidiSynth> dry = create(midi, false);
-    if (!dry)
-        return 0;
-    // The player idles for a while after its last event before it reports
-    // the end, so the length is taken from the last event it sends.
-    struct Clock
-    {
-        int64_t frames = 0;
-        int64_t lastEvent = -1;
-    } clock;
-    fluid_player_set_playback_callback(
-        dry->m_player.get(),
-        [](void *data, fluid_midi_event_t *) {
-            auto *clock = static_cast<Clock *>(data);
-            clock->lastEvent = clock->frames;
-            return FLUID_OK;
-        },
-        &clock);
-    constexpr int kChunk = 1024;
-    std::vector<int16_t> scratch(size_t(kChunk) * kChannels);
-    while (!dry->finished() && clock.frames < maxFrames) {
-        if (cancel.load(std::memory_order_relaxed))
-            return 0;
-        // Events sent during this chunk are stamped with its end.
-        clock.frames += kChunk;
-        dry->render(scratch.data(), kChunk);
-    }
-    return clock.lastEvent < 0 ? 0 : qMin(clock.lastEvent, maxFrames);
 }

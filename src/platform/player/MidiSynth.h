@@ -7,7 +7,6 @@
 // opened stream, nothing shared between instances.
 #include <QByteArray>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -21,9 +20,8 @@ public:
     static constexpr const char *kSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
     // A synthesiser playing `midi` (a Standard MIDI File); null when the
-    // data is no MIDI file or the sound font cannot be loaded. Without a
-    // sound font the synthesiser stays silent, which is enough to measure.
-    static std::unique_ptr<MidiSynth> create(const QByteArray &midi, bool withSoundFont);
+    // data is no MIDI file or the sound font cannot be loaded.
+    static std::unique_ptr<MidiSynth> create(const QByteArray &midi);
     ~MidiSynth();
     MidiSynth(const MidiSynth &) = delete;
     MidiSynth &operator=(const MidiSynth &) = delete;
@@ -31,12 +29,6 @@ public:
     // Renders `frames` interleaved 16-bit stereo frames into `out`.
     void render(int16_t *out, int frames);
     bool finished() const;
-
-    // Frames the file plays for, up to the player's last event; at most
-    // `maxFrames`. Zero when the file sends no event at all, cannot be
-    // played or `cancel` was raised.
-    static int64_t measureFrames(const QByteArray &midi, int64_t maxFrames,
-                                 const std::atomic<bool> &cancel);
 
     // The Standard MIDI File inside `data`: the data itself, or the "data"
     // chunk of a RIFF RMID wrapper. Empty when neither is found.
