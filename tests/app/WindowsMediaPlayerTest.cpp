@@ -69,10 +69,13 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
     }
 
-    bool playing(double seconds = 0.05)
+    // Writes the fixture's path to the control and waits until it plays.
+    bool plays(const char *name, double seconds = 0.05)
     {
         MpvPlayer *backend = player->backend();
-        return waitUntil([=] { return backend->isLoaded() && backend->position() > seconds; });
+        QSignalSpy started(backend, &MpvPlayer::fileStarted);
+        player->setURL(mediaFixture(name));
+        return waitUntil([&] { return started.count() > 0 && backend->position() > seconds; });
     }
 
     QWidget window;
@@ -105,7 +108,7 @@ TEST_F(PlayerWindow, AudioAfterVideoShowsAStillPictureNotTheLastFrame)
     ASSERT_TRUE(waitUntil([&] { return countPicture(*player).red > 0; }));
     player->setURL(mediaFixture("tone.mp3"));
     EXPECT_EQ(countPicture(*player).red, 0);
-    ASSERT_TRUE(playing());
+    ASSERT_TRUE(plays("tone.mp3"));
     const PictureCount still = countPicture(*player);
     EXPECT_EQ(still.red, 0);
     EXPECT_GT(still.lit, 0); // the file's name
@@ -113,8 +116,7 @@ TEST_F(PlayerWindow, AudioAfterVideoShowsAStillPictureNotTheLastFrame)
 
 TEST_F(PlayerWindow, EmptyUrlStopsUnloadsAndGoesBlack)
 {
-    player->setURL(mediaFixture("clip.mpg"));
-    ASSERT_TRUE(playing());
+    ASSERT_TRUE(plays("clip.mpg"));
     player->setURL(QByteArray());
     EXPECT_EQ(player->URL(), QByteArray());
     ASSERT_TRUE(waitUntil([&] { return !player->backend()->isLoaded(); }));
@@ -136,8 +138,7 @@ TEST_F(PlayerWindow, UnplayableFileShowsNothingAndTheNextOnePlays)
 
 TEST_F(PlayerWindow, ClicksOnTheControlLeaveTheFocusWithTheList)
 {
-    player->setURL(mediaFixture("tone.wav"));
-    ASSERT_TRUE(playing());
+    ASSERT_TRUE(plays("tone.wav"));
     PlayerTransportBar *bar = player->transportBar();
     const QList<QWidget *> targets{bar->playPauseButton(), bar->stopButton(), bar->muteButton(),
                                    bar->positionSlider(), bar->volumeSlider(), player};
@@ -150,8 +151,7 @@ TEST_F(PlayerWindow, ClicksOnTheControlLeaveTheFocusWithTheList)
 
 TEST_F(PlayerWindow, TransportBarDrivesThePlayer)
 {
-    player->setURL(mediaFixture("tone.wav"));
-    ASSERT_TRUE(playing());
+    ASSERT_TRUE(plays("tone.wav"));
     MpvPlayer *backend = player->backend();
     PlayerTransportBar *bar = player->transportBar();
     EXPECT_EQ(bar->volumeSlider()->value(), 50);
@@ -177,8 +177,7 @@ TEST_F(PlayerWindow, TransportBarDrivesThePlayer)
 
 TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
 {
-    player->setURL(mediaFixture("tone.mid"));
-    ASSERT_TRUE(playing());
+    ASSERT_TRUE(plays("tone.mid"));
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50), player->mapToGlobal(QPoint(50, 50)));
     QApplication::sendEvent(player, &event);
     QMenu *menu = player->contextMenu();

@@ -58,7 +58,6 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
     mpv_observe_property(m_core.get(), 0, "pause", MPV_FORMAT_FLAG);
     mpv_observe_property(m_core.get(), 0, "volume", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_core.get(), 0, "mute", MPV_FORMAT_FLAG);
-    mpv_observe_property(m_core.get(), 0, "video-format", MPV_FORMAT_STRING);
     mpv_observe_property(m_core.get(), 0, "idle-active", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_core.get(), &MpvPlayer::onWakeup, this);
 
@@ -169,8 +168,25 @@ void MpvPlayer::drainEvents()
         case MPV_EVENT_NONE:
             return;
         case MPV_EVENT_START_FILE:
+            // Whether the new file has a picture is known once its video is set up.
+            ++m_fileGeneration;
+            setHasVideo(false);
+            m_position = m_duration = 0;
+            emit positionChanged(0);
+            emit durationChanged(0);
             emit fileStarted();
             break;
+        case MPV_EVENT_VIDEO_RECONFIG:
+            mpv_get_property_async(m_core.get(), m_fileGeneration, "video-format", MPV_FORMAT_STRING);
+            break;
+        case MPV_EVENT_GET_PROPERTY_REPLY: {
+            // A reply asked for during an earlier file says nothing about this one.
+            const auto *property = static_cast<mpv_event_property *>(event->data);
+            if (event->reply_userdata == m_fileGeneration)
+                setHasVideo(event->error >= 0 && property->format == MPV_FORMAT_STRING
+                            && *static_cast<char **>(property->data) != nullptr);
+            break;
+        }
         case MPV_EVENT_PLAYBACK_RESTART:
             emit playbackRestarted();
             break;
@@ -215,13 +231,6 @@ void MpvPlayer::handleProperty(const mpv_event_property &property)
     } else if (std::strcmp(property.name, "mute") == 0) {
         m_muted = flag();
         emit mutedChanged(m_muted);
-    } else if (std::strcmp(property.name, "video-format") == 0) {
-        const bool video = property.format == MPV_FORMAT_STRING
-                           && *static_cast<char **>(property.data) != nullptr;
-        if (video != m_hasVideo) {
-            m_hasVideo = video;
-            emit videoChanged(video);
-        }
     } else if (std::strcmp(property.name, "idle-active") == 0) {
         m_loaded = !flag();
         if (!m_loaded) {
@@ -229,6 +238,14 @@ void MpvPlayer::handleProperty(const mpv_event_property &property)
             emit unloaded();
         }
     }
+}
+
+void MpvPlayer::setHasVideo(bool video)
+{
+    if (video == m_hasVideo)
+        return;
+    m_hasVideo = video;
+    emit videoChanged(video);
 }
 
 void MpvPlayer::takeRenderUpdate()

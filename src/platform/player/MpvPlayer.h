@@ -77,11 +77,14 @@ private:
     void handleProperty(const mpv_event_property &property);
     void command(std::initializer_list<const char *> args);
     void setFlag(const char *name, bool value);
+    void setHasVideo(bool video);
 
     MpvCorePtr m_core;
     MpvRenderContextPtr m_render;
     std::atomic<bool> m_drainQueued{false};
     std::atomic<bool> m_renderQueued{false};
+    // Counts started files, to match replies to the file they were asked for.
+    uint64_t m_fileGeneration = 0;
 
     bool m_loaded = false;
     bool m_paused = false;

@@ -18,10 +18,12 @@ MpvOptions silentOptions()
     return options;
 }
 
-// Plays until the position has moved past `seconds`.
-bool playsPast(MpvPlayer &player, double seconds)
+// Loads `path` and waits until its position has moved past `seconds`.
+bool plays(MpvPlayer &player, const QByteArray &path, double seconds = 0.05)
 {
-    return waitUntil([&] { return player.isLoaded() && player.position() > seconds; });
+    QSignalSpy started(&player, &MpvPlayer::fileStarted);
+    player.load(path);
+    return waitUntil([&] { return started.count() > 0 && player.position() > seconds; });
 }
 
 class EveryFormat : public ::testing::TestWithParam<const char *>
@@ -32,8 +34,7 @@ protected:
 
 TEST_P(EveryFormat, LoadsAndPlays)
 {
-    player.load(mediaFixture(GetParam()));
-    EXPECT_TRUE(playsPast(player, 0.1));
+    EXPECT_TRUE(plays(player, mediaFixture(GetParam()), 0.1));
     EXPECT_GT(player.duration(), 0.4);
     EXPECT_FALSE(player.isPaused());
 }
@@ -63,10 +64,52 @@ TEST_F(MpvPlayerTest, StartsAtHalfVolumeNotMuted)
     EXPECT_FALSE(defaults.isMuted());
 }
 
+// Sets environment variables for one scope, restoring them afterwards.
+class ScopedEnvironment
+{
+public:
+    explicit ScopedEnvironment(std::initializer_list<std::pair<const char *, const char *>> values)
+    {
+        for (auto [name, value] : values) {
+            m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+            qputenv(name, value);
+        }
+    }
+    ~ScopedEnvironment()
+    {
+        for (const Saved &saved : m_saved) {
+            if (saved.wasSet)
+                qputenv(saved.name, saved.value);
+            else
+                qunsetenv(saved.name);
+        }
+    }
+
+private:
+    struct Saved
+    {
+        const char *name;
+        QByteArray value;
+        bool wasSet;
+    };
+    QList<Saved> m_saved;
+};
+
+TEST(MpvPlayerSound, PlaysSilentlyWithoutASoundDevice)
+{
+    // Every sound server and device of the default chain is made unreachable.
+    const ScopedEnvironment noSound{{"PIPEWIRE_REMOTE", "/nonexistent/pipewire-0"},
+                                    {"PULSE_SERVER", "unix:/nonexistent/pulse"},
+                                    {"ALSA_CONFIG_PATH", "/nonexistent/alsa.conf"}};
+    MpvOptions options;
+    options.videoOutput = "null";
+    MpvPlayer player(options);
+    EXPECT_TRUE(plays(player, mediaFixture("tone.wav"), 0.1));
+}
+
 TEST_F(MpvPlayerTest, EmptyPathStopsAndUnloads)
 {
-    player.load(mediaFixture("tone.mp3"));
-    ASSERT_TRUE(playsPast(player, 0.05));
+    ASSERT_TRUE(plays(player, mediaFixture("tone.mp3")));
     QSignalSpy unloaded(&player, &MpvPlayer::unloaded);
     player.load(QByteArray());
     EXPECT_TRUE(waitUntil([&] { return !player.isLoaded(); }));
@@ -77,8 +120,7 @@ TEST_F(MpvPlayerTest, EmptyPathStopsAndUnloads)
 TEST_F(MpvPlayerTest, SamePathAgainRestartsFromTheBeginning)
 {
     const QByteArray path = mediaFixture("tone.wav");
-    player.load(path);
-    ASSERT_TRUE(playsPast(player, 0.5));
+    ASSERT_TRUE(plays(player, path, 0.5));
     player.setPaused(true);
     ASSERT_TRUE(waitUntil([&] { return player.isPaused(); }));
     QSignalSpy restarted(&player, &MpvPlayer::playbackRestarted);
@@ -113,28 +155,29 @@ TEST_F(MpvPlayerTest, BrokenFilesLeaveThePlayerUsable)
         player.load(path);
         EXPECT_TRUE(waitUntil([&] { return failed.count() > 0 || started.count() > 0; }))
             << path.constData();
-        player.load(mediaFixture("tone.mp3"));
-        EXPECT_TRUE(playsPast(player, 0.05)) << "after " << path.constData();
+        EXPECT_TRUE(plays(player, mediaFixture("tone.mp3"))) << "after " << path.constData();
     }
 }
 
 TEST_F(MpvPlayerTest, SwitchingFilesReportsOnlyTheNewOne)
 {
-    player.load(mediaFixture("clip.mpg"));
-    ASSERT_TRUE(playsPast(player, 0.05));
+    ASSERT_TRUE(plays(player, mediaFixture("clip.mpg")));
     ASSERT_TRUE(waitUntil([&] { return player.hasVideo(); }));
     QSignalSpy failed(&player, &MpvPlayer::loadFailed);
-    player.load(mediaFixture("tone.wav"));
-    // The replaced file's end is no failure, and the picture goes with it.
-    EXPECT_TRUE(waitUntil([&] { return !player.hasVideo(); }));
-    EXPECT_TRUE(playsPast(player, 0.05));
+    // The replaced file's end is no failure, and its picture goes with it.
+    EXPECT_TRUE(plays(player, mediaFixture("tone.wav"), 0.3));
+    EXPECT_FALSE(player.hasVideo());
     EXPECT_EQ(failed.count(), 0);
+    // A video after a video has its picture again.
+    EXPECT_TRUE(plays(player, mediaFixture("clip.vob")));
+    EXPECT_TRUE(waitUntil([&] { return player.hasVideo(); }));
+    EXPECT_TRUE(plays(player, mediaFixture("clip.mpg")));
+    EXPECT_TRUE(waitUntil([&] { return player.hasVideo(); }));
 }
 
 TEST_F(MpvPlayerTest, TransportControls)
 {
-    player.load(mediaFixture("tone.mid"));
-    ASSERT_TRUE(playsPast(player, 0.05));
+    ASSERT_TRUE(plays(player, mediaFixture("tone.mid")));
     player.setPaused(true);
     ASSERT_TRUE(waitUntil([&] { return player.isPaused(); }));
     player.seek(1.0);
