@@ -101,6 +101,7 @@ void TWindowsMediaPlayer::setURL(const QByteArray &path)
     m_url = path;
     m_failed = false;
     // The old picture goes at once; the new file brings its own.
+    m_frameShown = false;
     m_player->load(path);
     update();
 }
