@@ -42,10 +42,9 @@ QToolButton *makeButton(QWidget *parent, QStyle::StandardPixmap icon, const QStr
     return button;
 }
 
-QSlider *makeSlider(QWidget *parent, QStyle *style)
+QSlider *makeSlider(QWidget *parent)
 {
     auto *slider = new QSlider(Qt::Horizontal, parent);
-    slider->setStyle(style);
     slider->setFocusPolicy(Qt::NoFocus);
     return slider;
 }
@@ -61,20 +60,22 @@ PlayerTransportBar::PlayerTransportBar(QWidget *parent)
     setPalette(QGuiApplication::palette());
     setAutoFillBackground(true);
 
-    auto *sliderStyle = new JumpingSliderStyle;
-    sliderStyle->setParent(this);
-
-    m_position = makeSlider(this, sliderStyle);
+    m_position = makeSlider(this);
     m_position->setRange(0, 0);
     m_position->setToolTip(tr("Position"));
     m_playPause = makeButton(this, QStyle::SP_MediaPause, tr("Pause"));
     m_stop = makeButton(this, QStyle::SP_MediaStop, tr("Stop"));
     m_mute = makeButton(this, QStyle::SP_MediaVolume, tr("Mute"));
     m_mute->setCheckable(true);
-    m_volume = makeSlider(this, sliderStyle);
+    m_volume = makeSlider(this);
     m_volume->setRange(0, 100);
     m_volume->setFixedWidth(56);
     m_volume->setToolTip(tr("Volume"));
+    // Made after the sliders, so it is destroyed after them too.
+    auto *sliderStyle = new JumpingSliderStyle;
+    sliderStyle->setParent(this);
+    m_position->setStyle(sliderStyle);
+    m_volume->setStyle(sliderStyle);
     m_time = new QLabel(this);
     m_time->setAlignment(Qt::AlignCenter);
     QFont small = font();

@@ -124,9 +124,11 @@ void MpvPlayer::load(const QByteArray &path)
         emit loadFailed();
         return;
     }
-    // A new file always plays, even after a pause.
-    if (m_paused)
+    // A new file always plays, even after a pause not yet confirmed by mpv.
+    if (m_paused || m_pauseRequested) {
+        m_pauseRequested = false;
         setFlag("pause", false);
+    }
     command({"loadfile", entries.first().constData(), "replace"});
     for (qsizetype i = 1; i < entries.size(); ++i)
         command({"loadfile", entries.at(i).constData(), "append"});
@@ -139,6 +141,7 @@ void MpvPlayer::stop()
 
 void MpvPlayer::setPaused(bool paused)
 {
+    m_pauseRequested = paused;
     setFlag("pause", paused);
 }
 

@@ -88,6 +88,7 @@ private:
 
     bool m_loaded = false;
     bool m_paused = false;
+    bool m_pauseRequested = false;
     bool m_hasVideo = false;
     bool m_muted = false;
     double m_position = 0;

@@ -131,6 +131,16 @@ TEST_F(MpvPlayerTest, SamePathAgainRestartsFromTheBeginning)
     EXPECT_TRUE(waitUntil([&] { return !player.isPaused(); }));
 }
 
+TEST_F(MpvPlayerTest, APauseJustBeforeANewPathDoesNotHoldTheNewFile)
+{
+    ASSERT_TRUE(plays(player, mediaFixture("tone.wav")));
+    // No event is handled between the two calls, as when a click is
+    // followed at once by a sorting key.
+    player.setPaused(true);
+    EXPECT_TRUE(plays(player, mediaFixture("tone.mp3"), 0.2));
+    EXPECT_FALSE(player.isPaused());
+}
+
 TEST_F(MpvPlayerTest, BrokenFilesLeaveThePlayerUsable)
 {
     QByteArray truncated = fixtureContent("clip.mpg").left(300);
