@@ -200,6 +200,28 @@ TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
     EXPECT_TRUE(waitUntil([&] { return !backend->isPaused(); }));
 }
 
+TEST(WindowsMediaPlayerLifetime, GoesAwayCleanlyAtAnyMoment)
+{
+    // Right after the write, while it starts, and while it plays: the render
+    // context and the core must go in order with callbacks still in flight.
+    for (const char *name : {"clip.mpg", "tone.mid", "list.asx"}) {
+        for (int settle : {0, 1, 40}) {
+            auto player = std::make_unique<TWindowsMediaPlayer>(silentOptions());
+            player->resize(245, 240);
+            player->show();
+            player->setURL(mediaFixture(name));
+            QSignalSpy restarted(player->backend(), &MpvPlayer::playbackRestarted);
+            if (settle == 1)
+                QApplication::processEvents();
+            else if (settle > 1)
+                waitUntil([&] { return restarted.count() > 0; }, settle * 100);
+            player.reset();
+        }
+    }
+    QApplication::processEvents();
+    SUCCEED();
+}
+
 TEST(PlayerTransportBar, FormatsTimes)
 {
     const struct
