@@ -1,0 +1,28 @@
+#pragma once
+// Decides how a file reaches libmpv.
+//
+// Most files are handed over by their absolute path. MIDI files go through
+// the synthesiser's stream protocol and ASX playlists are read by our own
+// reader, both recognised by their content first and their extension second,
+// so a wrongly named file still goes the right way. Anything that is not a
+// regular file (a FIFO, a device, a missing file) yields no entries: opening
+// such a thing could block the player forever.
+#include <QByteArray>
+#include <QByteArrayList>
+
+namespace MediaSource {
+
+enum class Kind { Missing, Plain, Midi, Asx };
+
+Kind classify(const QByteArray &path);
+
+// What libmpv should load for `path`, in playing order; empty when nothing
+// can be played.
+QByteArrayList mpvEntries(const QByteArray &path);
+
+// The whole content of a regular file, at most `maxBytes` of it; `ok` is
+// false for anything that is not a readable regular file or is bigger than
+// that. Opening never waits on a FIFO or a device.
+QByteArray readRegularFile(const QByteArray &path, qint64 maxBytes, bool *ok);
+
+} // namespace MediaSource

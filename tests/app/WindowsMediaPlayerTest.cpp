@@ -1,0 +1,237 @@
+#include "app/WindowsMediaPlayer.h"
+
+#include "app/PlayerTransportBar.h"
+#include "support/MediaFixtures.h"
+#include "support/Wait.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <gtest/gtest.h>
+
+namespace {
+
+MpvOptions silentOptions()
+{
+    MpvOptions options;
+    options.audioOutput = "null";
+    return options;
+}
+
+bool isRed(QRgb pixel)
+{
+    return qRed(pixel) > 180 && qGreen(pixel) < 80 && qBlue(pixel) < 80;
+}
+
+// Pixels of the picture area that are red, and those that are not black.
+struct PictureCount
+{
+    int red = 0;
+    int lit = 0;
+};
+
+PictureCount countPicture(TWindowsMediaPlayer &player)
+{
+    const QImage image = player.grab(player.videoRect()).toImage();
+    PictureCount count;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            count.red += isRed(pixel);
+            count.lit += qGray(pixel) > 40;
+        }
+    }
+    return count;
+}
+
+// The control in a window beside a line edit that stands for the file list.
+class PlayerWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        auto *layout = new QVBoxLayout(&window);
+        list = new QLineEdit(&window);
+        player = new TWindowsMediaPlayer(silentOptions(), &window);
+        player->setFixedSize(245, 240);
+        layout->addWidget(list);
+        layout->addWidget(player);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        list->setFocus();
+        ASSERT_TRUE(waitUntil([&] { return list->hasFocus(); }));
+    }
+
+    // Writes the fixture's path to the control and waits until it plays.
+    bool plays(const char *name, double seconds = 0.05)
+    {
+        MpvPlayer *backend = player->backend();
+        QSignalSpy started(backend, &MpvPlayer::fileStarted);
+        player->setURL(mediaFixture(name));
+        return waitUntil([&] { return started.count() > 0 && backend->position() > seconds; });
+    }
+
+    QWidget window;
+    QLineEdit *list = nullptr;
+    TWindowsMediaPlayer *player = nullptr;
+    QTemporaryDir dir;
+};
+
+class VideoFrames : public PlayerWindow, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(VideoFrames, ShowRealFramesScaledToTheControl)
+{
+    player->setURL(mediaFixture(GetParam()));
+    ASSERT_TRUE(waitUntil([&] { return countPicture(*player).red > 0; }));
+    const QImage image = player->grab(player->videoRect()).toImage();
+    // A 4:3 picture in a 245 x 194 area: the full width, centred with black bands.
+    EXPECT_TRUE(isRed(image.pixel(image.width() / 2, image.height() / 2)));
+    EXPECT_TRUE(isRed(image.pixel(2, image.height() / 2)));
+    EXPECT_TRUE(isRed(image.pixel(image.width() - 3, image.height() / 2)));
+    EXPECT_EQ(qGray(image.pixel(image.width() / 2, 1)), 0);
+    EXPECT_EQ(qGray(image.pixel(image.width() / 2, image.height() - 2)), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, VideoFrames, ::testing::Values("clip.mpg", "clip.ivf", "clip.wmv"),
+                         [](const auto &info) { return std::to_string(info.index); });
+
+TEST_F(PlayerWindow, AudioAfterVideoShowsAStillPictureNotTheLastFrame)
+{
+    player->setURL(mediaFixture("clip.mpg"));
+    ASSERT_TRUE(waitUntil([&] { return countPicture(*player).red > 0; }));
+    player->setURL(mediaFixture("tone.mp3"));
+    EXPECT_EQ(countPicture(*player).red, 0);
+    ASSERT_TRUE(plays("tone.mp3"));
+    const PictureCount still = countPicture(*player);
+    EXPECT_EQ(still.red, 0);
+    EXPECT_GT(still.lit, 0); // the file's name
+}
+
+TEST_F(PlayerWindow, EmptyUrlStopsUnloadsAndGoesBlack)
+{
+    ASSERT_TRUE(plays("clip.mpg"));
+    player->setURL(QByteArray());
+    EXPECT_EQ(player->URL(), QByteArray());
+    ASSERT_TRUE(waitUntil([&] { return !player->backend()->isLoaded(); }));
+    EXPECT_EQ(countPicture(*player).lit, 0);
+    EXPECT_FALSE(player->transportBar()->playPauseButton()->isEnabled());
+    EXPECT_EQ(player->transportBar()->timeLabel()->text(), QStringLiteral("0:00 / 0:00"));
+}
+
+TEST_F(PlayerWindow, UnplayableFileShowsNothingAndTheNextOnePlays)
+{
+    QSignalSpy failed(player->backend(), &MpvPlayer::loadFailed);
+    player->setURL(writeFile(dir, "broken.mpg", QByteArray(3000, 'x')));
+    ASSERT_TRUE(waitUntil([&] { return failed.count() > 0; }));
+    EXPECT_EQ(countPicture(*player).lit, 0);
+    EXPECT_TRUE(QApplication::activeModalWidget() == nullptr);
+    player->setURL(mediaFixture("clip.mpg"));
+    EXPECT_TRUE(waitUntil([&] { return countPicture(*player).red > 0; }));
+}
+
+TEST_F(PlayerWindow, ClicksOnTheControlLeaveTheFocusWithTheList)
+{
+    ASSERT_TRUE(plays("tone.wav"));
+    PlayerTransportBar *bar = player->transportBar();
+    const QList<QWidget *> targets{bar->playPauseButton(), bar->stopButton(), bar->muteButton(),
+                                   bar->positionSlider(), bar->volumeSlider(), player};
+    for (QWidget *target : targets) {
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+        QApplication::processEvents();
+        EXPECT_TRUE(list->hasFocus()) << target->metaObject()->className();
+    }
+}
+
+TEST_F(PlayerWindow, TransportBarDrivesThePlayer)
+{
+    ASSERT_TRUE(plays("tone.wav"));
+    MpvPlayer *backend = player->backend();
+    PlayerTransportBar *bar = player->transportBar();
+    EXPECT_EQ(bar->volumeSlider()->value(), 50);
+
+    QTest::mouseClick(bar->playPauseButton(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return backend->isPaused(); }));
+    // A click at three quarters of the groove jumps there.
+    QSlider *position = bar->positionSlider();
+    QTest::mouseClick(position, Qt::LeftButton, {}, QPoint(position->width() * 3 / 4, position->height() / 2));
+    EXPECT_TRUE(waitUntil([&] { return backend->position() > 0.55 && backend->position() < 0.95; }))
+        << backend->position();
+
+    QTest::mouseClick(bar->muteButton(), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return backend->isMuted(); }));
+    QSlider *volume = bar->volumeSlider();
+    QTest::mouseClick(volume, Qt::LeftButton, {}, QPoint(volume->width() - 2, volume->height() / 2));
+    EXPECT_TRUE(waitUntil([&] { return backend->volume() > 90; }));
+
+    QTest::mouseClick(bar->stopButton(), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return backend->isPaused() && backend->position() < 0.05; }));
+    EXPECT_TRUE(backend->isLoaded());
+}
+
+TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
+{
+    ASSERT_TRUE(plays("tone.mid"));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50), player->mapToGlobal(QPoint(50, 50)));
+    QApplication::sendEvent(player, &event);
+    QMenu *menu = player->contextMenu();
+    ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+    const QList<QAction *> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 3);
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("Pause"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(actions[2]->text(), QStringLiteral("Mute"));
+    menu->hide();
+
+    MpvPlayer *backend = player->backend();
+    actions[0]->trigger();
+    ASSERT_TRUE(waitUntil([&] { return backend->isPaused(); }));
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("Play"));
+    actions[2]->trigger();
+    ASSERT_TRUE(waitUntil([&] { return backend->isMuted(); }));
+    EXPECT_TRUE(actions[2]->isChecked());
+    actions[0]->trigger();
+    EXPECT_TRUE(waitUntil([&] { return !backend->isPaused(); }));
+}
+
+TEST(WindowsMediaPlayerLifetime, GoesAwayCleanlyAtAnyMoment)
+{
+    // Right after the write, while it starts, and while it plays: the render
+    // context and the core must go in order with callbacks still in flight.
+    for (const char *name : {"clip.mpg", "tone.mid", "list.asx"}) {
+        for (int settle : {0, 1, 40}) {
+            auto player = std::make_unique<TWindowsMediaPlayer>(silentOptions());
+            player->resize(245, 240);
+            player->show();
+            player->setURL(mediaFixture(name));
+            QSignalSpy restarted(player->backend(), &MpvPlayer::playbackRestarted);
+            if (settle == 1)
+                QApplication::processEvents();
+            else if (settle > 1)
+                waitUntil([&] { return restarted.count() > 0; }, settle * 100);
+            player.reset();
+        }
+    }
+    QApplication::processEvents();
+    SUCCEED();
+}
+
+TEST(PlayerTransportBar, FormatsTimes)
+{
+    const struct
+    {
+        double seconds;
+        const char *text;
+    } cases[] = {{0, "0:00"}, {59.9, "0:59"}, {61, "1:01"}, {3599, "59:59"}, {3600, "1:00:00"},
+                 {7384, "2:03:04"}, {-3, "0:00"}, {qQNaN(), "0:00"}, {qInf(), "0:00"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(PlayerTransportBar::formatTime(c.seconds), QString::fromLatin1(c.text)) << c.seconds;
+}
+
+} // namespace
