@@ -30,7 +30,7 @@ red=(-f lavfi -i "color=c=red:size=64x48:rate=25:duration=1")
 "${ff[@]}" "${red[@]}" "${tone[@]}" -ar 22050 -c:v wmv2 -b:v 32k -c:a wmav2 -b:a 32k -f asf clip.wmv
 "${ff[@]}" "${red[@]}" -c:v libvpx -b:v 32k -f ivf clip.ivf
 
-# Playlists: M3U is read by libmpv itself, ASX by our own reader. The ASX is
+# Playlists, both read by our own readers. The ASX is
 # written the way such files usually are: mixed case, a bare "&" in a title.
 printf '#EXTM3U\ntone.mp3\ntone.wav\n' > list.m3u
 cat > list.asx <<'ASX'

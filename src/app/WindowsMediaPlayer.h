@@ -2,8 +2,8 @@
 // The preview player control.
 //
 // Plays whatever path is written to its URL at once, through libmpv (MIDI
-// through FluidSynth, ASX playlists through our own reader); "" stops and
-// unloads. Video is drawn by libmpv's software renderer into the area above
+// synthesised by FluidSynth, ASX and M3U playlists read by our own readers);
+// "" stops and unloads. Video is drawn by libmpv's software renderer into the area above
 // the transport bar, scaled to fit and centred on black. An audio-only file
 // shows a still black picture with its name; a file that cannot be played
 // shows nothing and reports nothing. Owns its backend, its transport bar and

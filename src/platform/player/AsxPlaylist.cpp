@@ -2,10 +2,9 @@
 
 #include "platform/Paths.h"
 #include "platform/player/MediaSource.h"
+#include "platform/player/PlaylistReference.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QUrl>
 #include <QXmlStreamReader>
 
 namespace {
@@ -64,14 +63,6 @@ QByteArray normalised(const QByteArray &content)
     return lowered.toUtf8();
 }
 
-bool isNetworkScheme(const QString &scheme)
-{
-    static const QStringList allowed{QStringLiteral("http"), QStringLiteral("https"),
-                                     QStringLiteral("mms"), QStringLiteral("mmsh"),
-                                     QStringLiteral("rtsp")};
-    return allowed.contains(scheme.toLower());
-}
-
 } // namespace
 
 QList<QStringList> AsxPlaylist::parse(const QByteArray &content)
@@ -91,25 +82,7 @@ QList<QStringList> AsxPlaylist::parse(const QByteArray &content)
 
 QByteArray AsxPlaylist::resolve(const QString &href, const QByteArray &baseDir)
 {
-    static const QRegularExpression schemePrefix(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*)://"));
-    const QRegularExpressionMatch match = schemePrefix.match(href);
-    if (match.hasMatch()) {
-        const QString scheme = match.captured(1).toLower();
-        if (scheme == QLatin1String("file")) {
-            const QString local = QUrl(href).toLocalFile();
-            return local.startsWith(QLatin1Char('/')) ? QFile::encodeName(local) : QByteArray();
-        }
-        return isNetworkScheme(scheme) ? href.toUtf8() : QByteArray();
-    }
-    // A Windows drive letter or a network share means nothing here.
-    static const QRegularExpression windowsRoot(QStringLiteral("^([A-Za-z]:|\\\\\\\\)"));
-    if (windowsRoot.match(href).hasMatch())
-        return QByteArray();
-    QString local = href;
-    local.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (local.startsWith(QLatin1Char('/')))
-        return QFile::encodeName(local);
-    return baseDir + '/' + QFile::encodeName(local);
+    return PlaylistReference::resolve(href.toUtf8(), baseDir);
 }
 
 QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)

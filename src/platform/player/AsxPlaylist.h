@@ -23,8 +23,8 @@ public:
     // are dropped, and so are entries left empty.
     static QList<QByteArrayList> read(const QByteArray &path);
 
-    // One HREF resolved against the playlist's folder; empty when it names
-    // nothing we may hand to the player.
+    // One HREF resolved against the playlist's folder (see
+    // PlaylistReference); empty when it names nothing we may hand over.
     static QByteArray resolve(const QString &href, const QByteArray &baseDir);
 
     // Playlists bigger than this are not ASX files worth reading.

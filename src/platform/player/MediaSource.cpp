@@ -1,6 +1,7 @@
 #include "platform/player/MediaSource.h"
 
 #include "platform/player/AsxPlaylist.h"
+#include "platform/player/M3uPlaylist.h"
 #include "platform/player/MidiStream.h"
 
 #include <QDir>
@@ -14,8 +15,16 @@ namespace MediaSource {
 
 namespace {
 
-// Nested ASX playlists deeper than this are taken for a loop.
+// Playlists nested deeper than this are taken for a loop.
 constexpr int kMaxNesting = 4;
+
+// What one path may expand to: a list that names itself many times would
+// otherwise multiply its reads at every level.
+struct Budget
+{
+    int playlistsLeft = 32;
+    qsizetype maxEntries = 5000;
+};
 
 class FileDescriptor
 {
@@ -60,10 +69,10 @@ QByteArray absolute(const QByteArray &path)
     return QFile::encodeName(QDir::currentPath()) + '/' + path;
 }
 
-void appendEntries(const QByteArray &path, int depth, QByteArrayList &out);
+void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArrayList &out);
 
-// The first alternative of an ASX entry that can be played.
-void appendAsxEntry(const QByteArrayList &alternatives, int depth, QByteArrayList &out)
+// The first alternative of a playlist entry that can be played.
+void appendPlaylistEntry(const QByteArrayList &alternatives, int depth, Budget &budget, QByteArrayList &out)
 {
     for (const QByteArray &address : alternatives) {
         if (!address.startsWith('/')) {
@@ -71,15 +80,18 @@ void appendAsxEntry(const QByteArrayList &alternatives, int depth, QByteArrayLis
             return;
         }
         const qsizetype before = out.size();
-        appendEntries(address, depth, out);
+        appendEntries(address, depth, budget, out);
         if (out.size() > before)
             return;
     }
 }
 
-void appendEntries(const QByteArray &path, int depth, QByteArrayList &out)
+void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArrayList &out)
 {
-    switch (classify(path)) {
+    if (out.size() >= budget.maxEntries)
+        return;
+    const Kind kind = classify(path);
+    switch (kind) {
     case Kind::Missing:
         break;
     case Kind::Plain:
@@ -89,11 +101,17 @@ void appendEntries(const QByteArray &path, int depth, QByteArrayList &out)
         out << MidiStream::address(absolute(path));
         break;
     case Kind::Asx:
-        if (depth >= kMaxNesting)
+    case Kind::M3u: {
+        if (depth >= kMaxNesting || budget.playlistsLeft <= 0)
             break;
-        for (const QByteArrayList &entry : AsxPlaylist::read(absolute(path)))
-            appendAsxEntry(entry, depth + 1, out);
+        --budget.playlistsLeft;
+        const QByteArray playlist = absolute(path);
+        const QList<QByteArrayList> entries =
+            kind == Kind::Asx ? AsxPlaylist::read(playlist) : M3uPlaylist::read(playlist);
+        for (const QByteArrayList &entry : entries)
+            appendPlaylistEntry(entry, depth + 1, budget, out);
         break;
+    }
     }
 }
 
@@ -142,13 +160,18 @@ Kind classify(const QByteArray &path)
         return Kind::Asx;
     if (hasExtension(path, {".asx", ".wax", ".wvx", ".wmx"}) && head.trimmed().startsWith('<'))
         return Kind::Asx;
+    // A text list: marked as extended M3U, or so named and free of binary bytes.
+    if (head.startsWith("#EXTM3U") || head.startsWith("\xEF\xBB\xBF#EXTM3U")
+        || (hasExtension(path, {".m3u", ".m3u8"}) && !head.contains('\0')))
+        return Kind::M3u;
     return Kind::Plain;
 }
 
 QByteArrayList mpvEntries(const QByteArray &path)
 {
     QByteArrayList entries;
-    appendEntries(path, 0, entries);
+    Budget budget;
+    appendEntries(path, 0, budget, entries);
     return entries;
 }
 

@@ -73,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                       // libmpv's own protocols could read descriptors or run filters.
                       ResolveCase{"fd://0", ""},
                       ResolveCase{"av://lavfi:sine", ""},
-                      ResolveCase{"ondamidi:///etc/passwd", ""}),
+                      ResolveCase{"ondamidi:///etc/passwd", ""},
+                      ResolveCase{"file://localhost/abs/a.wav", "/abs/a.wav"},
+                      ResolveCase{"file://server/abs/a.wav", ""},
+                      ResolveCase{"", ""}),
     [](const auto &info) { return std::to_string(info.index); });
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using MediaSource::Kind;
 
@@ -35,6 +36,9 @@ TEST_F(MediaSourceTest, ClassifiesByContentBeforeName)
         {"list.wvx", "<?xml version=\"1.0\"?>\n<!-- a long comment -->", Kind::Asx},
         {"song.wav", fixtureContent("tone.wav"), Kind::Plain},
         {"fake.mid", "not a midi file", Kind::Plain},
+        {"list.m3u", "song.mp3\n", Kind::M3u},
+        {"list.txt", "#EXTM3U\nsong.mp3\n", Kind::M3u},
+        {"binary.m3u", QByteArray("ID3\0\0\0", 6), Kind::Plain},
         {"empty.wav", "", Kind::Plain},
     };
     for (const Case &c : cases)
@@ -60,6 +64,8 @@ TEST_F(MediaSourceTest, PathBytesNeedNotBeUtf8)
     EXPECT_EQ(entries.first(), MidiStream::address(path));
     EXPECT_TRUE(MidiStream::open(QByteArray::fromPercentEncoding(
         entries.first().mid(qstrlen(MidiStream::kProtocol) + 3))));
+    // QTemporaryDir cannot remove a name that is not UTF-8.
+    ::unlink(path.constData());
 }
 
 TEST_F(MediaSourceTest, AsxEntriesTakeTheFirstPlayableAlternative)
@@ -80,6 +86,35 @@ TEST_F(MediaSourceTest, NestedPlaylistsExpandAndLoopsEnd)
     EXPECT_LT(entries.size(), 20);
     for (const QByteArray &entry : entries)
         EXPECT_TRUE(entry.startsWith(MidiStream::kProtocol)) << entry.constData();
+}
+
+TEST_F(MediaSourceTest, M3uEntriesTakeTheSameRoadAsFiles)
+{
+    const QByteArray midi = writeFile(dir, "song.mid", fixtureContent("tone.mid"));
+    const QByteArray wav = writeFile(dir, "song.wav", fixtureContent("tone.wav"));
+    const QByteArray fifo = QFile::encodeName(dir.path()) + "/pipe.mp3";
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    writeFile(dir, "inner.asx", "<asx><entry><ref href=\"song.wav\"/></entry></asx>");
+    const QByteArray list = writeFile(dir, "list.m3u",
+        "#EXTM3U\nsong.mid\npipe.mp3\nmissing.wav\ninner.asx\nfd://0\nlist.m3u\n");
+    // A FIFO would block the reader forever; the list naming itself is a loop.
+    const QByteArrayList entries = MediaSource::mpvEntries(list);
+    ASSERT_GE(entries.size(), 2);
+    EXPECT_EQ(entries.at(0), MidiStream::address(midi));
+    EXPECT_EQ(entries.at(1), wav);
+    EXPECT_FALSE(entries.contains(fifo));
+    EXPECT_FALSE(entries.contains("fd://0"));
+    EXPECT_LT(entries.size(), 40);
+}
+
+TEST_F(MediaSourceTest, SelfReferringPlaylistsExpandBoundedly)
+{
+    writeFile(dir, "song.wav", fixtureContent("tone.wav"));
+    // Each level would multiply the reads by 200 without a budget.
+    const QByteArray list = writeFile(dir, "loop.m3u", "song.wav\n" + QByteArray("loop.m3u\n").repeated(200));
+    const QByteArrayList entries = MediaSource::mpvEntries(list);
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_LE(entries.size(), 5000);
 }
 
 TEST_F(MediaSourceTest, RelativePathsBecomeAbsolute)

@@ -1,0 +1,37 @@
+#include "platform/player/M3uPlaylist.h"
+
+#include "platform/Paths.h"
+#include "platform/player/MediaSource.h"
+#include "platform/player/PlaylistReference.h"
+
+QByteArrayList M3uPlaylist::parse(const QByteArray &content)
+{
+    QByteArray text = content;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    QByteArrayList references;
+    for (const QByteArray &line : text.split('\n')) {
+        const QByteArray reference = line.trimmed();
+        if (!reference.isEmpty() && !reference.startsWith('#'))
+            references << reference;
+    }
+    return references;
+}
+
+QList<QByteArrayList> M3uPlaylist::read(const QByteArray &path)
+{
+    bool ok = false;
+    const QByteArray content = MediaSource::readRegularFile(path, kMaxFileSize, &ok);
+    if (!ok)
+        return {};
+    QByteArray baseDir = paths::directoryPart(path);
+    if (baseDir.isEmpty())
+        baseDir = ".";
+    QList<QByteArrayList> entries;
+    for (const QByteArray &reference : parse(content)) {
+        const QByteArray resolved = PlaylistReference::resolve(reference, baseDir);
+        if (!resolved.isEmpty())
+            entries << QByteArrayList{resolved};
+    }
+    return entries;
+}
