@@ -192,6 +192,15 @@ void TFileListBox::mouseMoveEvent(QMouseEvent *event)
 
 void TFileListBox::keyPressEvent(QKeyEvent *event)
 {
+    // Keypad digits and Space are the sorting keys. Typing them must not
+    // also jump to a name that starts with that character: in a folder of
+    // numbered takes the jump would skip the file the sort just made current.
+    const bool keypadDigit = event->modifiers().testFlag(Qt::KeypadModifier)
+        && event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9;
+    if (keypadDigit || event->key() == Qt::Key_Space) {
+        event->accept();
+        return;
+    }
     userInput([&] { QListView::keyPressEvent(event); });
 }
 

@@ -62,6 +62,35 @@ TEST_F(KeyMapFocusTest, KeysActFromModeRadiosAndDestinationFieldsToo)
     EXPECT_EQ(w.BrowseEdit[4]->text(), QStringLiteral("2"));
 }
 
+TEST_F(KeyMapFocusTest, SortingKeysNeverJumpToANumberedName)
+{
+    // Type-ahead on "0" or "1" would skip 002 or land on 1-b after the command.
+    TMainForm1 &w = openSource({"001.wav", "002.wav", "003.wav", "1-a.wav", "1-b.wav"});
+    w.show();
+    QTest::keyPress(w.FileListBox1, Qt::Key_0, Qt::KeypadModifier);
+    EXPECT_EQ(currentName(), QByteArray("002.wav"));
+    QTest::keyPress(w.FileListBox1, Qt::Key_Space);
+    EXPECT_EQ(currentName(), QByteArray("003.wav"));
+    QTest::keyPress(w.FileListBox1, Qt::Key_1, Qt::KeypadModifier);
+    EXPECT_TRUE(exists(dest(1) + "/003.wav"));
+    EXPECT_EQ(currentName(), QByteArray("1-a.wav"));
+    EXPECT_EQ(player.URL(), source() + "/1-a.wav");
+}
+
+TEST_F(KeyMapFocusTest, CtrlRRereadsTheList)
+{
+    TMainForm1 &w = openSource({"a.mp3"});
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.FileListBox1->setFocus();
+    writeFile(source() + "/b.wav", "b.wav");
+    QTest::keyClick(w.FileListBox1, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.wav"}));
+    EXPECT_EQ(w.FileListBox1->selectedIndex(), -1);
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+}
+
 TEST_F(KeyMapFocusTest, KeysTestTheFolderAtThePress)
 {
     TMainForm1 &w = openSource({"a.mp3", "b.wav"});
