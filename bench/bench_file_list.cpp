@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -146,14 +148,9 @@ BENCHMARK(BM_FileListBox)->Arg(1000)->Arg(10000)->Arg(50000)->Unit(benchmark::kM
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
     QTemporaryDir root;
     g_root = &root;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = runBenchmarksWithQt(argc, argv);
     g_root = nullptr;
-    return 0;
+    return result;
 }

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -222,12 +224,5 @@ BENCHMARK_CAPTURE(BM_Switch, mpeg_to_mpeg, "clip.vob", "clip.mpg")->UseManualTim
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksWithQt(argc, argv);
 }

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "QtBenchmarkMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -89,12 +91,5 @@ BENCHMARK(BM_SortStep)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecon
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksWithQt(argc, argv);
 }

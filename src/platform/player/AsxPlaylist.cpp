@@ -1,6 +1,5 @@
 #include "platform/player/AsxPlaylist.h"
 
-#include "platform/Paths.h"
 #include "platform/player/MediaSource.h"
 #include "platform/player/PlaylistReference.h"
 
@@ -91,9 +90,7 @@ QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)
     const QByteArray content = MediaSource::readRegularFile(path, kMaxFileSize, &ok);
     if (!ok)
         return {};
-    QByteArray baseDir = paths::directoryPart(path);
-    if (baseDir.isEmpty())
-        baseDir = ".";
+    const QByteArray baseDir = PlaylistReference::baseFolder(path);
 
     QList<QByteArrayList> entries;
     for (const QStringList &refs : parse(content)) {

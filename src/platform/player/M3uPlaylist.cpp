@@ -1,6 +1,5 @@
 #include "platform/player/M3uPlaylist.h"
 
-#include "platform/Paths.h"
 #include "platform/player/MediaSource.h"
 #include "platform/player/PlaylistReference.h"
 
@@ -24,9 +23,7 @@ QList<QByteArrayList> M3uPlaylist::read(const QByteArray &path)
     const QByteArray content = MediaSource::readRegularFile(path, kMaxFileSize, &ok);
     if (!ok)
         return {};
-    QByteArray baseDir = paths::directoryPart(path);
-    if (baseDir.isEmpty())
-        baseDir = ".";
+    const QByteArray baseDir = PlaylistReference::baseFolder(path);
     QList<QByteArrayList> entries;
     for (const QByteArray &reference : parse(content)) {
         const QByteArray resolved = PlaylistReference::resolve(reference, baseDir);

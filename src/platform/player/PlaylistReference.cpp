@@ -1,5 +1,7 @@
 #include "platform/player/PlaylistReference.h"
 
+#include "platform/Paths.h"
+
 #include <QList>
 
 #include <cctype>
@@ -55,6 +57,12 @@ QByteArray resolve(const QByteArray &reference, const QByteArray &baseDir)
     if (local.startsWith('/'))
         return local;
     return baseDir + '/' + local;
+}
+
+QByteArray baseFolder(const QByteArray &path)
+{
+    const QByteArray folder = paths::directoryPart(path);
+    return folder.isEmpty() ? QByteArray(".") : folder;
 }
 
 } // namespace PlaylistReference

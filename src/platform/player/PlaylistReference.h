@@ -14,4 +14,7 @@ namespace PlaylistReference {
 // The path or URL for `reference`; empty when it is refused.
 QByteArray resolve(const QByteArray &reference, const QByteArray &baseDir);
 
+// The folder relative references of the playlist at `path` start from.
+QByteArray baseFolder(const QByteArray &path);
+
 } // namespace PlaylistReference

@@ -1,0 +1,20 @@
+#pragma once
+// The shared main of the benchmark programs: the registered benchmarks run
+// inside a QApplication on the offscreen platform (unless another is chosen),
+// with the C numeric locale that libmpv needs.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <clocale>
+
+inline int runBenchmarksWithQt(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
