@@ -1,6 +1,7 @@
 #include "controls/BrowseEdit.h"
 
-#include <QFile>
+#include "platform/Paths.h"
+
 #include <QFileDialog>
 #include <QStandardPaths>
 #include <QStyle>
@@ -37,14 +38,19 @@ TBrowseEdit::TBrowseEdit(QWidget *parent)
 
 QByteArray TBrowseEdit::Path() const
 {
-    return QFile::encodeName(text());
+    // Bytes written by the program stay exact while the text shows them
+    // unchanged, even when they are no valid UTF-8; typed text is encoded.
+    if (!m_path.isEmpty() && text() == paths::toDisplay(m_path))
+        return m_path;
+    return paths::fromDisplay(text());
 }
 
 void TBrowseEdit::setPath(const QByteArray &path)
 {
-    const QString text = QFile::decodeName(path);
-    if (text != this->text())
-        setText(text);
+    if (path == Path())
+        return;
+    m_path = path;
+    setText(paths::toDisplay(path));
 }
 
 void TBrowseEdit::resizeEvent(QResizeEvent *event)
@@ -58,5 +64,5 @@ void TBrowseEdit::browse()
 {
     const QString folder = pickFolder(this);
     if (!folder.isEmpty())
-        setPath(QFile::encodeName(folder));
+        setPath(paths::fromDisplay(folder));
 }

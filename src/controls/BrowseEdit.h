@@ -42,4 +42,6 @@ private:
     void browse();
 
     QToolButton *m_button;
+    // The bytes last written through setPath.
+    QByteArray m_path;
 };
