@@ -157,11 +157,23 @@ void TMainForm1::buildChrome()
         {FadeButton4, "FadeButton4", Panel3, 0, "i", QStringLiteral(" インフォメーション")},
     };
     for (const FadeSpec &fade : fades) {
-        fade.button = place<TGlintFadeButton>(fade.panel, fade.name, fade.left, 0, 17, 18);
-        fade.button->setText(QString::fromUtf8(fade.caption));
-        fade.button->setFont(fonts::make(fonts::kTahoma, 12));
-        setTextColor(fade.button, fromBgr(colors::clWhite));
-        AppHint1->setHint(fade.button, fade.hint);
+        TGlintFadeButton *button = place<TGlintFadeButton>(fade.panel, fade.name, fade.left, 0, 17, 18);
+        button->setCaption(QString::fromUtf8(fade.caption));
+        button->setFont(fonts::make(fonts::kTahoma, 12));
+        setTextColor(button, fromBgr(colors::clWhite));
+        button->setColor(0xFF8000);
+        button->setDestColor(colors::clWhite);
+        button->setCaptionOverColor(colors::clYellow);
+        button->setShowBorder(true);
+        button->setBorderColor(colors::clSilver);
+        button->setBorderDestColor(colors::clWhite);
+        button->setBorderHeight(1);
+        button->setFadeOnOver(true);
+        button->setFadeOnLeave(false);
+        button->setStep(2);
+        button->setSpeed(10);
+        AppHint1->setHint(button, fade.hint);
+        fade.button = button;
     }
 }
 
@@ -239,14 +251,27 @@ void TMainForm1::buildSlots()
         TechnicalLine[line.slot - 1] = control;
     }
 
+    const QImage folder(QStringLiteral(":/app/folder.png"));
     for (int n = 1; n <= kSlotCount; ++n) {
         const int row = kSlotPitch * (n - 1);
         const QByteArray digit = QByteArray::number(n);
 
-        auto *button = place<TClearButton>(Panel1, ("ClearButton" + digit).constData(), 434, 18 + row, 46, 50);
+        auto *button = new TClearButton(Panel1);
+        button->setObjectName(QString::fromLatin1("ClearButton" + digit));
+        // The folder's outline is the button: white is cut away, and the
+        // size stays fixed whatever the picture.
+        button->BeginUpdate();
+        button->setAutoSize(false);
+        button->setGeometry(434, 18 + row, 46, 50);
+        button->setPicture(folder);
+        button->setStyle(sbsPushBtn);
+        button->setTransparentColor(colors::clWhite);
+        button->setShadowColor(colors::clSilver);
+        button->setColor(colors::clWhite);
         button->setText(QString::number(n));
         button->setFont(fonts::make(fonts::kPMincho, 21, true, true));
         setTextColor(button, fromBgr(colors::clBlue));
+        button->EndUpdate();
         button->setCursor(Qt::PointingHandCursor);
         button->setEnabled(false);
         AppHint1->setHint(button, QStringLiteral(" ファイル振り分け") + wideDigit(n));

@@ -3,10 +3,14 @@
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
+#include "controls/Panel.h"
 #include "shell/FolderTreeView.h"
+#include "platform/Colors.h"
 #include "skin/ClearButton.h"
+#include "skin/GlintFadeButton.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -87,6 +91,48 @@ TEST_F(MainForm1LayoutTest, SlotsCarryTheirNumberAndHints)
         EXPECT_EQ(w.BrowseEdit[n - 1]->toolTip(), QStringLiteral(" 移動・複製先フォルダ") + wide);
         EXPECT_EQ(w.BrowseEdit[n - 1]->geometry().top(), 14 + 76 * (n - 1));
         EXPECT_TRUE(w.Label[n - 1]->text().isEmpty());
+    }
+}
+
+TEST_F(MainForm1LayoutTest, SortButtonsTakeTheFolderOutline)
+{
+    TMainForm1 &w = createForm();
+    w.show();
+    QCoreApplication::processEvents();
+    for (TClearButton *button : w.ClearButton) {
+        const QImage &picture = button->Picture();
+        EXPECT_EQ(picture.size(), QSize(38, 38));
+        EXPECT_FALSE(picture.hasAlphaChannel());
+        EXPECT_EQ(picture.pixel(0, 37), qRgb(255, 255, 255));
+        EXPECT_EQ(button->Style(), sbsPushBtn);
+        EXPECT_EQ(button->TransparentColor(), colors::clWhite);
+        EXPECT_EQ(button->ShadowColor(), colors::clSilver);
+        EXPECT_EQ(button->Color(), colors::clWhite);
+        EXPECT_FALSE(button->AutoSize());
+        EXPECT_EQ(button->size(), QSize(46, 50));
+        // A press just inside the box but beside the folder lands on the panel.
+        const QPoint corner = button->pos() + QPoint(1, 1);
+        EXPECT_NE(w.Panel1->childAt(corner), button);
+        EXPECT_EQ(w.Panel1->childAt(button->geometry().center()), button);
+    }
+}
+
+TEST_F(MainForm1LayoutTest, FadeButtonsFadeFromOrangeBlueToWhite)
+{
+    TMainForm1 &w = createForm();
+    for (TGlintFadeButton *button : {w.FadeButton1, w.FadeButton2, w.FadeButton3, w.FadeButton4}) {
+        EXPECT_EQ(button->Color(), 0xFF8000u);
+        EXPECT_EQ(button->DestColor(), colors::clWhite);
+        EXPECT_EQ(button->CaptionOverColor(), colors::clYellow);
+        EXPECT_TRUE(button->ShowBorder());
+        EXPECT_EQ(button->BorderColor(), colors::clSilver);
+        EXPECT_EQ(button->BorderDestColor(), colors::clWhite);
+        EXPECT_EQ(button->BorderHeight(), 1);
+        EXPECT_TRUE(button->FadeOnOver());
+        EXPECT_FALSE(button->FadeOnLeave());
+        EXPECT_EQ(button->Step(), 2);
+        EXPECT_EQ(button->Speed(), 10);
+        EXPECT_EQ(button->fontColor(), colors::clWhite);
     }
 }
 
