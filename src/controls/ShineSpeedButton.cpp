@@ -1,5 +1,6 @@
 #include "controls/ShineSpeedButton.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCursor>
 #include <QEnterEvent>
@@ -135,6 +136,28 @@ void TShineSpeedButton::SetCaption(const QString &value)
     update();
 }
 
+void TShineSpeedButton::SetAction(QAction *action)
+{
+    if (action == m_action)
+        return;
+    disconnect(m_actionChanged);
+    m_action = action;
+    if (action) {
+        m_actionChanged = connect(action, &QAction::changed, this, &TShineSpeedButton::actionChanged);
+        actionChanged();
+    }
+}
+
+void TShineSpeedButton::actionChanged()
+{
+    SetCaption(m_action->text());
+    setToolTip(m_action->toolTip());
+    setEnabled(m_action->isEnabled());
+    // A button without a parent would become a window of its own.
+    if (parentWidget())
+        setVisible(m_action->isVisible());
+}
+
 // Group latching -----------------------------------------------------------
 
 void TShineSpeedButton::SetDown(bool value)
@@ -255,14 +278,19 @@ void TShineSpeedButton::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mo
 void TShineSpeedButton::Click()
 {
     const QPointer<TShineSpeedButton> alive(this);
-    if (!m_clickDownHook) {
+    const auto run = [this, &alive] {
         emit OnClick(this);
+        if (alive && m_action)
+            m_action->trigger();
+    };
+    if (!m_clickDownHook) {
+        run();
         return;
     }
     const TShineButtonState saved = m_look;
     m_look = sbDownHot;
     repaint();
-    emit OnClick(this);
+    run();
     if (!alive)
         return;
     m_look = saved;
