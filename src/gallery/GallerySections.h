@@ -7,5 +7,6 @@ namespace gallery {
 
 void addBrowseEditSection(GalleryWindow &window);
 void addSpeedButtonSection(GalleryWindow &window);
+void addHistoryComboSection(GalleryWindow &window);
 
 } // namespace gallery
