@@ -132,6 +132,11 @@ public:
     // Brings the hot part of the look in line with where the pointer is.
     void UpdateTracking();
 
+    // Wired to the glyph, to the fonts and colour sets, and to the hot timer.
+    void GlyphOnChange();
+    void FontsAndColorsOnChange();
+    void ActiveButtonTimerOnTimer();
+
     QSize sizeHint() const override { return QSize(25, 25); }
 
 signals:
@@ -172,9 +177,6 @@ protected:
 private:
     // The group notification: `sender` announced its state to `groupIndex`.
     void ButtonPressed(int groupIndex, TShineSpeedButton *sender);
-    void ActiveButtonTimerOnTimer();
-    void GlyphOnChange();
-    void FontsAndColorsOnChange();
     void paintAll(QPainter &canvas);
     void actionChanged();
     QRgb rgb(colors::TColor color) const;

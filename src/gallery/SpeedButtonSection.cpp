@@ -88,6 +88,10 @@ QWidget *frameRow(GalleryWindow &window, QWidget *parent)
     vertical->PressedColors().SetGradColor(0xFFF0E0);
     vertical->PressedColors().SetGradVertical(true);
     vertical->SetActiveFont({vertical->Font().font, 0xFFFFFF});
+    TShineSpeedButton *clear = addButton(window, line, QStringLiteral("透明"));
+    clear->SetTransparent(true);
+    clear->SetFrameType(ftFlatFrame);
+    clear->SetUpFrame(false);
     TShineSpeedButton *hook = addButton(window, line, QStringLiteral("押下表示"));
     hook->SetClickDownHook(true);
     hook->setToolTip(QStringLiteral("クリックの処理中は押された見た目になります"));
