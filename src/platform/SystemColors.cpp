@@ -1,56 +1,8 @@
 #include "platform/SystemColors.h"
 
-<<<<<<< HEAD
+#include <QCoreApplication>
 #include <QGuiApplication>
-#include <QPalette>
 
-#include <optional>
-
-namespace syscolors {
-
-namespace {
-
-struct Entry
-{
-    unsigned index;
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
-    std::uint32_t classic;
-};
-
-// Scheme entries with their palette role and the classic scheme's value.
-constexpr Entry kEntries[] = {
-    {0, QPalette::Active, QPalette::Mid, 0xC8D0D4},
-    {1, QPalette::Active, QPalette::Dark, 0x808000},
-    {2, QPalette::Active, QPalette::Highlight, 0x6A240A},
-    {3, QPalette::Inactive, QPalette::Highlight, 0x808080},
-    {4, QPalette::Active, QPalette::Window, 0xC8D0D4},
-    {5, QPalette::Active, QPalette::Base, 0xFFFFFF},
-    {6, QPalette::Active, QPalette::Shadow, 0x000000},
-    {7, QPalette::Active, QPalette::WindowText, 0x000000},
-    {8, QPalette::Active, QPalette::WindowText, 0x000000},
-    {9, QPalette::Active, QPalette::HighlightedText, 0xFFFFFF},
-    {13, QPalette::Active, QPalette::Highlight, 0x6A240A},
-    {14, QPalette::Active, QPalette::HighlightedText, 0xFFFFFF},
-    {15, QPalette::Active, QPalette::Button, 0xC8D0D4},
-    {16, QPalette::Active, QPalette::Dark, 0x808080},
-    {17, QPalette::Disabled, QPalette::Text, 0x808080},
-    {18, QPalette::Active, QPalette::ButtonText, 0x000000},
-    {20, QPalette::Active, QPalette::Light, 0xFFFFFF},
-    {21, QPalette::Active, QPalette::Shadow, 0x404040},
-    {22, QPalette::Active, QPalette::Midlight, 0xC8D0D4},
-    {23, QPalette::Active, QPalette::ToolTipText, 0x000000},
-    {24, QPalette::Active, QPalette::ToolTipBase, 0xE1FFFF},
-};
-
-std::optional<Entry> entryFor(unsigned index)
-{
-    for (const Entry &entry : kEntries) {
-        if (entry.index == index)
-            return entry;
-    }
-    return std::nullopt;
-=======
 namespace colors {
 
 namespace {
@@ -74,32 +26,41 @@ QPalette::ColorRole roleOf(int index)
     case 24: return QPalette::ToolTipBase;
     default: return QPalette::Window;
     }
->>>>>>> main
+}
+
+// The classic desktop scheme, for drawing without a GUI application.
+TColor classicValueOf(int index)
+{
+    switch (index) {
+    case 5: return 0xFFFFFF;
+    case 6: case 7: case 8: case 18: case 23: return 0x000000;
+    case 13: return 0x6A240A;
+    case 14: return 0xFFFFFF;
+    case 16: return 0x808080;
+    case 20: return 0xFFFFFF;
+    case 21: return 0x404040;
+    case 24: return 0xE1FFFF;
+    default: return 0xC8D0D4; // button face, 3D light, window
+    }
 }
 
 } // namespace
 
-<<<<<<< HEAD
-std::uint32_t resolve(std::uint32_t color)
+TColor resolve(TColor color)
 {
     if (!isSystemColor(color))
         return color & 0xFFFFFF;
-    const std::optional<Entry> entry = entryFor(color & 0xFF);
-    if (!entry)
-        return 0;
     if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        return entry->classic;
-    return fromQColor(QGuiApplication::palette().color(entry->group, entry->role));
+        return classicValueOf(int(color & 0xFF));
+    const QRgb rgb = toRgb(color, QGuiApplication::palette());
+    return TColor(qRed(rgb)) | TColor(qGreen(rgb)) << 8 | TColor(qBlue(rgb)) << 16;
 }
 
-QColor toQColor(std::uint32_t color)
+TColor fromQColor(const QColor &color)
 {
-    const std::uint32_t bgr = resolve(color);
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+    return TColor(color.red()) | TColor(color.green()) << 8 | TColor(color.blue()) << 16;
 }
 
-} // namespace syscolors
-=======
 QRgb toRgb(TColor color, const QPalette &palette)
 {
     if (isSystemColor(color))
@@ -108,4 +69,3 @@ QRgb toRgb(TColor color, const QPalette &palette)
 }
 
 } // namespace colors
->>>>>>> main

@@ -24,9 +24,9 @@ QEvent::Type updateRgnEventType()
 TClearControl::TClearControl(QWidget *parent)
     : QWidget(parent)
     , m_transparentColor(kFuchsia)
-    , m_color(syscolors::clBtnFace)
-    , m_lightColor(syscolors::clBtnHighlight)
-    , m_shadowColor(syscolors::clBtnShadow)
+    , m_color(colors::clBtnFace)
+    , m_lightColor(colors::clBtnHighlight)
+    , m_shadowColor(colors::clBtnShadow)
 {
     resize(260, 48);
     setMaximumSize(320, 320);
@@ -223,7 +223,7 @@ QImage TClearControl::captionText() const
     QImage text = clearimg::filledImage(measured.size() + QSize(1, 1), clearimg::pixelOf(colors.background));
     QPainter painter(&text);
     painter.setFont(font());
-    painter.setPen(syscolors::toQColor(colors.foreground));
+    painter.setPen(QColor(clearimg::pixelOf(colors.foreground)));
     painter.drawText(text.rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextExpandTabs, m_caption);
     return text;
 }
@@ -245,7 +245,7 @@ clearimg::ClearLook TClearControl::look() const
     look.pictureIsBitmap = !m_picture.hasAlphaChannel();
     look.pictureKey = m_pictureKey;
     look.captionText = captionText();
-    look.fontColor = syscolors::fromQColor(palette().color(QPalette::Active, foregroundRole()));
+    look.fontColor = colors::fromQColor(palette().color(QPalette::Active, foregroundRole()));
     look.captionLeft = m_captionLeft;
     look.captionTop = m_captionTop;
     return look;

@@ -22,7 +22,7 @@ std::uint32_t fromChannels(int r, int g, int b)
 
 std::uint32_t shifted(std::uint32_t color, int n)
 {
-    const std::uint32_t c = syscolors::resolve(color);
+    const std::uint32_t c = colors::resolve(color);
     return fromChannels(std::clamp(red(c) + n, 0, 255), std::clamp(green(c) + n, 0, 255),
         std::clamp(blue(c) + n, 0, 255));
 }
@@ -123,7 +123,7 @@ std::uint32_t DarkenColor(std::uint32_t color, int n)
 
 std::uint32_t GrayColor(std::uint32_t color)
 {
-    const std::uint32_t c = syscolors::resolve(color);
+    const std::uint32_t c = colors::resolve(color);
     const int m = std::clamp((red(c) + green(c) + blue(c)) / 3, 128, 192);
     return fromChannels(m, m, m);
 }
@@ -140,7 +140,7 @@ std::uint32_t awayFromKey(std::uint32_t color, std::uint32_t key)
 
 QRgb pixelOf(std::uint32_t color)
 {
-    const std::uint32_t c = syscolors::resolve(color);
+    const std::uint32_t c = colors::resolve(color);
     return qRgb(red(c), green(c), blue(c));
 }
 
@@ -322,7 +322,7 @@ QImage baseImage(const ClearLook &look)
 
 std::uint32_t lightColorFor(const ClearLook &look)
 {
-    return awayFromKey(syscolors::resolve(look.lightColor), look.transparentColor);
+    return awayFromKey(colors::resolve(look.lightColor), look.transparentColor);
 }
 
 QImage silhouetteImage(const QImage &base, const ClearLook &look, std::uint32_t light)

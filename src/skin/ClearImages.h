@@ -6,7 +6,7 @@
 // Everything here is a plain function over QImage and QRegion and needs no
 // display. Images are RGB32; a "key" is the colour left out when an image is
 // drawn. Colours are 0x00BBGGRR values or system colour codes, resolved
-// through syscolors when they are drawn. The control's key itself is compared
+// through colors::resolve when they are drawn. The control's key itself is compared
 // as given, so a system colour code as key never matches a pixel.
 #include <QImage>
 #include <QRegion>

@@ -71,7 +71,7 @@ void TGlintFadeButton::setSpeed(int speed)
 
 std::uint32_t TGlintFadeButton::fontColor() const
 {
-    return syscolors::fromQColor(palette().color(QPalette::Active, QPalette::ButtonText));
+    return colors::fromQColor(palette().color(QPalette::Active, QPalette::ButtonText));
 }
 
 void TGlintFadeButton::setFontColor(std::uint32_t color)

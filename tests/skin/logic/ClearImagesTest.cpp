@@ -47,7 +47,7 @@ ClearLook sortButtonLook()
     look.options = {sioDisableImage, sioHotTrackImage, sioTransAtDesigning, sioBorderAndShadow};
     look.transparentColor = kWhite;
     look.color = kWhite;
-    look.lightColor = syscolors::clBtnHighlight;
+    look.lightColor = colors::clBtnHighlight;
     look.shadowColor = kSilver;
     look.picture = folderPicture();
     look.pictureKey = kWhite;
@@ -78,7 +78,7 @@ TEST(ClearColorsTest, ChannelArithmeticClampsAndResolvesSystemColours)
         {GrayColor(kWhite), 0xC0C0C0},
         {GrayColor(0x3090F0), 0x909090},
         // Without a GUI the classic scheme stands in: the highlight is white.
-        {LightenColor(syscolors::clBtnHighlight, 0), kWhite},
+        {LightenColor(colors::clBtnHighlight, 0), kWhite},
         {awayFromKey(kWhite, kWhite), 0xF7F7F7},
         {awayFromKey(0x000000, 0x000000), 0x080808},
         {awayFromKey(0x123456, kWhite), 0x123456},
@@ -257,7 +257,7 @@ TEST(ClearImagesTest, NothingIsCutOutForASystemColourKey)
 {
     ClearLook look;
     look.size = QSize(12, 9);
-    look.transparentColor = syscolors::clBtnFace;
+    look.transparentColor = colors::clBtnFace;
     EXPECT_EQ(buildClearImages(look).normalRegion, QRegion(0, 0, 12, 9));
 
     look.transparentColor = 0xFF00FF;
