@@ -248,6 +248,16 @@ void TMainForm1::buildSlots()
         const QByteArray name = "TechnicalLine" + QByteArray::number(line.slot);
         auto *control = place<TTechnicalLine>(Panel1, name.constData(), 330, line.top, 100, line.height);
         control->setLineType(line.type);
+        control->setLineEndingsign(leClosedArrowRight);
+        control->setLineStartSign(leNothing);
+        control->setSignPlaces(spEnd);
+        control->setSignSize(24);
+        control->setLineSettings(0x404080, 2);
+        control->setShadowColor(colors::clBlue);
+        control->setShadowVisible(true);
+        control->setShadowDepth(1);
+        control->setFillColor(colors::clBlue);
+        control->setBevel({TTechnicalLine::TFrameBevel::bmCustom, 0});
         TechnicalLine[line.slot - 1] = control;
     }
 
