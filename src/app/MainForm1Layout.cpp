@@ -99,6 +99,18 @@ void TMainForm1::buildLayout()
 
     AppHint1 = new TAppHint(this);
     AppHint1->setObjectName(QStringLiteral("AppHint1"));
+    AppHint1->setBGColor(colors::clBlack);
+    AppHint1->setBrush(fromBgr(0x555555));
+    AppHint1->setFont(fonts::make(fonts::kBrush, 27, true));
+    AppHint1->setFontColor(colors::clWhite);
+    AppHint1->setHintPause(500);
+    AppHint1->setHintHidePause(2000);
+    AppHint1->setHintShortPause(0);
+    AppHint1->setHintStyle(hsLineString);
+    AppHint1->setShadowColor(colors::clBlack);
+    AppHint1->setShadowVisible(true);
+    // Hints show wherever the pointer rests, active window or not.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     buildChrome();
     buildWorkingArea();
