@@ -54,6 +54,11 @@ TAppHint::TAppHint(QObject *parent)
 {
     m_hideTimer.setSingleShot(true);
     connect(&m_hideTimer, &QTimer::timeout, this, &TAppHint::hideHint);
+    m_shortTimer.setSingleShot(true);
+    connect(&m_shortTimer, &QTimer::timeout, this, [this] {
+        if (m_nextControl)
+            showHintFor(m_nextControl, m_nextPointer);
+    });
     // A second component simply takes over.
     g_current = this;
     installTimingStyle();
@@ -119,6 +124,7 @@ bool TAppHint::showHintFor(QWidget *control, QPoint globalPointer)
 void TAppHint::hideHint()
 {
     m_hideTimer.stop();
+    m_shortTimer.stop();
     m_hintControl = nullptr;
     if (m_window)
         m_window->hide();
@@ -136,8 +142,16 @@ bool TAppHint::eventFilter(QObject *watched, QEvent *event)
         while (control && control->toolTip().isEmpty() && !control->isWindow())
             control = control->parentWidget();
         if (control && !control->toolTip().isEmpty()) {
-            if (control != m_hintControl || !m_window || !m_window->isVisible())
-                showHintFor(control, static_cast<QHelpEvent *>(event)->globalPos());
+            const QPoint pointer = static_cast<QHelpEvent *>(event)->globalPos();
+            const bool shown = m_window && m_window->isVisible();
+            if (shown && control != m_hintControl && m_hintShortPause > 0) {
+                // Another control's hint follows after the short pause.
+                m_nextControl = control;
+                m_nextPointer = pointer;
+                m_shortTimer.start(m_hintShortPause);
+            } else if (!shown || control != m_hintControl) {
+                showHintFor(control, pointer);
+            }
             event->accept();
             return true;
         }

@@ -107,4 +107,8 @@ private:
     std::unique_ptr<THintEx> m_window;
     QPointer<QWidget> m_hintControl;
     QTimer m_hideTimer;
+    // The next control's hint, waiting HintShortPause while one is shown.
+    QTimer m_shortTimer;
+    QPointer<QWidget> m_nextControl;
+    QPoint m_nextPointer;
 };

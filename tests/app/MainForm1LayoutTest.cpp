@@ -6,8 +6,10 @@
 #include "controls/Panel.h"
 #include "shell/FolderTreeView.h"
 #include "platform/Colors.h"
+#include "skin/AppHint.h"
 #include "skin/ClearButton.h"
 #include "skin/GlintFadeButton.h"
+#include "skin/TechnicalLine.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -134,6 +136,53 @@ TEST_F(MainForm1LayoutTest, FadeButtonsFadeFromOrangeBlueToWhite)
         EXPECT_EQ(button->Speed(), 10);
         EXPECT_EQ(button->fontColor(), colors::clWhite);
     }
+}
+
+TEST_F(MainForm1LayoutTest, ConnectorsFanOutToTheSortButtons)
+{
+    TMainForm1 &w = createForm();
+    // The button each connector, by its number, points at.
+    const int target[TMainForm1::kSlotCount] = {1, 2, 3, 5, 6, 7, 8, 4, 9};
+    for (int n = 1; n <= TMainForm1::kSlotCount; ++n) {
+        TTechnicalLine *line = w.TechnicalLine[n - 1];
+        EXPECT_EQ(line->SignSize(), 24);
+        EXPECT_EQ(line->LineWidth(), 2);
+        EXPECT_EQ(line->LineColor(), 0x404080u);
+        EXPECT_TRUE(line->ShadowVisible());
+        EXPECT_EQ(line->ShadowDepth(), 1);
+        EXPECT_EQ(line->ShadowColor(), colors::clBlue);
+        EXPECT_EQ(line->FillColor(), colors::clBlue);
+        EXPECT_EQ(line->LineStartSign(), leNothing);
+        EXPECT_EQ(line->LineEndingsign(), leClosedArrowRight);
+        EXPECT_EQ(line->SignPlaces(), spEnd);
+        // Each connector ends in an arrow whose tip points at its sort button.
+        const auto drawn = line->primitives();
+        const QPoint tip = drawn.back().points[1] + line->pos();
+        const QRect button = w.ClearButton[target[n - 1] - 1]->geometry();
+        EXPECT_GE(tip.y(), button.top()) << n;
+        EXPECT_LE(tip.y(), button.bottom()) << n;
+        EXPECT_LT(button.left() - tip.x(), 10) << n;
+    }
+}
+
+TEST_F(MainForm1LayoutTest, HintsAreLargeBrushScriptStrings)
+{
+    TMainForm1 &w = createForm();
+    TAppHint *hint = w.AppHint1;
+    EXPECT_EQ(TAppHint::current(), hint);
+    EXPECT_EQ(hint->HintStyle(), hsLineString);
+    EXPECT_EQ(hint->HintPause(), 500);
+    EXPECT_EQ(hint->HintHidePause(), 2000);
+    EXPECT_EQ(hint->HintShortPause(), 0);
+    EXPECT_EQ(hint->Brush().color(), QColor(0x55, 0x55, 0x55));
+    EXPECT_EQ(hint->BGColor(), colors::clBlack);
+    EXPECT_EQ(hint->FontColor(), colors::clWhite);
+    EXPECT_EQ(hint->ShadowColor(), colors::clBlack);
+    EXPECT_TRUE(hint->ShadowVisible());
+    EXPECT_EQ(hint->Font().pixelSize(), 27);
+    EXPECT_TRUE(hint->Font().bold());
+    EXPECT_EQ(hint->Font().families().value(0), QStringLiteral("HGS行書体"));
+    EXPECT_TRUE(w.testAttribute(Qt::WA_AlwaysShowToolTips));
 }
 
 TEST_F(MainForm1LayoutTest, TextsHintsAndModes)

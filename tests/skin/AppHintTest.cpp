@@ -4,6 +4,7 @@
 #include <QHelpEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -107,6 +108,28 @@ TEST(AppHintTest, ShowHintLiftsThePositionAndMayCancel)
     const QPoint pointer = f.button->mapToGlobal(QPoint(5, 5));
     EXPECT_FALSE(f.hint->showHintFor(f.button, pointer));
     EXPECT_EQ(seen, pointer + QPoint(0, 20 - 8));
+}
+
+} // namespace
+
+namespace {
+
+TEST(AppHintTest, NextControlFollowsAfterTheShortPause)
+{
+    HintForm f;
+    auto *other = new QPushButton(&f.form);
+    other->setGeometry(100, 10, 50, 30);
+    f.hint->setHint(other, QStringLiteral("次"));
+    f.hint->setHintShortPause(30);
+    ASSERT_TRUE(f.sendToolTip());
+    QHelpEvent event(QEvent::ToolTip, QPoint(5, 5), other->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(other, &event);
+    EXPECT_EQ(f.hint->hintWindow()->hintText(), QStringLiteral(" ファイル振り分け１"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.hint->hintWindow()->hintText() == QStringLiteral("次"); }, 5000));
+
+    f.hint->setHintShortPause(0);
+    ASSERT_TRUE(f.sendToolTip());
+    EXPECT_EQ(f.hint->hintWindow()->hintText(), QStringLiteral(" ファイル振り分け１"));
 }
 
 } // namespace

@@ -144,6 +144,31 @@ TEST_F(ClearButtonTest, RebuildsWaitForTheLastEndUpdate)
     EXPECT_FALSE(button->images().pressedRegion.contains(QPoint(1, 1)));
 }
 
+// Counts the events of the program's own types posted to an object.
+class OwnEventCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() >= QEvent::User;
+        return false;
+    }
+};
+
+TEST_F(ClearButtonTest, RegionRequestsCoalesceIntoOneUpdate)
+{
+    OwnEventCounter counter;
+    button->installEventFilter(&counter);
+    for (int i = 0; i < 5; ++i)
+        button->UpdateRgn();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(counter.count, 1);
+    EXPECT_EQ(button->mask(), button->images().normalRegion);
+}
+
 TEST(ClearControlTest, DefaultsAndSizeLimits)
 {
     QWidget parent;
