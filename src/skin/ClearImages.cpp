@@ -58,6 +58,32 @@ void forEachRun(const QRgb *row, int width, QRgb key, Run run)
     }
 }
 
+// Draws a one-coloured image at every offset (dx, dy) with dx and dy in
+// [from, to]. With a single colour the copies only add up, so a row of
+// copies is made once and stacked, instead of drawing every copy.
+void drawAtEveryOffset(QImage &dst, const QImage &src, int from, int to, QRgb key)
+{
+    QImage row(src.width() + to - from, src.height(), QImage::Format_ARGB32);
+    row.fill(0); // no opaque pixel is 0, so 0 marks "nothing here"
+    for (int dx = from; dx <= to; ++dx)
+        drawKeyed(row, src, {dx - from, 0}, key);
+    for (int dy = from; dy <= to; ++dy)
+        drawKeyed(dst, row, {from, dy}, 0);
+}
+
+bool hasShape(const QImage &image, QRgb key)
+{
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (row[x] != key)
+                return true;
+        }
+    }
+    return false;
+}
+
 // The images a state image is composed of.
 struct Parts
 {
@@ -78,12 +104,8 @@ QImage composeStateImage(const ClearLook &look, const Parts &parts, bool pressed
         switch (look.style) {
         case sbsPushBtn:
             if (!pressed) {
-                for (int dy = b; dy <= b + 1; ++dy)
-                    for (int dx = b; dx <= b + 1; ++dx)
-                        drawKeyed(result, parts.shadow, {dx, dy}, key);
-                for (int dy = -1 - b; dy <= b; ++dy)
-                    for (int dx = -1 - b; dx <= b; ++dx)
-                        drawKeyed(result, parts.outline, {dx, dy}, key);
+                drawAtEveryOffset(result, parts.shadow, b, b + 1, key);
+                drawAtEveryOffset(result, parts.outline, -1 - b, b, key);
             } else if (b == 1) {
                 for (QPoint at : {QPoint(-1, -1), QPoint(0, -1), QPoint(-1, 0)})
                     drawKeyed(result, parts.shadow, at, key);
@@ -98,11 +120,9 @@ QImage composeStateImage(const ClearLook &look, const Parts &parts, bool pressed
         case sbsImage:
             break;
         }
-        if (b == 1) {
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    drawKeyed(result, parts.face, {dx + p, dy + p}, key);
-        }
+        // A face in the key colour leaves nothing to draw.
+        if (b == 1 && hasShape(parts.face, key))
+            drawAtEveryOffset(result, parts.face, p - 1, p + 1, key);
         q = 1;
     }
     drawKeyed(result, parts.base, {b + q + p, b + q + p}, key);
