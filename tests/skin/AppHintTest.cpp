@@ -133,3 +133,35 @@ TEST(AppHintTest, NextControlFollowsAfterTheShortPause)
 }
 
 } // namespace
+
+namespace {
+
+TEST(AppHintTest, EveryStyleShapesAndPaintsItsWindow)
+{
+    HintForm f;
+    f.hint->setBrush(QColor(0, 0, 0x80));
+    for (THintStyle style : {hsFukidashi, hsRoundRect}) {
+        f.hint->setHintStyle(style);
+        ASSERT_TRUE(f.sendToolTip());
+        THintEx *window = f.hint->hintWindow();
+        EXPECT_EQ(window->mask(), window->shape().region) << int(style);
+        // The brush fills the body; the text lies on it.
+        EXPECT_EQ(window->picture().pixelColor(window->width() / 2, window->height() - 6), QColor(0, 0, 0x80))
+            << int(style);
+    }
+
+    int painted = 0;
+    QSize size;
+    f.hint->OnPaint = [&](const QString &text, QPainter *, int width, int height) {
+        ++painted;
+        size = QSize(width, height);
+        EXPECT_EQ(text, QStringLiteral(" ファイル振り分け１"));
+    };
+    f.hint->setHintStyle(hsOwnerDraw);
+    ASSERT_TRUE(f.sendToolTip());
+    EXPECT_EQ(painted, 1);
+    EXPECT_EQ(size, f.hint->hintWindow()->size());
+    EXPECT_TRUE(f.hint->hintWindow()->mask().isEmpty());
+}
+
+} // namespace

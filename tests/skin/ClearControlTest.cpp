@@ -233,6 +233,28 @@ TEST(ClearPanelTest, ShapeTakesInChildrenAndCanShapeTheWindow)
     EXPECT_TRUE(panel->mask().xored(QRegion(35, 35, 30, 30)).isEmpty());
 }
 
+TEST(ClearPanelTest, ParentDragMovesTheParent)
+{
+    QWidget window;
+    window.resize(300, 300);
+    auto *holder = new QWidget(&window);
+    holder->setGeometry(50, 50, 200, 200);
+    auto *panel = new TClearPanel(holder);
+    panel->setAutoSize(false);
+    panel->setGeometry(0, 0, 60, 60);
+    panel->setPicture(squarePicture());
+    panel->setParentDrag(true);
+    window.show();
+    QCoreApplication::processEvents();
+
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(20, 20));
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 25), panel->mapToGlobal(QPointF(30, 25)),
+        Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(panel, &move);
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(holder->pos(), QPoint(60, 55));
+}
+
 TEST(ClearControlTest, EmptyShapeHidesTheControlEntirely)
 {
     QWidget parent;
