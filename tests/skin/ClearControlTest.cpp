@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -253,6 +254,36 @@ TEST(ClearPanelTest, ParentDragMovesTheParent)
     QCoreApplication::sendEvent(panel, &move);
     QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(holder->pos(), QPoint(60, 55));
+}
+
+// A child that paints only a 3 x 3 square in its top-left corner.
+class SmallMark : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(0, 0, 3, 3, Qt::red); }
+};
+
+TEST(ClearPanelTest, GraphicChildrenAddOnlyTheirPaintedPixels)
+{
+    QWidget window;
+    window.resize(200, 200);
+    auto *panel = new TClearPanel(&window);
+    panel->setAutoSize(false);
+    panel->setGeometry(0, 0, 100, 100);
+    panel->setPicture(squarePicture());
+    auto *mark = new SmallMark(panel);
+    mark->setGeometry(2, 2, 20, 20);
+    window.show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(panel->mask().contains(QPoint(15, 15)));
+
+    panel->setChildGraphicsTrans(true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(panel->mask().contains(QPoint(3, 3)));
+    EXPECT_FALSE(panel->mask().contains(QPoint(15, 15)));
 }
 
 TEST(ClearControlTest, EmptyShapeHidesTheControlEntirely)
