@@ -1,11 +1,13 @@
-// Start-up and shut-down of the main window: the settings file beside the
-// executable is read when the window is created and written when it closes.
+// Start-up and shut-down of the main window: the settings file (beside the
+// executable, or in the user's config folder for a system-wide install) is
+// read when the window is created and written when it closes.
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
 #include "controls/BrowseEdit.h"
 #include "platform/PreviewPlayer.h"
 #include "platform/ProfileFile.h"
+#include "platform/SettingsLocation.h"
 #include "shell/FolderTreeView.h"
 
 #include <QCloseEvent>
@@ -37,10 +39,7 @@ void setRadioChecked(QRadioButton *radio, bool checked)
 
 QByteArray TMainForm1::settingsPath() const
 {
-    QByteArray dir = m_executableDirectory;
-    if (!dir.endsWith('/'))
-        dir += '/';
-    return dir + "Ondasort.ini";
+    return settingslocation::settingsFile(m_executableDirectory);
 }
 
 void TMainForm1::FormCreate(QObject *)
@@ -74,6 +73,7 @@ void TMainForm1::FormCreate(QObject *)
 
 void TMainForm1::FormClose(QObject *)
 {
+    settingslocation::makeFolderFor(settingsPath());
     ProfileFile settings(settingsPath());
     auto write = [&](bool written) {
         if (!written)

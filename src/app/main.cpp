@@ -1,8 +1,10 @@
 // Ondasort: sort media files into folders by listening to them.
 #include "app/ErrorDisplay.h"
 #include "app/MainForm1.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <clocale>
 #include <exception>
@@ -14,6 +16,9 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
     // libmpv refuses to start under locales with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
+    // The window speaks Japanese, and so do Qt's dialogs and their dates.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    const auto japanese = qttranslations::installJapanese();
 
     try {
         TMainForm1 form;

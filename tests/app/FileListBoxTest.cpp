@@ -291,6 +291,34 @@ TEST_F(FileListBoxTest, OnClickOnlyForTheUsersSelections)
     EXPECT_EQ(clicks.count(), 7);
 }
 
+TEST_F(FileListBoxTest, PressBelowTheLastItemKeepsTheSelection)
+{
+    makeFiles(media, {"a.mp3", "b.mp3"});
+    TFileListBox list;
+    list.resize(200, 120);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    ASSERT_TRUE(list.setDirectory(media));
+    list.setFocus();
+    const QPoint second = list.visualRect(list.model()->index(1, 0)).center();
+    const QPoint below(second.x(), list.viewport()->height() - 5);
+    ASSERT_FALSE(list.indexAt(below).isValid());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, second);
+    ASSERT_EQ(list.selectedIndex(), 1);
+    QSignalSpy clicks(&list, &TFileListBox::OnClick);
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, below);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    EXPECT_EQ(list.selectedIndex(), 1);
+    EXPECT_EQ(clicks.count(), 0);
+
+    // The keyboard goes on from the kept item.
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(list.selectedIndex(), 0);
+    EXPECT_EQ(clicks.count(), 1);
+}
+
 TEST_F(FileListBoxTest, ItemsAreSixteenPixelsHighWithTheGlyphBeforeTheName)
 {
     makeFiles(media, {"a.mp3", "b.mp3"});

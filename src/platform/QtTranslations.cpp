@@ -1,0 +1,17 @@
+#include "platform/QtTranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+
+namespace qttranslations {
+
+std::unique_ptr<QTranslator> installJapanese()
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator;
+}
+
+} // namespace qttranslations
