@@ -57,14 +57,13 @@ set(ONDASORT_PACKAGE_CONTACT "Ondasort <ondasort@ondasort.example.org>"
     CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT "${ONDASORT_PACKAGE_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "聴きながらメディアファイルをフォルダへ振り分けるツール")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "聴きながらメディアファイルをフォルダへ振り分けるツール
- フォルダを選ぶとメディアファイルが一覧に並び、選んだファイルがすぐに
- 再生されます。テンキー 1〜9 または F1〜F9 のキー一つで、そのファイルを
- 九つの振り分け先フォルダのどれかへ移動または複製し、次のファイルの
- 再生が始まります。
- .
- Ondasort sorts audio and video files into nine folders while you listen
- to them: one key sends the playing file away and the next one starts.")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "フォルダを選ぶとメディアファイルが一覧に並び、選んだファイルがすぐに
+再生されます。テンキー 1〜9 または F1〜F9 のキー一つで、そのファイルを
+九つの振り分け先フォルダのどれかへ移動または複製し、次のファイルの
+再生が始まります。
+
+Ondasort sorts audio and video files into nine folders while you listen
+to them: one key sends the playing file away and the next one starts.")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
