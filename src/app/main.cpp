@@ -4,7 +4,6 @@
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
-#include <QLocale>
 
 #include <clocale>
 #include <exception>
@@ -16,8 +15,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
     // libmpv refuses to start under locales with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
-    // The window speaks Japanese, and so do Qt's dialogs and their dates.
-    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    // The window speaks Japanese, and so do Qt's dialogs.
     const auto japanese = qttranslations::installJapanese();
 
     try {

@@ -9,7 +9,8 @@
 namespace qttranslations {
 
 // Installs Qt's Japanese texts into the application, whatever the user's
-// locale: every text of the window is Japanese, so its dialogs are too.
+// locale: every text of the window is Japanese, so its dialogs are too, and
+// Japanese becomes the default locale (the dates and sizes they show).
 // The texts stay in force while the returned translator lives; null when
 // the translations are not installed, and Qt's texts then stay English.
 std::unique_ptr<QTranslator> installJapanese();
