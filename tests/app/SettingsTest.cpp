@@ -1,6 +1,7 @@
 #include "SortFixture.h"
 
 #include "skin/ClearButton.h"
+#include "support/ShellFixtureTree.h"
 
 #include <QLabel>
 
@@ -151,6 +152,24 @@ TEST_F(SettingsTest, CloseAndStartAgainRestoresTheWindow)
         EXPECT_EQ(again.ClearButton[slot - 1]->isEnabled(), slot <= 3);
     }
     EXPECT_EQ(again.Label[1]->text(), QStringLiteral("dest2"));
+}
+
+TEST_F(SettingsTest, SystemWideInstallKeepsTheSettingsInTheConfigFolder)
+{
+    // Below /usr, with no settings file there: the user's config folder, made when missing.
+    const ScopedConfigHome config(root() + "/config");
+    auto start = [&]() -> TMainForm1 & {
+        TMainForm1::Surroundings surroundings;
+        surroundings.executableDirectory = "/usr/lib/ondasort-settings-test";
+        surroundings.player = &player;
+        form = std::make_unique<TMainForm1>(surroundings);
+        return *form;
+    };
+    start().move(61, 17);
+    ASSERT_TRUE(form->close());
+    EXPECT_TRUE(readFile(root() + "/config/Ondasort/Ondasort.ini").startsWith("[SET]\nM_TOP=17\nM_LEFT=61\n"));
+    form.reset();
+    EXPECT_EQ(start().pos(), QPoint(61, 17));
 }
 
 } // namespace
