@@ -15,8 +15,10 @@ namespace {
 
 QString pickWithDialog(QWidget *owner, const QString &start)
 {
+    // Qt's own picker, not the desktop's: it speaks Japanese like the rest of
+    // the window whatever the desktop's language.
     return QFileDialog::getExistingDirectory(owner->window(), QStringLiteral("フォルダの参照"), start,
-        QFileDialog::ShowDirsOnly);
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 } // namespace
