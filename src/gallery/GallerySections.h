@@ -6,5 +6,7 @@ class GalleryWindow;
 namespace gallery {
 
 void addBrowseEditSection(GalleryWindow &window);
+void addSpeedButtonSection(GalleryWindow &window);
+void addHistoryComboSection(GalleryWindow &window);
 
 } // namespace gallery
