@@ -23,10 +23,8 @@ TEST_F(MainForm1ChromeTest, GuideButtonOpensReadmeBesideTheExecutable)
     ASSERT_EQ(::mkdir(sjis.constData(), 0755), 0);
     for (const QByteArray &directory : {exeDir(), sjis}) {
         UrlRecorder recorder;
-        TMainForm1::Surroundings surroundings;
-        surroundings.executableDirectory = directory;
-        surroundings.player = &player;
-        TMainForm1 w(surroundings);
+        m_otherExeDir = directory;
+        TMainForm1 &w = createForm();
         QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
         ASSERT_EQ(recorder.opened.size(), 1);
         const QUrl &url = recorder.opened[0];
@@ -34,6 +32,7 @@ TEST_F(MainForm1ChromeTest, GuideButtonOpensReadmeBesideTheExecutable)
         EXPECT_EQ(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()),
             directory + "/Readme.txt");
     }
+    form.reset();
     ::rmdir(sjis.constData());
 }
 

@@ -163,18 +163,12 @@ TEST_F(SettingsTest, SystemWideInstallKeepsTheSettingsInTheConfigFolder)
 {
     // Below /usr, with no settings file there: the user's config folder, made when missing.
     const ScopedConfigHome config(root() + "/config");
-    auto start = [&]() -> TMainForm1 & {
-        TMainForm1::Surroundings surroundings;
-        surroundings.executableDirectory = "/usr/lib/ondasort-settings-test";
-        surroundings.player = &player;
-        form = std::make_unique<TMainForm1>(surroundings);
-        return *form;
-    };
-    start().move(61, 17);
+    m_otherExeDir = "/usr/lib/ondasort-settings-test";
+    createForm().move(61, 17);
     ASSERT_TRUE(form->close());
     EXPECT_TRUE(readFile(root() + "/config/Ondasort/Ondasort.ini").startsWith("[SET]\nM_TOP=17\nM_LEFT=61\n"));
     form.reset();
-    EXPECT_EQ(start().pos(), QPoint(61, 17));
+    EXPECT_EQ(createForm().pos(), QPoint(61, 17));
 }
 
 // A last line ending in a lone CR: the entries written after it at close
