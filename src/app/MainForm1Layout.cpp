@@ -303,6 +303,7 @@ void TMainForm1::buildSlots()
         edit->setFont(fonts::make(fonts::kPMincho, 12));
         setTextColor(edit, fromBgr(colors::clBlack));
         edit->setCursor(Qt::IBeamCursor);
+        edit->setCaretBlinkRate(200);
         AppHint1->setHint(edit, QStringLiteral(" 移動・複製先フォルダ") + wideDigit(n));
         BrowseEdit[n - 1] = edit;
 

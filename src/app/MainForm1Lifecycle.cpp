@@ -1,11 +1,13 @@
-// Start-up and shut-down of the main window: the settings file beside the
-// executable is read when the window is created and written when it closes.
+// Start-up and shut-down of the main window: the settings file (beside the
+// executable, or in the user's config folder for a system-wide install) is
+// read when the window is created and written when it closes.
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
 #include "controls/BrowseEdit.h"
 #include "platform/PreviewPlayer.h"
 #include "platform/ProfileFile.h"
+#include "platform/SettingsLocation.h"
 #include "shell/FolderTreeView.h"
 
 #include <QCloseEvent>
@@ -60,10 +62,7 @@ QString refusedSettingsMessage(const ProfileSnapshot &settings, const QByteArray
 
 QByteArray TMainForm1::settingsPath() const
 {
-    QByteArray dir = m_executableDirectory;
-    if (!dir.endsWith('/'))
-        dir += '/';
-    return dir + "Ondasort.ini";
+    return settingslocation::settingsFile(m_executableDirectory);
 }
 
 void TMainForm1::FormCreate(QObject *)
@@ -114,6 +113,7 @@ void TMainForm1::FormClose(QObject *)
             .writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName());
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
+        settingslocation::makeFolderFor(settingsPath());
         // All entries in one rewrite: either all of them are on disk or none.
         ProfileFile settings(settingsPath());
         if (!settings.write(changes))

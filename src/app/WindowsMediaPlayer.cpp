@@ -1,5 +1,6 @@
 #include "app/WindowsMediaPlayer.h"
 
+#include "app/PlayerTexts.h"
 #include "app/PlayerTransportBar.h"
 #include "platform/Paths.h"
 
@@ -78,10 +79,10 @@ void TWindowsMediaPlayer::connectBackend()
 void TWindowsMediaPlayer::buildContextMenu()
 {
     m_menu = new QMenu(this);
-    m_playPauseAction = m_menu->addAction(tr("Pause"), this, &TWindowsMediaPlayer::togglePause);
-    m_stopAction = m_menu->addAction(style()->standardIcon(QStyle::SP_MediaStop), tr("Stop"),
+    m_playPauseAction = m_menu->addAction(playertext::pause(), this, &TWindowsMediaPlayer::togglePause);
+    m_stopAction = m_menu->addAction(style()->standardIcon(QStyle::SP_MediaStop), playertext::stop(),
                                      this, &TWindowsMediaPlayer::stop);
-    m_muteAction = m_menu->addAction(tr("Mute"), this, &TWindowsMediaPlayer::toggleMute);
+    m_muteAction = m_menu->addAction(playertext::mute(), this, &TWindowsMediaPlayer::toggleMute);
     m_muteAction->setCheckable(true);
     updateMenu();
 }
@@ -89,7 +90,7 @@ void TWindowsMediaPlayer::buildContextMenu()
 void TWindowsMediaPlayer::updateMenu()
 {
     const bool paused = m_player->isPaused();
-    m_playPauseAction->setText(paused ? tr("Play") : tr("Pause"));
+    m_playPauseAction->setText(paused ? playertext::play() : playertext::pause());
     m_playPauseAction->setIcon(style()->standardIcon(paused ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
     m_playPauseAction->setEnabled(m_player->isLoaded());
     m_stopAction->setEnabled(m_player->isLoaded());

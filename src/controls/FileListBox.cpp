@@ -181,8 +181,13 @@ void TFileListBox::mousePressEvent(QMouseEvent *event)
         return;
     }
     const QModelIndex hit = indexAt(event->position().toPoint());
-    userInput([&] { QListView::mousePressEvent(event); },
-        hit.isValid() && selectionModel()->isSelected(hit));
+    // A press below the last item selects nothing and keeps the selection:
+    // the current file must stay selected for the sorting keys.
+    if (!hit.isValid()) {
+        event->accept();
+        return;
+    }
+    userInput([&] { QListView::mousePressEvent(event); }, selectionModel()->isSelected(hit));
 }
 
 void TFileListBox::mouseMoveEvent(QMouseEvent *event)

@@ -12,7 +12,8 @@
 class MainFormFixture : public ::testing::Test
 {
 protected:
-    QByteArray exeDir() const { return QFile::encodeName(m_exeDir.path()); }
+    // The executable's folder: a temporary one unless the test names another.
+    QByteArray exeDir() const { return m_otherExeDir.isEmpty() ? QFile::encodeName(m_exeDir.path()) : m_otherExeDir; }
 
     // Builds the window (running its create handler) with the settings now on disk.
     TMainForm1 &createForm()
@@ -30,4 +31,6 @@ protected:
     // Messages the window showed, in place of message boxes.
     QStringList errors;
     std::unique_ptr<TMainForm1> form;
+    // A program that lives elsewhere: below /usr, in a folder with a non-UTF-8 name.
+    QByteArray m_otherExeDir;
 };

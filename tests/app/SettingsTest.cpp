@@ -1,6 +1,7 @@
 #include "SortFixture.h"
 
 #include "skin/ClearButton.h"
+#include "support/ShellFixtureTree.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -156,6 +157,18 @@ TEST_F(SettingsTest, CloseAndStartAgainRestoresTheWindow)
         EXPECT_EQ(again.ClearButton[slot - 1]->isEnabled(), slot <= 3);
     }
     EXPECT_EQ(again.Label[1]->text(), QStringLiteral("dest2"));
+}
+
+TEST_F(SettingsTest, SystemWideInstallKeepsTheSettingsInTheConfigFolder)
+{
+    // Below /usr, with no settings file there: the user's config folder, made when missing.
+    const ScopedConfigHome config(root() + "/config");
+    m_otherExeDir = "/usr/lib/ondasort-settings-test";
+    createForm().move(61, 17);
+    ASSERT_TRUE(form->close());
+    EXPECT_TRUE(readFile(root() + "/config/Ondasort/Ondasort.ini").startsWith("[SET]\nM_TOP=17\nM_LEFT=61\n"));
+    form.reset();
+    EXPECT_EQ(createForm().pos(), QPoint(61, 17));
 }
 
 // A last line ending in a lone CR: the entries written after it at close

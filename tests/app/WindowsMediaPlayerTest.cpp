@@ -184,15 +184,15 @@ TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
     ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
     const QList<QAction *> actions = menu->actions();
     ASSERT_EQ(actions.size(), 3);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("Pause"));
-    EXPECT_EQ(actions[1]->text(), QStringLiteral("Stop"));
-    EXPECT_EQ(actions[2]->text(), QStringLiteral("Mute"));
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("一時停止"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("停止"));
+    EXPECT_EQ(actions[2]->text(), QStringLiteral("ミュート"));
     menu->hide();
 
     MpvPlayer *backend = player->backend();
     actions[0]->trigger();
     ASSERT_TRUE(waitUntil([&] { return backend->isPaused(); }));
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("Play"));
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("再生"));
     actions[2]->trigger();
     ASSERT_TRUE(waitUntil([&] { return backend->isMuted(); }));
     EXPECT_TRUE(actions[2]->isChecked());
@@ -220,6 +220,22 @@ TEST(WindowsMediaPlayerLifetime, GoesAwayCleanlyAtAnyMoment)
     }
     QApplication::processEvents();
     SUCCEED();
+}
+
+TEST(PlayerTransportBar, TooltipsSpeakJapanese)
+{
+    PlayerTransportBar bar;
+    const std::pair<QWidget *, QString> tips[] = {
+        {bar.positionSlider(), QStringLiteral("再生位置")},
+        {bar.playPauseButton(), QStringLiteral("一時停止")},
+        {bar.stopButton(), QStringLiteral("停止")},
+        {bar.muteButton(), QStringLiteral("ミュート")},
+        {bar.volumeSlider(), QStringLiteral("音量")},
+    };
+    for (const auto &[widget, tip] : tips)
+        EXPECT_EQ(widget->toolTip(), tip);
+    bar.setPaused(true);
+    EXPECT_EQ(bar.playPauseButton()->toolTip(), QStringLiteral("再生"));
 }
 
 TEST(PlayerTransportBar, FormatsTimes)

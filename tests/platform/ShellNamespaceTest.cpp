@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <climits>
 
+#include <sys/stat.h>
+
 using namespace shellns;
 
 namespace {
@@ -114,6 +116,39 @@ TEST_F(ShellNamespace, AttributesOfEntries)
     EXPECT_EQ(data->attributesOf(entry("a.txt"), kSystem), 0u);
 }
 
+TEST_F(ShellNamespace, ListingWithFactsAnswersAsItemByItem)
+{
+    using namespace attr;
+    const std::uint32_t all = enumflags::kFolders | enumflags::kNonFolders | enumflags::kIncludeHidden;
+    // With and without the bits that need each entry's mode.
+    for (const std::uint32_t mask : {kBrowseMask, kBrowseMask | kSystem | kReadOnly}) {
+        for (const auto &folder : {data, desktop}) {
+            const auto items = folder->enumItems(all, mask);
+            ASSERT_TRUE(items);
+            ASSERT_EQ(items->size(), folder->enumObjects(all)->size());
+            for (const FolderItem &item : *items) {
+                EXPECT_EQ(nameOf(folder, item.itemId), item.name);
+                EXPECT_EQ(folder->attributesOf(item.itemId, mask), item.attributes) << item.name.constData();
+                EXPECT_EQ(folder->sortKey(item.itemId).value_or(QByteArray()), item.sortKey);
+            }
+            // Keys order the items as compareIds does.
+            for (const FolderItem &a : *items) {
+                for (const FolderItem &b : *items) {
+                    if (a.sortKey.isEmpty())
+                        continue;
+                    const int byKey = a.sortKey.compare(b.sortKey);
+                    EXPECT_EQ((byKey > 0) - (byKey < 0), folder->compareIds(a.itemId, b.itemId))
+                        << a.name.constData() << " vs " << b.name.constData();
+                }
+            }
+        }
+    }
+    ::chmod(tree.path("data/a.txt").constData(), 0444);
+    for (const FolderItem &item : *data->enumItems(all, kReadOnly)) {
+        EXPECT_EQ(item.attributes, item.name == "a.txt" ? kReadOnly : 0u) << item.name.constData();
+    }
+}
+
 TEST_F(ShellNamespace, DisplayNamesKeepBytesAndShowText)
 {
     const ItemIdList id = entry(ShellFixtureTree::sjisName());
@@ -215,6 +250,30 @@ TEST_F(ShellNamespace, DesktopHoldsSpecialFoldersThenItsEntries)
     const auto volumes = desktop->bindToObject(*drives)->enumObjects(enumflags::kFolders);
     ASSERT_TRUE(volumes);
     ASSERT_EQ(volumes->size(), 2u);
+}
+
+TEST_F(ShellNamespace, HomeStandsOnceInPlaceOfAMissingDocumentsFolder)
+{
+    NamespaceRoots roots = tree.roots();
+    roots.documents = roots.home;
+    const auto home = makeDesktopFolder(roots);
+    auto ids = home->enumObjects(enumflags::kFolders);
+    ASSERT_TRUE(ids);
+    std::sort(ids->begin(), ids->end(), [&](const ItemIdList &a, const ItemIdList &b) {
+        return home->compareIds(a, b).value_or(0) < 0;
+    });
+    std::vector<QByteArray> parsing;
+    for (const ItemIdList &id : *ids)
+        parsing.push_back(nameOf(home, id, nameflags::kForParsing));
+    ASSERT_GE(parsing.size(), 2u);
+    EXPECT_EQ(std::count(parsing.begin(), parsing.end(), tree.root()), 1);
+    EXPECT_EQ(parsing[0], tree.root());
+
+    // Where the documents folder is asked for, the home folder answers.
+    const auto documents = home->specialFolderLocation(SpecialFolder::Documents);
+    ASSERT_TRUE(documents);
+    EXPECT_EQ(home->displayNameOf(*documents, nameflags::kForParsing), tree.root());
+    EXPECT_EQ(home->iconLocation(*documents, 0)->location, "user-home");
 }
 
 TEST_F(ShellNamespace, ParsingWalksDrivesVolumeAndComponents)

@@ -25,7 +25,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
 {
     m_core.reset(mpv_create());
     if (!m_core)
-        throw std::runtime_error("The media player could not be created.");
+        throw std::runtime_error("メディアプレーヤーを作成できません。");
 
     const Option settings[] = {
         {"config", "no"},
@@ -50,7 +50,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
     for (const Option &option : settings)
         mpv_set_option_string(m_core.get(), option.name, option.value.constData());
     if (mpv_initialize(m_core.get()) < 0)
-        throw std::runtime_error("The media player could not be started.");
+        throw std::runtime_error("メディアプレーヤーを開始できません。");
     MidiStream::registerProtocol(m_core.get());
 
     mpv_observe_property(m_core.get(), 0, "time-pos", MPV_FORMAT_DOUBLE);
@@ -68,7 +68,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
         };
         mpv_render_context *render = nullptr;
         if (mpv_render_context_create(&render, m_core.get(), params) < 0)
-            throw std::runtime_error("The media player's video output could not be created.");
+            throw std::runtime_error("メディアプレーヤーの映像出力を作成できません。");
         m_render.reset(render);
         mpv_render_context_set_update_callback(render, &MpvPlayer::onRenderUpdate, this);
     }
