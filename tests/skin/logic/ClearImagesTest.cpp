@@ -1,20 +1,8 @@
 #include "platform/SystemColors.h"
 #include "skin/ClearImages.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
-
-#include <ostream>
-
-void PrintTo(const QRect &rect, std::ostream *out)
-{
-    *out << "(" << rect.left() << "," << rect.top() << ")-(" << rect.right() << "," << rect.bottom() << ")";
-}
-
-void PrintTo(const QRegion &region, std::ostream *out)
-{
-    for (const QRect &rect : region)
-        PrintTo(rect, out);
-}
 
 using namespace clearimg;
 

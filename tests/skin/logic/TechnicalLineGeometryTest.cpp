@@ -1,16 +1,9 @@
 #include "skin/TechnicalLineGeometry.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <ostream>
-
 using techline::Primitive;
-
-void PrintTo(const QPoint &p, std::ostream *out)
-{
-    *out << "(" << p.x() << "," << p.y() << ")";
-}
 
 namespace {
 
