@@ -155,9 +155,9 @@ bool TAppHint::eventFilter(QObject *watched, QEvent *event)
             event->accept();
             return true;
         }
+        // Nothing of ours to show: the control may still have tips of its own.
         hideHint();
-        event->accept();
-        return true;
+        break;
     }
     case QEvent::Leave:
         if (watched == m_hintControl)
