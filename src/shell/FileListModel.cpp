@@ -1,0 +1,238 @@
+#include "shell/FileListModel.h"
+
+#include "shell/FflIconList.h"
+#include "shell/FileListText.h"
+#include "shell/IconExtractor.h"
+
+#include <QPainter>
+
+using namespace shellns;
+
+namespace {
+
+const struct {
+    const char *title;
+    int width;
+    Qt::Alignment alignment;
+} kColumns[] = {
+    {"名前", 178, Qt::AlignLeft},        {"サイズ", 84, Qt::AlignRight},
+    {"作成日時", 102, Qt::AlignLeft},    {"更新日時", 102, Qt::AlignLeft},
+    {"アクセス日時", 102, Qt::AlignLeft}, {"属性", 44, Qt::AlignLeft},
+    {"状態", 64, Qt::AlignLeft},
+};
+
+} // namespace
+
+FileListModel::FileListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_extractor(std::make_unique<ThemeIconExtractor>())
+{
+}
+
+FileListModel::~FileListModel()
+{
+    releaseIcons();
+}
+
+QString FileListModel::columnTitle(int column)
+{
+    return column >= 0 && column < kColumnCount ? QString::fromUtf8(kColumns[column].title) : QString();
+}
+
+int FileListModel::columnWidth(int column)
+{
+    return column >= 0 && column < kColumnCount ? kColumns[column].width : 0;
+}
+
+void FileListModel::reset(std::shared_ptr<ShellFolder> folder, std::vector<Row> rows)
+{
+    beginResetModel();
+    releaseIcons();
+    m_folder = std::move(folder);
+    m_rows = std::move(rows);
+    m_large = new TFflIconList(this, false);
+    m_small = new TFflIconList(this, true);
+    endResetModel();
+}
+
+void FileListModel::clear()
+{
+    beginResetModel();
+    releaseIcons();
+    m_rows.clear();
+    m_folder.reset();
+    endResetModel();
+}
+
+void FileListModel::releaseIcons()
+{
+    // The lists go with the rows; each row gives back what it holds first.
+    if (m_small && m_large) {
+        for (Row &row : m_rows) {
+            if (row.imageIndex >= 0) {
+                m_small->releaseIcon(row.imageIndex);
+                m_large->releaseIcon(row.imageIndex);
+            }
+        }
+    }
+    delete m_large;
+    delete m_small;
+    m_large = nullptr;
+    m_small = nullptr;
+    m_iconCache.clear();
+}
+
+const FileListModel::Row &FileListModel::loadedRow(int index) const
+{
+    Row &row = m_rows[size_t(index)];
+    if (!row.detailsRead)
+        readDetails(row);
+    return row;
+}
+
+void FileListModel::readDetails(Row &row) const
+{
+    row.detailsRead = true;
+    if (!m_folder)
+        return;
+    const ItemIdList &id = row.info.itemId;
+    if (const auto data = m_folder->findData(id)) {
+        row.hasFindData = true;
+        row.info.size = data->size;
+        row.info.created = filelisttext::dateString(data->created);
+        row.info.modified = filelisttext::dateString(data->modified);
+        row.info.accessed = filelisttext::dateString(data->accessed);
+        row.info.fileAttributes = data->attributes;
+    }
+    if (m_small && m_large) {
+        if (const auto location = m_folder->iconLocation(id, iconflags::kForShell)) {
+            const int large = m_large->acquireIcon(m_extractor.get(), location->location, location->index);
+            const int small = m_small->acquireIcon(m_extractor.get(), location->location, location->index);
+            if (large >= 0 && small >= 0 && large == small) {
+                row.imageIndex = small;
+            } else {
+                // One list failed: give back the other so both keep equal positions.
+                if (large >= 0)
+                    m_large->releaseIcon(large);
+                if (small >= 0)
+                    m_small->releaseIcon(small);
+            }
+        }
+        const std::uint32_t bits = row.info.attributes;
+        if (bits & attr::kShare) {
+            m_small->setShellOverlay(1, m_folder.get(), id);
+            m_large->setShellOverlay(1, m_folder.get(), id);
+            row.overlayIndex = 1;
+        }
+        if (bits & attr::kLink) {
+            m_small->setShellOverlay(2, m_folder.get(), id);
+            m_large->setShellOverlay(2, m_folder.get(), id);
+            row.overlayIndex = 2;
+        }
+    }
+    row.cut = row.info.attributes & (attr::kHidden | attr::kGhosted);
+}
+
+QString FileListModel::cellText(const Row &row, int column) const
+{
+    if (column == kName)
+        return row.label;
+    if (!row.hasFindData)
+        return QString();
+    switch (column) {
+    case kSize:
+        return filelisttext::sizeString(row.info.size, row.info.attributes & attr::kFolder);
+    case kCreated:
+        return row.info.created;
+    case kModified:
+        return row.info.modified;
+    case kAccessed:
+        return row.info.accessed;
+    case kAttributes:
+        return filelisttext::attributeString(row.info.fileAttributes);
+    case kStatus:
+        return filelisttext::statusString(row.info.fileAttributes);
+    default:
+        return QString();
+    }
+}
+
+QIcon FileListModel::rowIcon(const Row &row) const
+{
+    if (!m_small || !m_large || row.imageIndex < 0)
+        return QIcon();
+    const quint64 key = quint64(quint32(row.imageIndex)) | (quint64(quint16(row.overlayIndex + 1)) << 32)
+        | (quint64(row.cut) << 48);
+    const auto cached = m_iconCache.constFind(key);
+    if (cached != m_iconCache.constEnd())
+        return *cached;
+    QIcon icon;
+    for (TFflIconList *list : {m_small, m_large}) {
+        const QPixmap picture = list->image(row.imageIndex);
+        if (picture.isNull())
+            continue;
+        const QPixmap overlay = list->image(list->overlay(row.overlayIndex));
+        QPixmap composed(picture.size());
+        composed.fill(Qt::transparent);
+        QPainter painter(&composed);
+        // A hidden item is drawn cut: faded.
+        if (row.cut)
+            painter.setOpacity(0.45);
+        painter.drawPixmap(0, 0, picture);
+        painter.setOpacity(1.0);
+        if (!overlay.isNull())
+            painter.drawPixmap(0, 0, overlay);
+        painter.end();
+        icon.addPixmap(composed, QIcon::Normal);
+        icon.addPixmap(composed, QIcon::Selected);
+    }
+    m_iconCache.insert(key, icon);
+    return icon;
+}
+
+int FileListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+int FileListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant FileListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return QVariant();
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return column == kName ? m_rows[size_t(index.row())].label : cellText(loadedRow(index.row()), column);
+    case Qt::ToolTipRole:
+        return column == kName ? m_rows[size_t(index.row())].label : QVariant();
+    case Qt::DecorationRole:
+        return column == kName ? QVariant(rowIcon(loadedRow(index.row()))) : QVariant();
+    case Qt::TextAlignmentRole:
+        return column >= 0 && column < kColumnCount
+            ? QVariant(int(kColumns[column].alignment | Qt::AlignVCenter))
+            : QVariant();
+    default:
+        return QVariant();
+    }
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return QVariant();
+    if (role == Qt::DisplayRole)
+        return columnTitle(section);
+    if (role == Qt::TextAlignmentRole && section >= 0 && section < kColumnCount)
+        return int(kColumns[section].alignment | Qt::AlignVCenter);
+    return QVariant();
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+}
