@@ -256,4 +256,6 @@ void TFileListView::goUp()
     if (!here.startsWith('/') || here == "/")
         return;
     setFileName(slash <= 0 ? QByteArray("/") : here.left(slash));
+    // Back in the parent, the folder just left is the selected item.
+    SelectFile(here.mid(slash + 1));
 }
