@@ -1,0 +1,10 @@
+#pragma once
+// The gallery's sections: each function adds one section to the window and
+// fills it with live components.
+class GalleryWindow;
+
+namespace gallery {
+
+void addBrowseEditSection(GalleryWindow &window);
+
+} // namespace gallery
