@@ -4,7 +4,6 @@
 #include "shell/FileListText.h"
 #include "shell/IconExtractor.h"
 
-#include <QPainter>
 
 using namespace shellns;
 
@@ -50,6 +49,7 @@ void FileListModel::reset(std::shared_ptr<ShellFolder> folder, std::vector<Row> 
     releaseIcons();
     m_folder = std::move(folder);
     m_rows = std::move(rows);
+    m_widestLabel = -1;
     m_large = new TFflIconList(this, false);
     m_small = new TFflIconList(this, true);
     endResetModel();
@@ -61,6 +61,7 @@ void FileListModel::clear()
     releaseIcons();
     m_rows.clear();
     m_folder.reset();
+    m_widestLabel = -1;
     endResetModel();
 }
 
@@ -93,9 +94,11 @@ const FileListModel::Row &FileListModel::loadedRow(int index) const
 void FileListModel::readDetails(Row &row) const
 {
     row.detailsRead = true;
+    row.cut = row.info.attributes & (attr::kHidden | attr::kGhosted);
     if (!m_folder)
         return;
     const ItemIdList &id = row.info.itemId;
+    row.label = QString::fromUtf8(m_folder->displayNameOf(id, nameflags::kNormal).value_or(row.info.name));
     if (const auto data = m_folder->findData(id)) {
         row.hasFindData = true;
         row.info.size = data->size;
@@ -130,7 +133,22 @@ void FileListModel::readDetails(Row &row) const
             row.overlayIndex = 2;
         }
     }
-    row.cut = row.info.attributes & (attr::kHidden | attr::kGhosted);
+}
+
+int FileListModel::widestLabel(const QFontMetrics &metrics) const
+{
+    if (m_widestLabel < 0) {
+        m_widestLabel = 0;
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            Row &row = m_rows[i];
+            // Labels alone: file data and icons wait until a row is shown.
+            if (row.label.isEmpty() && m_folder)
+                row.label = QString::fromUtf8(
+                    m_folder->displayNameOf(row.info.itemId, nameflags::kNormal).value_or(row.info.name));
+            m_widestLabel = std::max(m_widestLabel, metrics.horizontalAdvance(row.label));
+        }
+    }
+    return m_widestLabel;
 }
 
 QString FileListModel::cellText(const Row &row, int column) const
@@ -166,25 +184,15 @@ QIcon FileListModel::rowIcon(const Row &row) const
     const auto cached = m_iconCache.constFind(key);
     if (cached != m_iconCache.constEnd())
         return *cached;
+    // One icon in both sizes, so every view style picks its own.
+    const FflItemIcons icons{row.imageIndex, row.imageIndex, row.overlayIndex};
     QIcon icon;
     for (TFflIconList *list : {m_small, m_large}) {
-        const QPixmap picture = list->image(row.imageIndex);
-        if (picture.isNull())
-            continue;
-        const QPixmap overlay = list->image(list->overlay(row.overlayIndex));
-        QPixmap composed(picture.size());
-        composed.fill(Qt::transparent);
-        QPainter painter(&composed);
-        // A hidden item is drawn cut: faded.
-        if (row.cut)
-            painter.setOpacity(0.45);
-        painter.drawPixmap(0, 0, picture);
-        painter.setOpacity(1.0);
-        if (!overlay.isNull())
-            painter.drawPixmap(0, 0, overlay);
-        painter.end();
-        icon.addPixmap(composed, QIcon::Normal);
-        icon.addPixmap(composed, QIcon::Selected);
+        const QPixmap picture = list->itemIcon(icons, row.cut).pixmap(list->iconSize());
+        if (!picture.isNull()) {
+            icon.addPixmap(picture, QIcon::Normal);
+            icon.addPixmap(picture, QIcon::Selected);
+        }
     }
     m_iconCache.insert(key, icon);
     return icon;
@@ -207,9 +215,9 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return column == kName ? m_rows[size_t(index.row())].label : cellText(loadedRow(index.row()), column);
+        return cellText(loadedRow(index.row()), column);
     case Qt::ToolTipRole:
-        return column == kName ? m_rows[size_t(index.row())].label : QVariant();
+        return column == kName ? loadedRow(index.row()).label : QVariant();
     case Qt::DecorationRole:
         return column == kName ? QVariant(rowIcon(loadedRow(index.row()))) : QVariant();
     case Qt::TextAlignmentRole:

@@ -8,11 +8,13 @@
 // names, attributes and order only, and a row nobody sees costs nothing
 // more. The model owns the rows' records and the two icon lists (large and
 // small, equal images at equal positions), both rebuilt for every folder.
+#include "shell/FflIconList.h"
 #include "shell/FflItemInfo.h"
 
 #include "platform/ShellFolder.h"
 
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QHash>
 #include <QIcon>
 
@@ -32,10 +34,10 @@ public:
     struct Row
     {
         TFflItemInfo info;
-        QString label;
-        bool detailsRead = false; // file data and icons asked for
+        QString label;            // read with the details
+        bool detailsRead = false; // label, file data and icons asked for
         bool hasFindData = false;
-        int imageIndex = -1;
+        int imageIndex = -1;      // equal in the large and the small list
         int overlayIndex = -1;
         bool cut = false;
     };
@@ -51,8 +53,10 @@ public:
     const std::shared_ptr<shellns::ShellFolder> &folder() const { return m_folder; }
     int count() const { return int(m_rows.size()); }
     const Row &row(int index) const { return m_rows[size_t(index)]; }
-    // The row with its file data and icons read.
+    // The row with its label, file data and icons read.
     const Row &loadedRow(int index) const;
+    // Width of the longest label in `metrics`, read once per listing.
+    int widestLabel(const QFontMetrics &metrics) const;
     TFflIconList *largeImages() const { return m_large; }
     TFflIconList *smallImages() const { return m_small; }
 
@@ -77,4 +81,5 @@ private:
     TFflIconList *m_large = nullptr;
     TFflIconList *m_small = nullptr;
     mutable QHash<quint64, QIcon> m_iconCache;
+    mutable int m_widestLabel = -1;
 };

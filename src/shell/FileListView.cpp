@@ -181,7 +181,7 @@ void TFileListView::applyViewStyle()
             m_iconView->setFlow(m_viewStyle == vsSmallIcon ? QListView::LeftToRight : QListView::TopToBottom);
             m_iconView->setWrapping(true);
             // Columns as wide as the longest name, within reason.
-            const int text = std::clamp(metrics.horizontalAdvance(QLatin1Char('M')) * 16, 120, 260);
+            const int text = std::clamp(m_model->widestLabel(metrics) + 8, 60, 320);
             m_iconView->setGridSize(QSize(kSmallIcon + 10 + text, std::max(kSmallIcon, metrics.height()) + 4));
         }
         m_iconView->setMovement(QListView::Static);

@@ -6,9 +6,9 @@
 #include "shell/FileListText.h"
 #include "shell/FolderDropDown.h"
 #include "shell/FolderTreeView.h"
+#include "shell/ShellFolderReader.h"
 
 #include "platform/PathResolve.h"
-#include "platform/linux/NaturalOrder.h"
 
 #include <QAbstractItemView>
 #include <QFile>
@@ -58,45 +58,39 @@ bool TFileListView::openFolder(std::shared_ptr<ShellFolder> folder)
 {
     m_filling = true;
     clear();
-    std::optional<std::vector<ItemIdList>> ids;
-    if (folder)
-        ids = folder->enumObjects(enumflags::kFolders | enumflags::kNonFolders | enumflags::kIncludeHidden);
-    if (!ids) {
+    ShellReadOptions options;
+    options.filter.includeFiles = true;
+    // Links pass as file-system items here; checked below.
+    options.filter.onlyFileSystem = false;
+    options.filter.showHidden = m_showHidden;
+    options.filter.userShowsHidden = m_shellSettings.showHiddenFiles;
+    auto items = folder ? readShellFolder(*folder, options) : std::nullopt;
+    if (!items) {
         m_model->reset(std::move(folder), {});
         m_filling = false;
         return false;
     }
-    const bool showHidden = showsHiddenItems(m_showHidden, m_shellSettings.showHiddenFiles);
     std::vector<FileListModel::Row> rows;
-    rows.reserve(ids->size());
-    for (ItemIdList &id : *ids) {
-        const auto label = folder->displayNameOf(id, nameflags::kNormal);
-        const auto name = label ? folder->displayNameOf(id, nameflags::kInFolder | nameflags::kForParsing)
-                                : std::nullopt;
-        const auto bits = name ? folder->attributesOf(id, attr::kBrowseMask) : std::nullopt;
-        if (!bits)
+    rows.reserve(items->size());
+    for (ShellFolderItem &item : *items) {
+        const std::uint32_t bits = item.attributes;
+        if ((bits & attr::kFolder) && !m_includeFolder)
             continue;
-        if ((*bits & attr::kFolder) && !m_includeFolder)
-            continue;
-        if (!(*bits & (attr::kFileSystem | attr::kFileSysAncestor | attr::kLink)) && m_onlyFileSystem)
-            continue;
-        if ((*bits & (attr::kHidden | attr::kGhosted)) && !showHidden)
+        if (!(bits & (attr::kFileSystem | attr::kFileSysAncestor | attr::kLink)) && m_onlyFileSystem)
             continue;
         // Folders and links always pass the filter.
-        if (!(*bits & (attr::kFolder | attr::kLink)) && !filelisttext::matchesFilter(m_filter, *name))
+        if (!(bits & (attr::kFolder | attr::kLink)) && !filelisttext::matchesFilter(m_filter, item.name))
             continue;
         FileListModel::Row row;
-        row.label = QString::fromUtf8(*label);
-        row.info.name = *name;
-        row.info.attributes = *bits;
-        row.info.itemId = std::move(id);
+        row.info.name = std::move(item.name);
+        row.info.attributes = bits;
+        row.info.itemId = std::move(item.itemId);
         rows.push_back(std::move(row));
     }
-    std::stable_sort(rows.begin(), rows.end(), [&](const FileListModel::Row &a, const FileListModel::Row &b) {
-        const auto order = folder->compareIds(a.info.itemId, b.info.itemId);
-        return order && qint16(*order) < 0;
-    });
     m_model->reset(std::move(folder), std::move(rows));
+    // Column widths of the list styles follow the names.
+    if (m_viewStyle == vsList || m_viewStyle == vsSmallIcon)
+        applyViewStyle();
     m_filling = false;
     return true;
 }
@@ -138,16 +132,9 @@ void TFileListView::setFileName(const QByteArray &path)
 bool TFileListView::SelectFile(const QByteArray &name)
 {
     m_selection->clear();
-    // The file system tells "a.txt" from "A.txt": the exact spelling wins.
-    int match = -1;
-    for (int row = 0; row < count() && match < 0; ++row) {
-        if (m_model->row(row).info.name == name)
-            match = row;
-    }
-    for (int row = 0; row < count() && match < 0; ++row) {
-        if (sameNameIgnoringCase(m_model->row(row).info.name, name))
-            match = row;
-    }
+    const int match = findItemByName(count(), [this](int row) -> const QByteArray & {
+        return m_model->row(row).info.name;
+    }, name);
     if (match < 0)
         return false;
     selectRow(match);

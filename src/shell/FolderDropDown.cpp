@@ -6,10 +6,10 @@
 #include "shell/FileListControl.h"
 #include "shell/FileListView.h"
 #include "shell/IconExtractor.h"
+#include "shell/ShellFolderReader.h"
 #include "shell/ShellItemIds.h"
 
 #include "platform/PathResolve.h"
-#include "platform/linux/NaturalOrder.h"
 
 #include <QEvent>
 #include <QFile>
@@ -127,22 +127,13 @@ int TFolderDropDown::insertNode(int position, int level, const std::shared_ptr<S
         ++m_documentsIndex;
 
     if (m_images) {
-        if (const auto normal = folder->iconLocation(itemId, 0)) {
-            info->imageIndex = m_images->acquireIcon(m_extractor.get(), normal->location, normal->index);
-            info->selectedIndex = info->imageIndex;
-            if (const auto open = folder->iconLocation(itemId, iconflags::kOpenIcon))
-                info->selectedIndex = m_images->acquireIcon(m_extractor.get(), open->location, open->index);
-        }
-        if (*bits & (attr::kHidden | attr::kGhosted))
+        const FflItemIcons icons = m_images->acquireItemIcons(m_extractor.get(), *folder, itemId, *bits);
+        info->imageIndex = icons.image;
+        info->selectedIndex = icons.selected;
+        info->overlayIndex = icons.overlay;
+        // Hidden and ghosted folders wear the hidden overlay unless shared or linked.
+        if (info->overlayIndex < 0 && (*bits & (attr::kHidden | attr::kGhosted)))
             info->overlayIndex = 0;
-        if (*bits & attr::kShare) {
-            m_images->setShellOverlay(1, folder.get(), itemId);
-            info->overlayIndex = 1;
-        }
-        if (*bits & attr::kLink) {
-            m_images->setShellOverlay(2, folder.get(), itemId);
-            info->overlayIndex = 2;
-        }
     }
     return index;
 }
@@ -195,8 +186,10 @@ int TFolderDropDown::insertNewNode(int parent, int level, const QByteArray &name
     if (!entry || !grandParent)
         return -1;
     std::shared_ptr<ShellFolder> folder = grandParent->bindToObject(entry->itemId);
-    const auto ids = folder ? folder->enumObjects(enumflags::kFolders | enumflags::kIncludeHidden) : std::nullopt;
-    if (!ids)
+    // Names come with the listing: no display-name call per item.
+    const auto items = folder ? folder->enumItems(enumflags::kFolders | enumflags::kIncludeHidden, attr::kFolder)
+                              : std::nullopt;
+    if (!items)
         return -1;
     entry->folder = folder;
     entry->enumerated = false;
@@ -204,24 +197,14 @@ int TFolderDropDown::insertNewNode(int parent, int level, const QByteArray &name
     const int existing = m_entries.findChild(parent, name);
     if (existing >= 0)
         return existing;
-    const ItemIdList *exact = nullptr;
-    const ItemIdList *folded = nullptr;
-    for (const ItemIdList &id : *ids) {
-        const auto each = folder->displayNameOf(id, nameflags::kInFolder | nameflags::kForParsing);
-        if (!each)
-            continue;
-        if (*each == name) {
-            exact = &id;
-            break;
-        }
-        if (!folded && sameNameIgnoringCase(*each, name))
-            folded = &id;
-    }
-    const ItemIdList *match = exact ? exact : folded;
-    if (!match)
+    const int match = findItemByName(int(items->size()), [&](int i) -> const QByteArray & {
+        return (*items)[size_t(i)].name;
+    }, name);
+    if (match < 0)
         return -1;
+    const ItemIdList &id = (*items)[size_t(match)].itemId;
     // Among children added earlier the new one takes its place in the shell's order.
-    return insertNode(getInsertPos(parent, *folder, *match), level, folder, *match);
+    return insertNode(getInsertPos(parent, *folder, id), level, folder, id);
 }
 
 void TFolderDropDown::retrieveInitialNodes()
@@ -249,18 +232,6 @@ void TFolderDropDown::retrieveInitialNodes()
         if (m_desktop->compareIds(id, *drivesId) == 0)
             submitFolder(index);
     }
-}
-
-int TFolderDropDown::matchSibling(int first, const QByteArray &name) const
-{
-    int folded = -1;
-    for (int each = first; each >= 0; each = m_entries.getNextSibling(each)) {
-        if (m_entries.at(each)->name == name)
-            return each;
-        if (folded < 0 && sameNameIgnoringCase(m_entries.at(each)->name, name))
-            folded = each;
-    }
-    return folded;
 }
 
 void TFolderDropDown::setFolderName(const QByteArray &path)
@@ -292,7 +263,7 @@ void TFolderDropDown::searchNode(const QByteArray &path)
         const ItemIdList &element = (*elements)[k];
         lastName = current->displayNameOf(element, nameflags::kInFolder | nameflags::kForParsing)
                        .value_or(QByteArray());
-        const int match = matchSibling(candidate, lastName);
+        const int match = m_entries.findSibling(candidate, lastName);
         if (match < 0)
             break;
         setCurrentIndex(match);
@@ -371,7 +342,7 @@ bool TFolderDropDown::OpenFolder(const QByteArray &name)
     TFflNodeInfo *entry = m_entries.at(selected);
     if (!entry || !(entry->attributes & attr::kFolder))
         return false;
-    const int child = entry->enumerated ? matchSibling(m_entries.getFirstChild(selected), name)
+    const int child = entry->enumerated ? m_entries.findSibling(m_entries.getFirstChild(selected), name)
                                         : insertNewNode(selected, entry->level + 1, name);
     if (child < 0)
         return false;

@@ -95,7 +95,6 @@ private:
     std::shared_ptr<shellns::ShellFolder> newShellFolder(int index) const;
     void changeEvent(QObject *sender);
     using QComboBox::changeEvent;
-    int matchSibling(int first, const QByteArray &name) const;
 
     std::shared_ptr<shellns::ShellFolder> m_desktop;
     std::optional<shellns::ItemIdList> m_documentsId;

@@ -1,6 +1,6 @@
 #include "shell/FolderEntryList.h"
 
-#include "platform/linux/NaturalOrder.h"
+#include "shell/ShellFolderReader.h"
 
 TFflNodeInfo *FolderEntryList::at(int index) const
 {
@@ -56,14 +56,18 @@ int FolderEntryList::getNextSibling(int index) const
 
 int FolderEntryList::findChild(int parent, const QByteArray &name) const
 {
-    int folded = -1;
-    for (int j = getFirstChild(parent); j >= 0; j = getNextSibling(j)) {
-        if (at(j)->name == name)
-            return j;
-        if (folded < 0 && shellns::sameNameIgnoringCase(at(j)->name, name))
-            folded = j;
-    }
-    return folded;
+    return findSibling(getFirstChild(parent), name);
+}
+
+int FolderEntryList::findSibling(int first, const QByteArray &name) const
+{
+    std::vector<int> run;
+    for (int j = first; j >= 0; j = getNextSibling(j))
+        run.push_back(j);
+    const int found = findItemByName(int(run.size()), [&](int i) -> const QByteArray & {
+        return at(run[size_t(i)])->name;
+    }, name);
+    return found < 0 ? -1 : run[size_t(found)];
 }
 
 int FolderEntryList::insertAfter(int position, std::unique_ptr<TFflNodeInfo> entry)

@@ -28,6 +28,8 @@ public:
     // The first direct child of `parent` whose name is `name`: spelled
     // exactly if there is one, else ignoring letter case.
     int findChild(int parent, const QByteArray &name) const;
+    // The same among `first` and the siblings after it.
+    int findSibling(int first, const QByteArray &name) const;
 
     // Places an entry after `position` (-1 or the last index: at the end)
     // and returns its index.
