@@ -6,5 +6,6 @@ class GalleryWindow;
 namespace gallery {
 
 void addBrowseEditSection(GalleryWindow &window);
+void addSpeedButtonSection(GalleryWindow &window);
 
 } // namespace gallery

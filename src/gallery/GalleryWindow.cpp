@@ -23,8 +23,9 @@ GalleryWindow::GalleryWindow(QWidget *parent)
 
     // One line per section, in the order they are shown.
     gallery::addBrowseEditSection(*this);
+    gallery::addSpeedButtonSection(*this);
 
-    resize(760, 640);
+    resize(900, 720);
 }
 
 QGroupBox *GalleryWindow::addSection(const QString &title)
