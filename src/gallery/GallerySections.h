@@ -7,5 +7,6 @@ namespace gallery {
 
 void addBrowseEditSection(GalleryWindow &window);
 void addSpeedButtonSection(GalleryWindow &window);
+void addShellSection(GalleryWindow &window);
 
 } // namespace gallery

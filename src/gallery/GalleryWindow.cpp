@@ -24,6 +24,7 @@ GalleryWindow::GalleryWindow(QWidget *parent)
     // One line per section, in the order they are shown.
     gallery::addBrowseEditSection(*this);
     gallery::addSpeedButtonSection(*this);
+    gallery::addShellSection(*this);
 
     resize(900, 720);
 }

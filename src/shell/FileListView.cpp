@@ -80,9 +80,12 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     QHeaderView *header = m_reportView->header();
     header->setStretchLastSection(false);
     header->setSectionsClickable(false);
+    // The columns' widths, widened where this font needs more room for a full date.
+    const int dateWidth = m_reportView->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
     for (int column = 0; column < FileListModel::kColumnCount; ++column) {
+        const bool date = column >= FileListModel::kCreated && column <= FileListModel::kAccessed;
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        header->resizeSection(column, FileListModel::columnWidth(column));
+        header->resizeSection(column, std::max(FileListModel::columnWidth(column), date ? dateWidth : 0));
     }
 
     m_stack = new QStackedLayout(this);
@@ -171,9 +174,10 @@ void TFileListView::applyViewStyle()
         const QFontMetrics metrics(m_iconView->font());
         if (m_viewStyle == vsIcon) {
             m_iconView->setViewMode(QListView::IconMode);
+            m_iconView->setFlow(QListView::LeftToRight);
             m_iconView->setIconSize(QSize(kLargeIcon, kLargeIcon));
             m_iconView->setWordWrap(true);
-            m_iconView->setGridSize(QSize(kLargeIcon + 40, kLargeIcon + 2 * metrics.height() + 12));
+            m_iconView->setGridSize(QSize(kLargeIcon + 52, kLargeIcon + 2 * metrics.height() + 12));
         } else {
             m_iconView->setViewMode(QListView::ListMode);
             m_iconView->setIconSize(QSize(kSmallIcon, kSmallIcon));
@@ -181,7 +185,7 @@ void TFileListView::applyViewStyle()
             m_iconView->setFlow(m_viewStyle == vsSmallIcon ? QListView::LeftToRight : QListView::TopToBottom);
             m_iconView->setWrapping(true);
             // Columns as wide as the longest name, within reason.
-            const int text = std::clamp(m_model->widestLabel(metrics) + 8, 60, 320);
+            const int text = std::clamp(m_model->widestLabel(metrics) + 24, 60, 340);
             m_iconView->setGridSize(QSize(kSmallIcon + 10 + text, std::max(kSmallIcon, metrics.height()) + 4));
         }
         m_iconView->setMovement(QListView::Static);

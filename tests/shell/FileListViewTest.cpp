@@ -198,7 +198,12 @@ TEST_F(FileList, ReportColumnsHaveTheirTitlesWidthsAndTexts)
     QHeaderView *header = list->reportView()->header();
     for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), titles[column]);
-        EXPECT_EQ(header->sectionSize(column), widths[column]);
+        // Date columns grow where the font needs the room for a whole date.
+        if (column >= FileListModel::kCreated && column <= FileListModel::kAccessed)
+            EXPECT_GE(header->sectionSize(column), std::max(widths[column],
+                                                            header->fontMetrics().horizontalAdvance("2024/12/31 23:59")));
+        else
+            EXPECT_EQ(header->sectionSize(column), widths[column]);
     }
     EXPECT_EQ(cell("big.bin", FileListModel::kSize), "1KB");
     EXPECT_EQ(cell("file2", FileListModel::kSize), "");
