@@ -173,6 +173,8 @@ private:
     std::function<void(const QString &message)> m_showError;
     std::unique_ptr<FileOperations> m_fileOps;
     QByteArray m_currentPath;
+    // The settings file was refused at start (no regular file, too large).
+    bool m_keepSettingsFile = false;
     bool m_activated = false;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).

@@ -19,9 +19,11 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
+class QAction;
 class QPainter;
 class QTimer;
 
@@ -109,6 +111,11 @@ public:
 
     TShineButtonState State() const { return m_look; }
 
+    // An action the button runs when clicked; its text, tooltip, enabled
+    // state and visibility show on the button. Not owned.
+    QAction *Action() const { return m_action; }
+    void SetAction(QAction *action);
+
     // The drawing steps, in painting order.
     void BackDraw(QPainter &canvas);
     void ImageDraw(QPainter &canvas);
@@ -124,6 +131,11 @@ public:
     void GroupUpdateStatus(int groupIndex);
     // Brings the hot part of the look in line with where the pointer is.
     void UpdateTracking();
+
+    // Wired to the glyph, to the fonts and colour sets, and to the hot timer.
+    void GlyphOnChange();
+    void FontsAndColorsOnChange();
+    void ActiveButtonTimerOnTimer();
 
     QSize sizeHint() const override { return QSize(25, 25); }
 
@@ -165,10 +177,8 @@ protected:
 private:
     // The group notification: `sender` announced its state to `groupIndex`.
     void ButtonPressed(int groupIndex, TShineSpeedButton *sender);
-    void ActiveButtonTimerOnTimer();
-    void GlyphOnChange();
-    void FontsAndColorsOnChange();
     void paintAll(QPainter &canvas);
+    void actionChanged();
     QRgb rgb(colors::TColor color) const;
     bool insideClient(int x, int y) const;
     template<typename T>
@@ -201,6 +211,8 @@ private:
     QImage m_glyph;
     QString m_caption;
     int m_shortcutId = 0;
+    QPointer<QAction> m_action;
+    QMetaObject::Connection m_actionChanged;
 
     TShineButtonState m_look = sbUp;
     // The look follows this flag; it may be set against the truth for a

@@ -7,6 +7,7 @@ namespace gallery {
 
 void addBrowseEditSection(GalleryWindow &window);
 void addSpeedButtonSection(GalleryWindow &window);
+void addHistoryComboSection(GalleryWindow &window);
 void addShellSection(GalleryWindow &window);
 
 } // namespace gallery

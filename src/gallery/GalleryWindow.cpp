@@ -3,6 +3,7 @@
 #include "gallery/GallerySections.h"
 
 #include <QGroupBox>
+#include <QMenuBar>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -11,6 +12,8 @@ GalleryWindow::GalleryWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(QStringLiteral("Ondasort 部品見本"));
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    file->addAction(QStringLiteral("終了(&X)"), QKeySequence::Quit, this, &QWidget::close);
 
     auto *scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
@@ -24,6 +27,7 @@ GalleryWindow::GalleryWindow(QWidget *parent)
     // One line per section, in the order they are shown.
     gallery::addBrowseEditSection(*this);
     gallery::addSpeedButtonSection(*this);
+    gallery::addHistoryComboSection(*this);
     gallery::addShellSection(*this);
 
     resize(900, 720);

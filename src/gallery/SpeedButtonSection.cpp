@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <initializer_list>
+#include <utility>
+
 namespace {
 
 constexpr QRgb kGlyphKey = 0xFF00FF; // fuchsia background, left out when drawn
@@ -88,6 +91,10 @@ QWidget *frameRow(GalleryWindow &window, QWidget *parent)
     vertical->PressedColors().SetGradColor(0xFFF0E0);
     vertical->PressedColors().SetGradVertical(true);
     vertical->SetActiveFont({vertical->Font().font, 0xFFFFFF});
+    TShineSpeedButton *clear = addButton(window, line, QStringLiteral("透明"));
+    clear->SetTransparent(true);
+    clear->SetFrameType(ftFlatFrame);
+    clear->SetUpFrame(false);
     TShineSpeedButton *hook = addButton(window, line, QStringLiteral("押下表示"));
     hook->SetClickDownHook(true);
     hook->setToolTip(QStringLiteral("クリックの処理中は押された見た目になります"));
@@ -117,42 +124,45 @@ QWidget *groupRow(GalleryWindow &window, QWidget *parent)
     return line;
 }
 
-QWidget *activeImageRow(GalleryWindow &window, QWidget *parent)
+// One button per glyph look, the glyph above its caption.
+template<typename Look>
+QWidget *lookRow(GalleryWindow &window, QWidget *parent,
+    std::initializer_list<std::pair<Look, const char *>> looks,
+    void (*apply)(TShineSpeedButton *, Look))
 {
     QWidget *line = row(parent);
-    const struct { TActiveImageType type; const char *caption; } looks[] = {
-        {aiNormal, "そのまま"}, {aiXorLight, "反転"}, {aiHalfLight, "半分"}, {aiQuaterLight, "4分の3"},
-        {aiAddLight, "加算"}, {aiFrameLight, "縁取り"}, {aiFrameLight2, "太縁取り"}, {aiMaskLight, "網目"}};
     const QImage glyph = noteGlyph();
-    for (const auto &l : looks) {
-        TShineSpeedButton *button = addButton(window, line, QString::fromUtf8(l.caption), QSize(70, 48));
+    for (const auto &[look, caption] : looks) {
+        TShineSpeedButton *button = addButton(window, line, QString::fromUtf8(caption), QSize(70, 48));
         button->SetGlyph(glyph);
         button->SetLayout(blGlyphTop);
         button->SetSpacing(2);
-        button->SetActiveImage(l.type);
-        button->SetFrameType(ftFlatFrame);
+        apply(button, look);
     }
     finish(line);
     return line;
 }
 
+QWidget *activeImageRow(GalleryWindow &window, QWidget *parent)
+{
+    return lookRow<TActiveImageType>(window, parent,
+        {{aiNormal, "そのまま"}, {aiXorLight, "反転"}, {aiHalfLight, "半分"}, {aiQuaterLight, "4分の3"},
+            {aiAddLight, "加算"}, {aiFrameLight, "縁取り"}, {aiFrameLight2, "太縁取り"}, {aiMaskLight, "網目"}},
+        [](TShineSpeedButton *button, TActiveImageType look) {
+            button->SetActiveImage(look);
+            button->SetFrameType(ftFlatFrame);
+        });
+}
+
 QWidget *disabledImageRow(GalleryWindow &window, QWidget *parent)
 {
-    QWidget *line = row(parent);
-    const struct { TDisabledImageType type; const char *caption; } looks[] = {
-        {diDefault, "浮き彫り"}, {diGrayscale, "灰色"}, {diAlphaHalfTrans, "半透明"},
-        {diAlphaQuaterTrans, "4分の1"}, {diMaskTrans, "網目"}};
-    const QImage glyph = noteGlyph();
-    for (const auto &l : looks) {
-        TShineSpeedButton *button = addButton(window, line, QString::fromUtf8(l.caption), QSize(70, 48));
-        button->SetGlyph(glyph);
-        button->SetLayout(blGlyphTop);
-        button->SetSpacing(2);
-        button->SetDisabledImage(l.type);
-        button->setEnabled(false);
-    }
-    finish(line);
-    return line;
+    return lookRow<TDisabledImageType>(window, parent,
+        {{diDefault, "浮き彫り"}, {diGrayscale, "灰色"}, {diAlphaHalfTrans, "半透明"},
+            {diAlphaQuaterTrans, "4分の1"}, {diMaskTrans, "網目"}},
+        [](TShineSpeedButton *button, TDisabledImageType look) {
+            button->SetDisabledImage(look);
+            button->setEnabled(false);
+        });
 }
 
 QWidget *captionRow(GalleryWindow &window, QWidget *parent)

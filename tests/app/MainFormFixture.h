@@ -20,11 +20,14 @@ protected:
         TMainForm1::Surroundings surroundings;
         surroundings.executableDirectory = exeDir();
         surroundings.player = &player;
+        surroundings.showError = [this](const QString &message) { errors << message; };
         form = std::make_unique<TMainForm1>(surroundings);
         return *form;
     }
 
     QTemporaryDir m_exeDir;
     RecordingPlayer player;
+    // Messages the window showed, in place of message boxes.
+    QStringList errors;
     std::unique_ptr<TMainForm1> form;
 };

@@ -1,5 +1,6 @@
 #include "controls/ShineSpeedButton.h"
 
+#include <QAction>
 #include <QCursor>
 #include <QFontMetrics>
 #include <QSignalSpy>
@@ -318,6 +319,21 @@ TEST_F(ShineSpeedButtonTest, ClickDownHookShowsThePressedLookDuringTheClick)
     click(button);
     EXPECT_EQ(during, sbDownHot);
     EXPECT_NE(button->State(), sbDownHot);
+}
+
+TEST_F(ShineSpeedButtonTest, LinkedActionRunsOnClickAndShowsOnTheButton)
+{
+    TShineSpeedButton *button = add(0);
+    QAction action(QStringLiteral("&Open"));
+    QSignalSpy triggered(&action, &QAction::triggered);
+    button->SetAction(&action);
+    EXPECT_EQ(button->Caption(), QStringLiteral("&Open"));
+    click(button);
+    EXPECT_EQ(triggered.size(), 1);
+    action.setEnabled(false);
+    EXPECT_FALSE(button->isEnabled());
+    action.setVisible(false);
+    EXPECT_TRUE(button->isHidden());
 }
 
 TEST_F(ShineSpeedButtonTest, OnlyADownButtonReportsDoubleClicks)
