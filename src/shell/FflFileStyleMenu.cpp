@@ -46,21 +46,18 @@ void TFflFileStyleMenu::setListView(QObject *list)
         auto *view = qobject_cast<TFileListView *>(list);
         if (!view)
             return;
-        disconnect(m_listGone);
-        m_listView = view;
-        m_listGone = connect(view, &QObject::destroyed, this, [this] { setListView(nullptr); });
+        m_listView.set(view, this, [this] { setListView(nullptr); });
         reflectViewStyle();
         return;
     }
-    disconnect(m_listGone);
-    m_listView = nullptr;
+    m_listView.clear();
 }
 
 void TFflFileStyleMenu::reflectViewStyle()
 {
-    if (!m_listView)
+    if (!m_listView.get())
         return;
-    if (QAction *action = itemFor(m_listView->ViewStyle()))
+    if (QAction *action = itemFor(m_listView.get()->ViewStyle()))
         action->setChecked(true);
 }
 
@@ -72,8 +69,8 @@ void TFflFileStyleMenu::clickStyleItem(QAction *sender)
         sender->setChecked(true);
         style = TViewStyle(sender->data().toInt());
     }
-    if (m_listView)
-        m_listView->setViewStyle(style);
+    if (TFileListView *list = m_listView.get())
+        list->setViewStyle(style);
     if (auto *toolBar = qobject_cast<TFolderFileToolBar *>(parent()))
         emit toolBar->OnViewStyle(sender, style);
 }

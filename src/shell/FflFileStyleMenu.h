@@ -6,11 +6,10 @@
 // list's style is checked whenever the menu pops up and whenever a list is
 // linked. The link is not owned and drops when the list is destroyed. A
 // menu owned by a folder toolbar also tells the toolbar what was chosen.
+#include "shell/ControlLink.h"
 #include "shell/ViewStyle.h"
 
 #include <QMenu>
-#include <QMetaObject>
-#include <QPointer>
 
 #include <array>
 
@@ -25,7 +24,7 @@ class TFflFileStyleMenu : public QMenu
 public:
     explicit TFflFileStyleMenu(QWidget *owner);
 
-    TFileListView *ListView() const { return m_listView; }
+    TFileListView *ListView() const { return m_listView.get(); }
     // Links a TFileListView; null unlinks; other objects are ignored.
     virtual void setListView(QObject *list);
     // Checks the item of the linked list's current style.
@@ -41,6 +40,5 @@ private:
 
     std::array<QAction *, 4> m_items{};
     QActionGroup *m_group = nullptr;
-    QPointer<TFileListView> m_listView;
-    QMetaObject::Connection m_listGone;
+    ControlLink<TFileListView> m_listView;
 };

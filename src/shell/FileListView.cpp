@@ -3,7 +3,7 @@
 #include "shell/FileListView.h"
 
 #include "shell/FflFileStyleMenu.h"
-#include "shell/FileListModel.h"
+#include "shell/FileListViewModel.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -59,7 +59,7 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     , m_desktop(std::move(desktop))
 {
     resize(257, 153);
-    m_model = new FileListModel(this);
+    m_model = new FileListViewModel(this);
     m_selection = new QItemSelectionModel(m_model, this);
 
     m_iconView = new QListView(this);
@@ -82,10 +82,10 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     header->setSectionsClickable(false);
     // The columns' widths, widened where this font needs more room for a full date.
     const int dateWidth = m_reportView->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
-    for (int column = 0; column < FileListModel::kColumnCount; ++column) {
-        const bool date = column >= FileListModel::kCreated && column <= FileListModel::kAccessed;
+    for (int column = 0; column < FileListViewModel::kColumnCount; ++column) {
+        const bool date = column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed;
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        header->resizeSection(column, std::max(FileListModel::columnWidth(column), date ? dateWidth : 0));
+        header->resizeSection(column, std::max(FileListViewModel::columnWidth(column), date ? dateWidth : 0));
     }
 
     m_stack = new QStackedLayout(this);
@@ -129,6 +129,7 @@ void TFileListView::setupView(QAbstractItemView *view)
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     view->setMouseTracking(true);
+    view->viewport()->setMouseTracking(true);
     view->installEventFilter(this);
     view->viewport()->installEventFilter(this);
     connect(view, &QAbstractItemView::customContextMenuRequested, this,
@@ -244,18 +245,15 @@ void TFileListView::setPopupMenu(QObject *menu)
         auto *popup = qobject_cast<QMenu *>(menu);
         if (!popup)
             return;
-        disconnect(m_userMenuGone);
-        m_userMenu = popup;
-        m_userMenuGone = connect(popup, &QObject::destroyed, this, [this] { setPopupMenu(nullptr); });
+        m_userMenu.set(popup, this, [this] { setPopupMenu(nullptr); });
         return;
     }
-    disconnect(m_userMenuGone);
-    m_userMenu = nullptr;
+    m_userMenu.clear();
 }
 
 QMenu *TFileListView::shownPopupMenu() const
 {
-    return m_userMenu ? m_userMenu.data() : static_cast<QMenu *>(m_styleMenu);
+    return m_userMenu.get() ? m_userMenu.get() : static_cast<QMenu *>(m_styleMenu);
 }
 
 void TFileListView::showPopupMenu(QAbstractItemView *view, const QPoint &at)

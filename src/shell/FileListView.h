@@ -13,6 +13,7 @@
 // icon, small-icon and list styles, a tree view the report style. The list
 // owns its model, both views and its view-style menu (its built-in popup
 // menu); the user's popup menu and the folder control are not owned.
+#include "shell/ControlLink.h"
 #include "shell/FflShowHidden.h"
 #include "shell/FileListControl.h"
 #include "shell/ViewStyle.h"
@@ -31,7 +32,7 @@
 
 #include <memory>
 
-class FileListModel;
+class FileListViewModel;
 class QAbstractItemView;
 class QItemSelectionModel;
 class QListView;
@@ -66,7 +67,7 @@ public:
     TFflShowHidden ShowHidden() const { return m_showHidden; }
     // Applies from the next listing on.
     virtual void setShowHidden(int mode);
-    QMenu *PopupMenu() const { return m_userMenu; }
+    QMenu *PopupMenu() const { return m_userMenu.get(); }
     // A menu becomes the one shown on a right click; null restores the view-style menu.
     virtual void setPopupMenu(QObject *menu);
     TFflFileStyleMenu *StyleMenu() const { return m_styleMenu; }
@@ -94,7 +95,7 @@ public:
 
     QObject *FolderControl() const { return m_folderControl; }
     const std::shared_ptr<shellns::ShellFolder> &listedFolder() const;
-    FileListModel *model() const { return m_model; }
+    FileListViewModel *model() const { return m_model; }
     // The view that shows the current style.
     QAbstractItemView *currentView() const;
     QListView *iconView() const { return m_iconView; }
@@ -127,14 +128,13 @@ private:
 
     std::shared_ptr<shellns::ShellFolder> m_desktop;
     shellns::ShellSettings m_shellSettings;
-    FileListModel *m_model = nullptr;
+    FileListViewModel *m_model = nullptr;
     QItemSelectionModel *m_selection = nullptr;
     QStackedLayout *m_stack = nullptr;
     QListView *m_iconView = nullptr;
     QTreeView *m_reportView = nullptr;
     TFflFileStyleMenu *m_styleMenu = nullptr;
-    QPointer<QMenu> m_userMenu;
-    QMetaObject::Connection m_userMenuGone;
+    ControlLink<QMenu> m_userMenu;
     QPointer<QObject> m_folderControl;
     QTimer *m_hotTrackTimer = nullptr;
     QPersistentModelIndex m_hotIndex;

@@ -2,7 +2,7 @@
 // folders and links.
 #include "shell/FileListView.h"
 
-#include "shell/FileListModel.h"
+#include "shell/FileListViewModel.h"
 #include "shell/FileListText.h"
 #include "shell/FolderDropDown.h"
 #include "shell/FolderTreeView.h"
@@ -70,7 +70,7 @@ bool TFileListView::openFolder(std::shared_ptr<ShellFolder> folder)
         m_filling = false;
         return false;
     }
-    std::vector<FileListModel::Row> rows;
+    std::vector<FileListViewModel::Row> rows;
     rows.reserve(items->size());
     for (ShellFolderItem &item : *items) {
         const std::uint32_t bits = item.attributes;
@@ -81,7 +81,7 @@ bool TFileListView::openFolder(std::shared_ptr<ShellFolder> folder)
         // Folders and links always pass the filter.
         if (!(bits & (attr::kFolder | attr::kLink)) && !filelisttext::matchesFilter(m_filter, item.name))
             continue;
-        FileListModel::Row row;
+        FileListViewModel::Row row;
         row.info.name = std::move(item.name);
         row.info.attributes = bits;
         row.info.itemId = std::move(item.itemId);

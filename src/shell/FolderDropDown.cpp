@@ -46,7 +46,7 @@ TFolderDropDown::TFolderDropDown(std::shared_ptr<ShellFolder> desktop, QWidget *
 TFolderDropDown::~TFolderDropDown()
 {
     disconnect(this, &QComboBox::activated, this, nullptr);
-    m_fileList = nullptr;
+    m_fileList.clear();
     clear();
 }
 
@@ -283,8 +283,8 @@ void TFolderDropDown::searchNode(const QByteArray &path)
         }
     }
     changeEvent(this);
-    if (!(bits & attr::kFolder) && m_fileList)
-        m_fileList->SelectFile(lastName);
+    if (!(bits & attr::kFolder) && m_fileList.get())
+        m_fileList.get()->SelectFile(lastName);
 }
 
 ShellFolder *TFolderDropDown::getParentShellFolder(int index) const
@@ -322,8 +322,8 @@ void TFolderDropDown::changeEvent(QObject *sender)
 {
     reflectSelection();
     const int selected = currentIndex();
-    if (m_fileList && m_entries.at(selected))
-        m_fileList->OpenFolder(sender, newShellFolder(selected));
+    if (m_fileList.get() && m_entries.at(selected))
+        m_fileList.get()->OpenFolder(sender, newShellFolder(selected));
     emit OnChange(sender);
 }
 
@@ -357,16 +357,16 @@ void TFolderDropDown::setFileListControl(QObject *list)
         auto *view = qobject_cast<TFileListView *>(list);
         if (!view)
             return;
-        disconnect(m_fileListGone);
-        m_fileListObject = view;
-        m_fileList = view;
-        m_fileListGone = connect(view, &QObject::destroyed, this, [this] { setFileListControl(nullptr); });
+        m_fileList.set(view, this, [this] { setFileListControl(nullptr); });
         const int selected = currentIndex();
         if (m_entries.at(selected))
-            m_fileList->OpenFolder(this, newShellFolder(selected));
+            view->OpenFolder(this, newShellFolder(selected));
         return;
     }
-    disconnect(m_fileListGone);
-    m_fileListObject = nullptr;
-    m_fileList = nullptr;
+    m_fileList.clear();
+}
+
+QObject *TFolderDropDown::FileListControl() const
+{
+    return m_fileList.get();
 }

@@ -10,6 +10,7 @@
 // linked file list view (not owned) and raises OnChange; a change made by
 // the program raises it only where an operation says so. The drop-down owns
 // its entries and its small icon list, rebuilt with the entries.
+#include "shell/ControlLink.h"
 #include "shell/FflShowHidden.h"
 #include "shell/FolderEntryList.h"
 
@@ -25,6 +26,7 @@
 #include <optional>
 
 class FileListControl;
+class TFileListView;
 class IconExtractor;
 class TFflIconList;
 
@@ -48,7 +50,7 @@ public:
     TFflShowHidden ShowHidden() const { return m_showHidden; }
     // Applies to entries added from now on.
     virtual void setShowHidden(int mode);
-    QObject *FileListControl() const { return m_fileListObject; }
+    QObject *FileListControl() const;
     // Links a file list view and shows the selected folder in it; null unlinks.
     virtual void setFileListControl(QObject *list);
     int DropDownCount() const { return maxVisibleItems(); }
@@ -71,11 +73,15 @@ public:
 
 signals:
     void OnChange(QObject *sender);
+    // The list drops down and closes up again.
+    void OnDropDown(QObject *sender);
+    void OnCloseUp(QObject *sender);
 
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void showPopup() override;
+    void hidePopup() override;
 
 private:
     void setupDelegate();
@@ -107,7 +113,5 @@ private:
     bool m_onlyFileSystem = true;
     TFflShowHidden m_showHidden = flhConformExplorer;
     int m_itemHeight = 0;
-    QPointer<QObject> m_fileListObject;
-    ::FileListControl *m_fileList = nullptr;
-    QMetaObject::Connection m_fileListGone;
+    ControlLink<TFileListView> m_fileList;
 };

@@ -116,5 +116,12 @@ void TFolderDropDown::showPopup()
     for (int i = 0; i < count(); ++i)
         widest = std::max(widest, rowWidth(i) + 24);
     view()->setMinimumWidth(std::min(widest, 900));
+    emit OnDropDown(this);
     QComboBox::showPopup();
+}
+
+void TFolderDropDown::hidePopup()
+{
+    QComboBox::hidePopup();
+    emit OnCloseUp(this);
 }

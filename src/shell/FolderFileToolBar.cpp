@@ -59,8 +59,8 @@ TFolderFileToolBar::TFolderFileToolBar(QWidget *parent)
 TFolderFileToolBar::~TFolderFileToolBar()
 {
     m_destroying = true;
-    disconnect(m_folderGone);
-    disconnect(m_listGone);
+    m_folderControl.clear();
+    m_fileList.clear();
 }
 
 void TFolderFileToolBar::applySize()
@@ -84,11 +84,8 @@ void TFolderFileToolBar::setButtonHeight(int height)
 
 void TFolderFileToolBar::setFolderControl(QObject *control)
 {
-    disconnect(m_folderGone);
     const bool known = qobject_cast<TFolderTreeView *>(control) || qobject_cast<TFolderDropDown *>(control);
-    m_folderControl = known ? control : nullptr;
-    if (known)
-        m_folderGone = connect(control, &QObject::destroyed, this, [this] { setFolderControl(nullptr); });
+    m_folderControl.set(known ? control : nullptr, this, [this] { setFolderControl(nullptr); });
     if (!m_destroying)
         m_upButton->setVisible(known);
 }
@@ -99,15 +96,12 @@ void TFolderFileToolBar::setFileListControl(QObject *list)
         auto *view = qobject_cast<TFileListView *>(list);
         if (!view)
             return;
-        disconnect(m_listGone);
-        m_fileList = view;
-        m_listGone = connect(view, &QObject::destroyed, this, [this] { setFileListControl(nullptr); });
+        m_fileList.set(view, this, [this] { setFileListControl(nullptr); });
         m_menu->setListView(view);
         m_viewButton->setVisible(true);
         return;
     }
-    disconnect(m_listGone);
-    m_fileList = nullptr;
+    m_fileList.clear();
     m_menu->setListView(nullptr);
     if (!m_destroying)
         m_viewButton->setVisible(false);
@@ -115,9 +109,9 @@ void TFolderFileToolBar::setFileListControl(QObject *list)
 
 void TFolderFileToolBar::clickSelectParent()
 {
-    if (auto *tree = qobject_cast<TFolderTreeView *>(m_folderControl))
+    if (auto *tree = qobject_cast<TFolderTreeView *>(m_folderControl.get()))
         tree->SelectParent();
-    else if (auto *dropDown = qobject_cast<TFolderDropDown *>(m_folderControl))
+    else if (auto *dropDown = qobject_cast<TFolderDropDown *>(m_folderControl.get()))
         dropDown->SelectParent();
     emit OnButtonClick(m_upButton, 1);
 }

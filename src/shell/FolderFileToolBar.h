@@ -6,11 +6,10 @@
 // and drop when a target is destroyed. The toolbar owns its buttons, their
 // pictures (cells of the toolbar strip) and its view-style menu, whose
 // choices it reports through OnViewStyle.
+#include "shell/ControlLink.h"
 #include "shell/ViewStyle.h"
 
-#include <QMetaObject>
 #include <QPixmap>
-#include <QPointer>
 #include <QWidget>
 
 #include <vector>
@@ -28,10 +27,10 @@ public:
     ~TFolderFileToolBar() override;
 
     // The Up button's target: a TFolderTreeView or a TFolderDropDown.
-    QObject *FolderControl() const { return m_folderControl; }
+    QObject *FolderControl() const { return m_folderControl.get(); }
     // Anything else, or null, unlinks it and hides the Up button.
     virtual void setFolderControl(QObject *control);
-    TFileListView *FileListControl() const { return m_fileList; }
+    TFileListView *FileListControl() const { return m_fileList.get(); }
     // Null unlinks; objects that are not a TFileListView are ignored.
     virtual void setFileListControl(QObject *list);
 
@@ -61,10 +60,8 @@ private:
     TFflFileStyleMenu *m_menu = nullptr;
     QToolButton *m_upButton = nullptr;
     QToolButton *m_viewButton = nullptr;
-    QPointer<QObject> m_folderControl;
-    QPointer<TFileListView> m_fileList;
-    QMetaObject::Connection m_folderGone;
-    QMetaObject::Connection m_listGone;
+    ControlLink<QObject> m_folderControl;
+    ControlLink<TFileListView> m_fileList;
     int m_buttonWidth = 23;
     int m_buttonHeight = 22;
     bool m_destroying = false;

@@ -6,7 +6,7 @@
 #include "gallery/ShellBrowser.h"
 
 #include "shell/FflFileStyleMenu.h"
-#include "shell/FileListModel.h"
+#include "shell/FileListViewModel.h"
 #include "shell/FileListView.h"
 #include "shell/FolderDropDown.h"
 #include "shell/FolderFileToolBar.h"

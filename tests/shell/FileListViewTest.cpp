@@ -3,7 +3,7 @@
 
 #include "shell/FflFileStyleMenu.h"
 #include "shell/FflIconList.h"
-#include "shell/FileListModel.h"
+#include "shell/FileListViewModel.h"
 #include "shell/FileListView.h"
 #include "shell/FolderFileToolBar.h"
 #include "shell/FolderTreeView.h"
@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTreeView>
 
@@ -199,21 +200,21 @@ TEST_F(FileList, ReportColumnsHaveTheirTitlesWidthsAndTexts)
     for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), titles[column]);
         // Date columns grow where the font needs the room for a whole date.
-        if (column >= FileListModel::kCreated && column <= FileListModel::kAccessed)
+        if (column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed)
             EXPECT_GE(header->sectionSize(column), std::max(widths[column],
                                                             header->fontMetrics().horizontalAdvance("2024/12/31 23:59")));
         else
             EXPECT_EQ(header->sectionSize(column), widths[column]);
     }
-    EXPECT_EQ(cell("big.bin", FileListModel::kSize), "1KB");
-    EXPECT_EQ(cell("file2", FileListModel::kSize), "");
-    EXPECT_EQ(cell("a.txt", FileListModel::kAttributes), "R");
-    EXPECT_EQ(cell("B.txt", FileListModel::kAttributes), "");
-    EXPECT_EQ(cell("B.txt", FileListModel::kStatus), QStringLiteral("オンライン"));
-    EXPECT_TRUE(QDateTime::fromString(cell("B.txt", FileListModel::kModified), "yyyy/MM/dd H:mm").isValid()
-                || QDateTime::fromString(cell("B.txt", FileListModel::kModified), "yyyy/MM/dd  H:mm").isValid())
-        << cell("B.txt", FileListModel::kModified).toStdString();
-    EXPECT_EQ(list->model()->data(list->model()->index(rowOf("big.bin"), FileListModel::kSize),
+    EXPECT_EQ(cell("big.bin", FileListViewModel::kSize), "1KB");
+    EXPECT_EQ(cell("file2", FileListViewModel::kSize), "");
+    EXPECT_EQ(cell("a.txt", FileListViewModel::kAttributes), "R");
+    EXPECT_EQ(cell("B.txt", FileListViewModel::kAttributes), "");
+    EXPECT_EQ(cell("B.txt", FileListViewModel::kStatus), QStringLiteral("オンライン"));
+    EXPECT_TRUE(QDateTime::fromString(cell("B.txt", FileListViewModel::kModified), "yyyy/MM/dd H:mm").isValid()
+                || QDateTime::fromString(cell("B.txt", FileListViewModel::kModified), "yyyy/MM/dd  H:mm").isValid())
+        << cell("B.txt", FileListViewModel::kModified).toStdString();
+    EXPECT_EQ(list->model()->data(list->model()->index(rowOf("big.bin"), FileListViewModel::kSize),
                                   Qt::TextAlignmentRole)
                   .toInt()
                   & Qt::AlignRight,
@@ -369,4 +370,25 @@ TEST_F(FileList, MultiSelectionListsSelectedPathsInListOrder)
     list->Deselect();
     EXPECT_EQ(list->FileName(), "");
     EXPECT_TRUE(list->FileNames().isEmpty());
+}
+
+TEST_F(FileList, HotTrackingSelectsTheItemThePointerRestsOn)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    QAbstractItemView *view = list->currentView();
+    const QPoint at = view->visualRect(list->model()->index(rowOf("B.txt"), 0)).center();
+    auto moveTo = [&](const QPoint &point) {
+        QMouseEvent move(QEvent::MouseMove, point, view->viewport()->mapToGlobal(point), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+    };
+    moveTo(at);
+    QTest::qWait(50);
+    EXPECT_EQ(list->FileName(), "") << "without hot tracking the pointer selects nothing";
+
+    list->setHotTrack(true);
+    moveTo(QPoint(at.x(), view->visualRect(list->model()->index(rowOf("a.txt"), 0)).center().y()));
+    moveTo(at);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->FileName() == tree.path("data/B.txt"); }, 5000));
 }

@@ -3,7 +3,7 @@
 
 #include "shell/FflFileStyleMenu.h"
 #include "shell/FflIconList.h"
-#include "shell/FileListModel.h"
+#include "shell/FileListViewModel.h"
 #include "shell/FileListView.h"
 #include "shell/FolderDropDown.h"
 #include "shell/FolderFileToolBar.h"

@@ -24,7 +24,7 @@
 class IconExtractor;
 class TFflIconList;
 
-class FileListModel : public QAbstractTableModel
+class FileListViewModel : public QAbstractTableModel
 {
     Q_OBJECT
 
@@ -42,8 +42,8 @@ public:
         bool cut = false;
     };
 
-    explicit FileListModel(QObject *parent = nullptr);
-    ~FileListModel() override;
+    explicit FileListViewModel(QObject *parent = nullptr);
+    ~FileListViewModel() override;
 
     // Replaces the rows: `rows` in their final order, read from `folder`.
     void reset(std::shared_ptr<shellns::ShellFolder> folder, std::vector<Row> rows);

@@ -1,4 +1,4 @@
-#include "shell/FileListModel.h"
+#include "shell/FileListViewModel.h"
 
 #include "shell/FflIconList.h"
 #include "shell/FileListText.h"
@@ -22,28 +22,28 @@ const struct {
 
 } // namespace
 
-FileListModel::FileListModel(QObject *parent)
+FileListViewModel::FileListViewModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_extractor(std::make_unique<ThemeIconExtractor>())
 {
 }
 
-FileListModel::~FileListModel()
+FileListViewModel::~FileListViewModel()
 {
     releaseIcons();
 }
 
-QString FileListModel::columnTitle(int column)
+QString FileListViewModel::columnTitle(int column)
 {
     return column >= 0 && column < kColumnCount ? QString::fromUtf8(kColumns[column].title) : QString();
 }
 
-int FileListModel::columnWidth(int column)
+int FileListViewModel::columnWidth(int column)
 {
     return column >= 0 && column < kColumnCount ? kColumns[column].width : 0;
 }
 
-void FileListModel::reset(std::shared_ptr<ShellFolder> folder, std::vector<Row> rows)
+void FileListViewModel::reset(std::shared_ptr<ShellFolder> folder, std::vector<Row> rows)
 {
     beginResetModel();
     releaseIcons();
@@ -55,7 +55,7 @@ void FileListModel::reset(std::shared_ptr<ShellFolder> folder, std::vector<Row> 
     endResetModel();
 }
 
-void FileListModel::clear()
+void FileListViewModel::clear()
 {
     beginResetModel();
     releaseIcons();
@@ -65,7 +65,7 @@ void FileListModel::clear()
     endResetModel();
 }
 
-void FileListModel::releaseIcons()
+void FileListViewModel::releaseIcons()
 {
     // The lists go with the rows; each row gives back what it holds first.
     if (m_small && m_large) {
@@ -83,7 +83,7 @@ void FileListModel::releaseIcons()
     m_iconCache.clear();
 }
 
-const FileListModel::Row &FileListModel::loadedRow(int index) const
+const FileListViewModel::Row &FileListViewModel::loadedRow(int index) const
 {
     Row &row = m_rows[size_t(index)];
     if (!row.detailsRead)
@@ -91,7 +91,7 @@ const FileListModel::Row &FileListModel::loadedRow(int index) const
     return row;
 }
 
-void FileListModel::readDetails(Row &row) const
+void FileListViewModel::readDetails(Row &row) const
 {
     row.detailsRead = true;
     row.cut = row.info.attributes & (attr::kHidden | attr::kGhosted);
@@ -135,7 +135,7 @@ void FileListModel::readDetails(Row &row) const
     }
 }
 
-int FileListModel::widestLabel(const QFontMetrics &metrics) const
+int FileListViewModel::widestLabel(const QFontMetrics &metrics) const
 {
     if (m_widestLabel < 0) {
         m_widestLabel = 0;
@@ -151,7 +151,7 @@ int FileListModel::widestLabel(const QFontMetrics &metrics) const
     return m_widestLabel;
 }
 
-QString FileListModel::cellText(const Row &row, int column) const
+QString FileListViewModel::cellText(const Row &row, int column) const
 {
     if (column == kName)
         return row.label;
@@ -175,7 +175,7 @@ QString FileListModel::cellText(const Row &row, int column) const
     }
 }
 
-QIcon FileListModel::rowIcon(const Row &row) const
+QIcon FileListViewModel::rowIcon(const Row &row) const
 {
     if (!m_small || !m_large || row.imageIndex < 0)
         return QIcon();
@@ -198,17 +198,17 @@ QIcon FileListModel::rowIcon(const Row &row) const
     return icon;
 }
 
-int FileListModel::rowCount(const QModelIndex &parent) const
+int FileListViewModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : count();
 }
 
-int FileListModel::columnCount(const QModelIndex &parent) const
+int FileListViewModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-QVariant FileListModel::data(const QModelIndex &index, int role) const
+QVariant FileListViewModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return QVariant();
@@ -229,7 +229,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant FileListViewModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal)
         return QVariant();
@@ -240,7 +240,7 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     return QVariant();
 }
 
-Qt::ItemFlags FileListModel::flags(const QModelIndex &index) const
+Qt::ItemFlags FileListViewModel::flags(const QModelIndex &index) const
 {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
 }
