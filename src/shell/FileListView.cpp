@@ -42,6 +42,21 @@ private:
     const bool *m_rowSelect;
 };
 
+// In the list styles every item takes one cell, as wide as the longest name,
+// whatever item the view measures first.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize cell;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return cell.isValid() ? cell : QStyledItemDelegate::sizeHint(option, index);
+    }
+};
+
 constexpr int kSmallIcon = 16;
 constexpr int kLargeIcon = 48;
 // Resting this long on an item selects it while hot tracking.
@@ -67,6 +82,7 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     m_iconView->setMovement(QListView::Static);
     m_iconView->setResizeMode(QListView::Adjust);
     m_iconView->setTextElideMode(Qt::ElideRight);
+    m_iconView->setItemDelegate(new CellDelegate(m_iconView));
     m_reportView = new QTreeView(this);
     m_reportView->setRootIsDecorated(false);
     m_reportView->setItemsExpandable(false);
@@ -179,6 +195,7 @@ void TFileListView::applyViewStyle()
             m_iconView->setIconSize(QSize(kLargeIcon, kLargeIcon));
             m_iconView->setWordWrap(true);
             m_iconView->setGridSize(QSize(kLargeIcon + 52, kLargeIcon + 2 * metrics.height() + 12));
+            static_cast<CellDelegate *>(m_iconView->itemDelegate())->cell = QSize();
         } else {
             m_iconView->setViewMode(QListView::ListMode);
             m_iconView->setIconSize(QSize(kSmallIcon, kSmallIcon));
@@ -187,7 +204,9 @@ void TFileListView::applyViewStyle()
             m_iconView->setWrapping(true);
             // Columns as wide as the longest name, within reason.
             const int text = std::clamp(m_model->widestLabel(metrics) + 24, 60, 340);
-            m_iconView->setGridSize(QSize(kSmallIcon + 10 + text, std::max(kSmallIcon, metrics.height()) + 4));
+            const QSize cell(kSmallIcon + 10 + text, std::max(kSmallIcon, metrics.height()) + 4);
+            static_cast<CellDelegate *>(m_iconView->itemDelegate())->cell = cell;
+            m_iconView->setGridSize(cell);
         }
         m_iconView->setMovement(QListView::Static);
         m_iconView->setResizeMode(QListView::Adjust);

@@ -392,3 +392,17 @@ TEST_F(FileList, HotTrackingSelectsTheItemThePointerRestsOn)
     moveTo(at);
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->FileName() == tree.path("data/B.txt"); }, 5000));
 }
+
+TEST_F(FileList, ListStylesGiveEveryNameRoomForTheLongest)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    ASSERT_EQ(names().first(), "empty") << "a short name comes first";
+    for (TViewStyle style : {vsList, vsSmallIcon}) {
+        list->setViewStyle(style);
+        QCoreApplication::processEvents();
+        QAbstractItemView *view = list->currentView();
+        const QRect cell = view->visualRect(list->model()->index(rowOf("link-to-dir"), 0));
+        EXPECT_GE(cell.width(), 16 + view->fontMetrics().horizontalAdvance(QStringLiteral("link-to-dir"))) << style;
+    }
+}
