@@ -40,12 +40,8 @@ const QTemporaryDir &bigFolder()
     return dir;
 }
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::secondsSince;
 
 // What any program must do to list a folder with sizes and dates.
 long long readdirStat(const QByteArray &path)

@@ -36,12 +36,8 @@ const QTemporaryDir &bigFolder()
     return dir;
 }
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::secondsSince;
 
 int readdirCount(const QByteArray &path)
 {

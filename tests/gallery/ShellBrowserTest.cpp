@@ -25,13 +25,14 @@ using namespace shellns;
 
 namespace {
 
-class ShellSection : public ::testing::Test
+class ShellSection : public ShellFixtureTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tree.isValid());
-        config = std::make_unique<ScopedConfigHome>(tree.path("config"));
+        ShellFixtureTest::SetUp();
+        if (HasFatalFailure())
+            return;
         browser = std::make_unique<gallery::ShellBrowser>(tree.desktop(),
                                                           [this](const QString &text) { reports.append(text); });
         browser->resize(1000, 500);
@@ -42,7 +43,7 @@ protected:
     void TearDown() override
     {
         browser.reset();
-        config.reset();
+        ShellFixtureTest::TearDown();
     }
 
     QByteArray listed() const
@@ -88,8 +89,6 @@ protected:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
 
-    ShellFixtureTree tree;
-    std::unique_ptr<ScopedConfigHome> config;
     std::unique_ptr<gallery::ShellBrowser> browser;
     QStringList reports;
 };

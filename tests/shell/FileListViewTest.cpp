@@ -26,13 +26,14 @@ using namespace shellns;
 
 namespace {
 
-class FileList : public ::testing::Test
+class FileList : public ShellFixtureTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tree.isValid());
-        config = std::make_unique<ScopedConfigHome>(tree.path("config"));
+        ShellFixtureTest::SetUp();
+        if (HasFatalFailure())
+            return;
         host = std::make_unique<QWidget>();
         host->resize(700, 500);
         list = new TFileListView(tree.desktop(), host.get());
@@ -44,7 +45,7 @@ protected:
     void TearDown() override
     {
         host.reset();
-        config.reset();
+        ShellFixtureTest::TearDown();
     }
 
     void show()
@@ -87,8 +88,6 @@ protected:
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     }
 
-    ShellFixtureTree tree;
-    std::unique_ptr<ScopedConfigHome> config;
     std::unique_ptr<QWidget> host;
     TFileListView *list = nullptr;
     int changes = 0;

@@ -22,13 +22,14 @@ using namespace shellns;
 
 namespace {
 
-class DropDown : public ::testing::Test
+class DropDown : public ShellFixtureTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(tree.isValid());
-        config = std::make_unique<ScopedConfigHome>(tree.path("config"));
+        ShellFixtureTest::SetUp();
+        if (HasFatalFailure())
+            return;
         host = std::make_unique<QWidget>();
         host->resize(600, 400);
         dropDown = new TFolderDropDown(tree.desktop(), host.get());
@@ -40,7 +41,7 @@ protected:
     void TearDown() override
     {
         host.reset();
-        config.reset();
+        ShellFixtureTest::TearDown();
     }
 
     // (name, level) of every entry, in display order.
@@ -73,8 +74,6 @@ protected:
         return chain;
     }
 
-    ShellFixtureTree tree;
-    std::unique_ptr<ScopedConfigHome> config;
     std::unique_ptr<QWidget> host;
     TFolderDropDown *dropDown = nullptr;
     QList<QByteArray> changes;
