@@ -4,6 +4,8 @@
 #include "shell/FileListText.h"
 #include "shell/IconExtractor.h"
 
+#include <QFile>
+
 
 using namespace shellns;
 
@@ -91,6 +93,16 @@ const FileListViewModel::Row &FileListViewModel::loadedRow(int index) const
     return row;
 }
 
+const QString &FileListViewModel::label(int index) const
+{
+    Row &row = m_rows[size_t(index)];
+    if (row.label.isNull()) {
+        const auto label = m_folder ? m_folder->displayNameOf(row.info.itemId, nameflags::kNormal) : std::nullopt;
+        row.label = label ? QString::fromUtf8(*label) : QFile::decodeName(row.info.name);
+    }
+    return row.label;
+}
+
 void FileListViewModel::readDetails(Row &row) const
 {
     row.detailsRead = true;
@@ -98,7 +110,6 @@ void FileListViewModel::readDetails(Row &row) const
     if (!m_folder)
         return;
     const ItemIdList &id = row.info.itemId;
-    row.label = QString::fromUtf8(m_folder->displayNameOf(id, nameflags::kNormal).value_or(row.info.name));
     if (const auto data = m_folder->findData(id)) {
         row.hasFindData = true;
         row.info.size = data->size;
@@ -139,22 +150,15 @@ int FileListViewModel::widestLabel(const QFontMetrics &metrics) const
 {
     if (m_widestLabel < 0) {
         m_widestLabel = 0;
-        for (std::size_t i = 0; i < m_rows.size(); ++i) {
-            Row &row = m_rows[i];
-            // Labels alone: file data and icons wait until a row is shown.
-            if (row.label.isEmpty() && m_folder)
-                row.label = QString::fromUtf8(
-                    m_folder->displayNameOf(row.info.itemId, nameflags::kNormal).value_or(row.info.name));
-            m_widestLabel = std::max(m_widestLabel, metrics.horizontalAdvance(row.label));
-        }
+        // Labels alone: file data and icons wait until a row is shown.
+        for (int i = 0; i < count(); ++i)
+            m_widestLabel = std::max(m_widestLabel, metrics.horizontalAdvance(label(i)));
     }
     return m_widestLabel;
 }
 
 QString FileListViewModel::cellText(const Row &row, int column) const
 {
-    if (column == kName)
-        return row.label;
     if (!row.hasFindData)
         return QString();
     switch (column) {
@@ -214,10 +218,11 @@ QVariant FileListViewModel::data(const QModelIndex &index, int role) const
         return QVariant();
     const int column = index.column();
     switch (role) {
+    // A name alone, as a search by typing asks for it, reads nothing more.
     case Qt::DisplayRole:
-        return cellText(loadedRow(index.row()), column);
+        return column == kName ? label(index.row()) : cellText(loadedRow(index.row()), column);
     case Qt::ToolTipRole:
-        return column == kName ? loadedRow(index.row()).label : QVariant();
+        return column == kName ? QVariant(label(index.row())) : QVariant();
     case Qt::DecorationRole:
         return column == kName ? QVariant(rowIcon(loadedRow(index.row()))) : QVariant();
     case Qt::TextAlignmentRole:

@@ -34,8 +34,8 @@ public:
     struct Row
     {
         TFflItemInfo info;
-        QString label;            // read with the details
-        bool detailsRead = false; // label, file data and icons asked for
+        QString label;            // null until first asked for
+        bool detailsRead = false; // file data and icons asked for
         bool hasFindData = false;
         int imageIndex = -1;      // equal in the large and the small list
         int overlayIndex = -1;
@@ -53,8 +53,10 @@ public:
     const std::shared_ptr<shellns::ShellFolder> &folder() const { return m_folder; }
     int count() const { return int(m_rows.size()); }
     const Row &row(int index) const { return m_rows[size_t(index)]; }
-    // The row with its label, file data and icons read.
+    // The row with its file data and icons read.
     const Row &loadedRow(int index) const;
+    // The row's label, read the first time it is asked for.
+    const QString &label(int index) const;
     // Width of the longest label in `metrics`, read once per listing.
     int widestLabel(const QFontMetrics &metrics) const;
     TFflIconList *largeImages() const { return m_large; }

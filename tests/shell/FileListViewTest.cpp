@@ -405,3 +405,13 @@ TEST_F(FileList, ListStylesGiveEveryNameRoomForTheLongest)
         EXPECT_GE(cell.width(), 16 + view->fontMetrics().horizontalAdvance(QStringLiteral("link-to-dir"))) << style;
     }
 }
+
+TEST_F(FileList, TypingANameSelectsIt)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    QAbstractItemView *view = list->currentView();
+    view->setFocus();
+    QTest::keyClicks(view, "c1");
+    EXPECT_EQ(list->FileName(), tree.path("data/c10.mp3"));
+}
