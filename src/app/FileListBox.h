@@ -13,8 +13,13 @@
 // with the mouse or the keyboard (and for a click on the selected item);
 // selections made from code (selectIndex, selectString, Update) raise
 // nothing.
+//
+// UpdateLater() reads the folder on a worker thread of the list's own, so a
+// folder of tens of thousands of files never holds up a key; the list waits
+// for that thread when it is destroyed.
 #include <QByteArray>
 #include <QListView>
+#include <QThreadPool>
 
 #include <memory>
 
@@ -52,6 +57,21 @@ public:
     // leaving the list empty, when the folder can no longer be read.
     bool Update();
 
+    // Reads the folder again in the background. When the folder's files
+    // differ from the items, the items are replaced (no item is selected
+    // afterwards) and ListingChanged is raised; otherwise nothing changes.
+    // A later read of any kind, or pointing the list elsewhere, makes an
+    // unfinished one void.
+    void UpdateLater();
+    bool isUpdatePending() const { return m_pendingRead != 0; }
+
+    // Takes the item at index out of the list without reading the folder,
+    // for a file known to be gone; the selection stays on the item it was on.
+    void removeItem(int index);
+
+    // The first item whose name is exactly name, or -1.
+    int indexOfName(const QByteArray &name) const;
+
     int count() const;
     // The item's name (bytes) or shown text; empty for an index out of range.
     QByteArray itemName(int index) const;
@@ -76,6 +96,8 @@ public:
 
 signals:
     void OnClick(QObject *sender);
+    // A background read found the folder changed and replaced the items.
+    void ListingChanged();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -95,4 +117,9 @@ private:
     QByteArray m_mask;
     std::unique_ptr<FileMask> m_fileMask;
     QByteArray m_directory;
+    // Numbers the background reads; only the latest one, if no other read
+    // came after it, is applied.
+    quint64 m_readCount = 0;
+    quint64 m_pendingRead = 0;
+    QThreadPool m_reader;
 };

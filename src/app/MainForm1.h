@@ -16,7 +16,7 @@
 
 class FileOperations;
 class FileSystem;
-class PreviewPlayer;
+class PlayerBackend;
 class QAction;
 class QLabel;
 class QMenu;
@@ -51,8 +51,8 @@ public:
         // Where the settings file and the user's guide live; empty means the
         // executable's own directory.
         QByteArray executableDirectory;
-        // The player the handlers drive; none means WindowsMediaPlayer1.
-        PreviewPlayer *player = nullptr;
+        // Makes the backend WindowsMediaPlayer1 plays through; none means libmpv.
+        std::function<std::unique_ptr<PlayerBackend>()> playerBackend;
         // The file system the sort commands move and copy on; none means the real one.
         FileSystem *fileSystem = nullptr;
         // Shows an error no handler caught; none means a message box.
@@ -165,14 +165,20 @@ private:
     void setTabOrder();
     void setCurrentPath(const QByteArray &path);
     QByteArray settingsPath() const;
-    void advanceAfterMove(QObject *Sender);
+    void advanceAfterMove(QObject *Sender, bool moved);
+    void selectAfterMove(int index, QObject *Sender);
+    void followReread();
     void advanceToFollowing(QObject *Sender);
 
     QByteArray m_executableDirectory;
-    PreviewPlayer *m_player = nullptr;
+    std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;
     std::function<void(const QString &message)> m_showError;
     std::unique_ptr<FileOperations> m_fileOps;
     QByteArray m_currentPath;
+    // The list index of the file last moved away while the folder's new
+    // listing is being read in the background; -1 when none is awaited or
+    // the user has chosen another file since.
+    int m_advancedFrom = -1;
     bool m_activated = false;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).

@@ -3,8 +3,8 @@
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
+#include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
-#include "platform/PreviewPlayer.h"
 #include "platform/ProfileFile.h"
 #include "shell/FolderTreeView.h"
 
@@ -87,7 +87,7 @@ void TMainForm1::FormClose(QObject *)
     for (int slot = 1; slot <= kSlotCount; ++slot)
         write(settings.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path()));
 
-    m_player->setURL(QByteArray());
+    WindowsMediaPlayer1->setURL(QByteArray());
 }
 
 void TMainForm1::closeEvent(QCloseEvent *event)

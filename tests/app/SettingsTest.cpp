@@ -1,5 +1,7 @@
 #include "SortFixture.h"
 
+#include "app/WindowsMediaPlayer.h"
+
 #include "skin/ClearButton.h"
 
 #include <QLabel>
@@ -108,11 +110,11 @@ TEST_F(SettingsTest, RefusedWriteKeepsTheWindowOpenAndThePlayerPlaying)
     QStringList shown;
     TMainForm1::Surroundings surroundings;
     surroundings.executableDirectory = exeDir();
-    surroundings.player = &player;
+    surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
     surroundings.showError = [&](const QString &message) { shown << message; };
     form = std::make_unique<TMainForm1>(surroundings);
     form->show();
-    player.setURL("/music/a.mp3");
+    form->WindowsMediaPlayer1->setURL("/music/a.mp3");
 
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
