@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 
 TWindowsMediaPlayer::TWindowsMediaPlayer(QWidget *parent)
     : TWindowsMediaPlayer(MpvOptions(), parent)
@@ -18,7 +19,7 @@ TWindowsMediaPlayer::TWindowsMediaPlayer(QWidget *parent)
 TWindowsMediaPlayer::TWindowsMediaPlayer(const MpvOptions &options, QWidget *parent)
     : TWindowsMediaPlayer(std::unique_ptr<PlayerBackend>(), parent)
 {
-    requestMpvBackend(options);
+    m_mpvOptions = options;
 }
 
 TWindowsMediaPlayer::TWindowsMediaPlayer(std::unique_ptr<PlayerBackend> backend, QWidget *parent)
@@ -42,6 +43,7 @@ TWindowsMediaPlayer::~TWindowsMediaPlayer()
 
 void TWindowsMediaPlayer::requestMpvBackend(const MpvOptions &options)
 {
+    MpvBackendLoader::preload();
     MpvBackendLoader::create(this, options,
         [this](std::unique_ptr<PlayerBackend> backend, const QString &error) {
             if (backend)
@@ -185,6 +187,11 @@ void TWindowsMediaPlayer::renderFrame()
 
 void TWindowsMediaPlayer::paintEvent(QPaintEvent *)
 {
+    // The backend is asked for once this first paint is through.
+    if (m_mpvOptions) {
+        QTimer::singleShot(0, this, [this, options = *m_mpvOptions] { requestMpvBackend(options); });
+        m_mpvOptions.reset();
+    }
     QPainter painter(this);
     const QRect area = videoRect();
     if (m_frameShown && m_player && m_player->hasVideo() && !m_failed) {

@@ -10,9 +10,11 @@
 // its context menu (play/pause, stop, mute).
 //
 // The backend is given by the creator, or by default is the libmpv one,
-// which arrives from a module loaded in the background: until it is ready
-// the picture stays black and the last URL written waits, to be played as
-// soon as the backend is there.
+// which arrives from a module loaded in the background once the control has
+// first been painted: until it is ready the picture stays black and the
+// last URL written waits, to be played as soon as the backend is there.
+// (Loading libmpv holds the dynamic loader's lock for the whole time; the
+// window's own first paint, which may load Qt plugins, comes first.)
 #include "platform/PreviewPlayer.h"
 #include "platform/player/MpvOptions.h"
 #include "platform/player/VideoFrame.h"
@@ -20,6 +22,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class PlayerBackend;
 class PlayerTransportBar;
@@ -74,6 +77,8 @@ private:
     void updateMenu();
 
     std::unique_ptr<PlayerBackend> m_player;
+    // How to set up the libmpv backend until it is asked for.
+    std::optional<MpvOptions> m_mpvOptions;
     PlayerTransportBar *m_bar = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_playPauseAction = nullptr;

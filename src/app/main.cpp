@@ -1,7 +1,6 @@
 // Ondasort: sort media files into folders by listening to them.
 #include "app/ErrorDisplay.h"
 #include "app/MainForm1.h"
-#include "platform/MpvBackendLoader.h"
 
 #include <QApplication>
 
@@ -10,8 +9,6 @@
 
 int main(int argc, char **argv)
 {
-    // libmpv and its libraries load while the window is being built.
-    MpvBackendLoader::preload();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ondasort"));
     QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
