@@ -48,6 +48,9 @@ TFileListBox::TFileListBox(QWidget *parent)
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_reader.setMaxThreadCount(1);
+    m_readDelay.setSingleShot(true);
+    m_readDelay.setInterval(kReadDelayMs);
+    connect(&m_readDelay, &QTimer::timeout, this, &TFileListBox::startBackgroundRead);
     Update();
 }
 
@@ -81,6 +84,7 @@ bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
 {
     // Whatever a background read would bring is older than this.
     m_pendingRead = 0;
+    m_readDelay.stop();
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -121,6 +125,7 @@ bool TFileListBox::applyFilePath(const QByteArray &path)
 bool TFileListBox::Update()
 {
     m_pendingRead = 0;
+    m_readDelay.stop();
     if (m_directory.isEmpty() || !readFolder(m_directory, true)) {
         m_model->setNames({});
         return false;
@@ -132,8 +137,15 @@ void TFileListBox::UpdateLater()
 {
     if (m_directory.isEmpty())
         return;
-    const quint64 read = ++m_readCount;
-    m_pendingRead = read;
+    m_pendingRead = ++m_readCount;
+    m_readDelay.start();
+}
+
+void TFileListBox::startBackgroundRead()
+{
+    const quint64 read = m_pendingRead;
+    if (read == 0)
+        return;
     m_reader.start([this, read, folder = m_directory, mask = *m_fileMask] {
         lowerThreadPriority();
         const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -20,6 +20,7 @@
 #include <QByteArray>
 #include <QListView>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <memory>
 
@@ -57,11 +58,13 @@ public:
     // leaving the list empty, when the folder can no longer be read.
     bool Update();
 
-    // Reads the folder again in the background. When the folder's files
-    // differ from the items, the items are replaced (no item is selected
-    // afterwards) and ListingChanged is raised; otherwise nothing changes.
-    // A later read of any kind, or pointing the list elsewhere, makes an
-    // unfinished one void.
+    // Reads the folder again in the background, shortly: the player starting
+    // the next file goes first, and calls in quick succession make one read.
+    // When the folder's files differ from the items, the items are replaced
+    // (no item is selected afterwards) and ListingChanged is raised;
+    // otherwise nothing changes. A later read of any kind, or pointing the
+    // list elsewhere, makes an unfinished one void.
+    static constexpr int kReadDelayMs = 250;
     void UpdateLater();
     bool isUpdatePending() const { return m_pendingRead != 0; }
 
@@ -109,6 +112,7 @@ protected:
 private:
     // Lists folder and, with enter, makes it the working directory; all or nothing.
     bool readFolder(const QByteArray &folder, bool enter);
+    void startBackgroundRead();
     // Runs a user's input and raises OnClick if it changed the selection.
     template <typename Handler>
     void userInput(Handler &&handler, bool clickOnItem = false);
@@ -121,5 +125,6 @@ private:
     // came after it, is applied.
     quint64 m_readCount = 0;
     quint64 m_pendingRead = 0;
+    QTimer m_readDelay;
     QThreadPool m_reader;
 };
