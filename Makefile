@@ -2,10 +2,13 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: run test build setup bench clean
+.PHONY: run gallery test build setup bench clean
 
 run: build
 	$(BUILD_DIR)/bin/Ondasort
+
+gallery: build
+	$(BUILD_DIR)/bin/ondasort-gallery
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)

@@ -2,6 +2,7 @@
 // readdir loop over the same folder. Reports both times, their ratio, and
 // how many images the tree's icon list holds (icons are shared, so a few).
 #include "shell/FflIconList.h"
+#include "shell/FolderTreeNode.h"
 #include "shell/FolderTreeView.h"
 
 #include "platform/ShellFolder.h"
@@ -75,7 +76,7 @@ void BM_OpenFolderOfTenThousand(benchmark::State &state)
         const double seconds = secondsSince(start);
         treeSeconds += seconds;
         state.SetIterationTime(seconds);
-        nodes = view.currentItem()->childCount();
+        nodes = view.selectedNode()->childCount();
         images = view.Images()->count();
     }
     const double runs = double(state.iterations());

@@ -5,7 +5,7 @@
 // the same next one (loadfile to playback-restart). Counters: ours_ms,
 // bare_ms and ratio = ours / bare per switch; handler_ms is the part of
 // ours_ms until the key handler returns.
-#include "app/FileListBox.h"
+#include "controls/FileListBox.h"
 #include "app/MainForm1.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"

@@ -179,6 +179,8 @@ private:
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.
     int m_advancedFrom = -1;
+    // The settings file was refused at start (no regular file, too large).
+    bool m_keepSettingsFile = false;
     bool m_activated = false;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).

@@ -9,6 +9,7 @@
 #include "shell/FolderTreeView.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QRadioButton>
 
 #include <exception>
@@ -33,6 +34,28 @@ void setRadioChecked(QRadioButton *radio, bool checked)
     radio->setAutoExclusive(true);
 }
 
+// Why a settings file in the way is neither read nor overwritten; empty for
+// a file that can be used (or does not exist yet).
+QString refusedSettingsMessage(const ProfileSnapshot &settings, const QByteArray &path)
+{
+    QString why;
+    switch (settings.outcome()) {
+    case regularfile::Outcome::Read:
+    case regularfile::Outcome::Missing:
+    case regularfile::Outcome::Unreadable:
+        return QString();
+    case regularfile::Outcome::NotRegular:
+        why = QStringLiteral("通常のファイルではありません");
+        break;
+    case regularfile::Outcome::TooLarge:
+        why = QStringLiteral("%1 MiB を超えています").arg(ProfileFile::kMaxFileSize >> 20);
+        break;
+    }
+    return QStringLiteral("設定ファイル %1 を読み込めません（%2）。\n"
+                          "既定の設定で起動します。このファイルは終了時にも書き換えません。")
+        .arg(QFile::decodeName(path), why);
+}
+
 } // namespace
 
 QByteArray TMainForm1::settingsPath() const
@@ -45,7 +68,14 @@ QByteArray TMainForm1::settingsPath() const
 
 void TMainForm1::FormCreate(QObject *)
 {
-    const ProfileFile settings(settingsPath());
+    // The file is read once; every entry comes from this copy.
+    const ProfileSnapshot settings = ProfileFile(settingsPath()).snapshot();
+    const QString refused = refusedSettingsMessage(settings, settingsPath());
+    m_keepSettingsFile = !refused.isEmpty();
+    if (m_keepSettingsFile) {
+        // Shown once the window is up, so it stands in front of it.
+        QMetaObject::invokeMethod(this, [this, refused] { m_showError(refused); }, Qt::QueuedConnection);
+    }
 
     if (const auto top = settings.readInteger(kPositionSection, "M_TOP"))
         move(x(), *top);
@@ -74,18 +104,21 @@ void TMainForm1::FormCreate(QObject *)
 
 void TMainForm1::FormClose(QObject *)
 {
-    ProfileFile settings(settingsPath());
-    auto write = [&](bool written) {
-        if (!written)
+    // A file refused at start (a FIFO, a device, a huge file) is left alone.
+    if (!m_keepSettingsFile) {
+        ProfileChanges changes;
+        changes.writeInteger(kPositionSection, "M_TOP", y())
+            .writeInteger(kPositionSection, "M_LEFT", x())
+            .writeBool(kFoldersSection, "MODE1", RadioButton1->isChecked())
+            .writeBool(kFoldersSection, "MODE2", RadioButton2->isChecked())
+            .writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName());
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
+        // All entries in one rewrite: either all of them are on disk or none.
+        ProfileFile settings(settingsPath());
+        if (!settings.write(changes))
             throw SettingsWriteError(settings.path());
-    };
-    write(settings.writeInteger(kPositionSection, "M_TOP", y()));
-    write(settings.writeInteger(kPositionSection, "M_LEFT", x()));
-    write(settings.writeBool(kFoldersSection, "MODE1", RadioButton1->isChecked()));
-    write(settings.writeBool(kFoldersSection, "MODE2", RadioButton2->isChecked()));
-    write(settings.writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName()));
-    for (int slot = 1; slot <= kSlotCount; ++slot)
-        write(settings.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path()));
+    }
 
     WindowsMediaPlayer1->setURL(QByteArray());
 }

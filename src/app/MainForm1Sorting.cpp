@@ -3,9 +3,9 @@
 // command advances without sorting.
 #include "app/MainForm1.h"
 
-#include "app/FileListBox.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
+#include "controls/FileListBox.h"
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"

@@ -3,8 +3,8 @@
 // the list makes it current and hands it to the player.
 #include "app/MainForm1.h"
 
-#include "app/FileListBox.h"
 #include "app/WindowsMediaPlayer.h"
+#include "controls/FileListBox.h"
 #include "platform/Paths.h"
 #include "shell/FolderTreeView.h"
 

@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -20,17 +20,6 @@ QByteArrayView withoutBlanks(QByteArrayView text)
     while (!text.isEmpty() && (text.back() == ' ' || text.back() == '\t'))
         text.chop(1);
     return text;
-}
-
-// The value as it is handed out: blanks and one pair of quotes removed, capped.
-QByteArray cleanValue(QByteArrayView raw)
-{
-    QByteArrayView value = withoutBlanks(raw);
-    if (value.size() >= 2 && value.front() == value.back()
-        && (value.front() == '"' || value.front() == '\'')) {
-        value = value.sliced(1, value.size() - 2);
-    }
-    return value.first(std::min(value.size(), ProfileFile::kMaxValueLength)).toByteArray();
 }
 
 // Names that would break the file's structure are refused.
@@ -58,6 +47,121 @@ QByteArrayView singleLine(QByteArrayView value)
 
 } // namespace
 
+ProfileSnapshot::ProfileSnapshot(QByteArray text, regularfile::Outcome outcome, int error)
+    : m_text(std::move(text))
+    , m_outcome(outcome)
+    , m_error(error)
+{
+}
+
+QByteArray ProfileSnapshot::readString(QByteArrayView section, QByteArrayView key,
+    const QByteArray &defaultValue) const
+{
+    const std::optional<QByteArray> raw = m_text.rawValue(section, key);
+    return raw ? ProfileFile::cleanValue(*raw) : defaultValue;
+}
+
+std::optional<int> ProfileSnapshot::readInteger(QByteArrayView section, QByteArrayView key) const
+{
+    const std::optional<QByteArray> raw = m_text.rawValue(section, key);
+    if (!raw)
+        return std::nullopt;
+    return ProfileFile::parseInteger(ProfileFile::cleanValue(*raw));
+}
+
+int ProfileSnapshot::readInteger(QByteArrayView section, QByteArrayView key, int defaultValue) const
+{
+    return readInteger(section, key).value_or(defaultValue);
+}
+
+bool ProfileSnapshot::readBool(QByteArrayView section, QByteArrayView key, bool defaultValue) const
+{
+    const std::optional<int> value = readInteger(section, key);
+    return value ? *value != 0 : defaultValue;
+}
+
+QList<QByteArray> ProfileSnapshot::keys(QByteArrayView section) const
+{
+    return m_text.keys(section);
+}
+
+QList<QByteArray> ProfileSnapshot::sections() const
+{
+    return m_text.sections();
+}
+
+ProfileChanges &ProfileChanges::writeString(QByteArrayView section, QByteArrayView key, QByteArrayView value)
+{
+    m_changes.push_back({Kind::Write, section.toByteArray(), key.toByteArray(),
+        singleLine(value).toByteArray(), {}});
+    return *this;
+}
+
+ProfileChanges &ProfileChanges::writeInteger(QByteArrayView section, QByteArrayView key, int value)
+{
+    return writeString(section, key, QByteArray::number(value));
+}
+
+ProfileChanges &ProfileChanges::writeBool(QByteArrayView section, QByteArrayView key, bool value)
+{
+    return writeString(section, key, value ? QByteArrayView("1") : QByteArrayView("0"));
+}
+
+ProfileChanges &ProfileChanges::deleteKey(QByteArrayView section, QByteArrayView key)
+{
+    m_changes.push_back({Kind::DeleteKey, section.toByteArray(), key.toByteArray(), {}, {}});
+    return *this;
+}
+
+ProfileChanges &ProfileChanges::deleteSection(QByteArrayView section)
+{
+    m_changes.push_back({Kind::DeleteSection, section.toByteArray(), {}, {}, {}});
+    return *this;
+}
+
+ProfileChanges &ProfileChanges::replaceSection(QByteArrayView section, std::vector<Entry> entries)
+{
+    for (Entry &entry : entries)
+        entry.second = singleLine(entry.second).toByteArray();
+    m_changes.push_back({Kind::ReplaceSection, section.toByteArray(), {}, {}, std::move(entries)});
+    return *this;
+}
+
+bool ProfileChanges::valid() const
+{
+    for (const Change &change : m_changes) {
+        if (!validName(change.section, ']'))
+            return false;
+        if ((change.kind == Kind::Write || change.kind == Kind::DeleteKey) && !validName(change.key, '='))
+            return false;
+        for (const Entry &entry : change.entries) {
+            if (!validName(entry.first, '='))
+                return false;
+        }
+    }
+    return true;
+}
+
+void ProfileChanges::applyTo(ProfileText &text) const
+{
+    for (const Change &change : m_changes) {
+        switch (change.kind) {
+        case Kind::Write:
+            text.setValue(change.section, change.key, change.value);
+            break;
+        case Kind::DeleteKey:
+            text.removeKey(change.section, change.key);
+            break;
+        case Kind::DeleteSection:
+            text.removeSection(change.section);
+            break;
+        case Kind::ReplaceSection:
+            text.replaceSection(change.section, change.entries);
+            break;
+        }
+    }
+}
+
 ProfileFile::ProfileFile(QByteArray path)
     : ProfileFile(std::move(path), FileSystem::posix())
 {
@@ -69,79 +173,41 @@ ProfileFile::ProfileFile(QByteArray path, FileSystem &fileSystem)
 {
 }
 
-std::optional<QByteArray> ProfileFile::load(int *error) const
+ProfileSnapshot ProfileFile::snapshot() const
 {
-    *error = 0;
-    const int fd = m_fs.open(m_path.constData(), O_RDONLY, 0);
-    if (fd < 0) {
-        *error = errno;
-        return std::nullopt;
-    }
-    QByteArray bytes;
-    char buffer[16384];
-    for (;;) {
-        const ssize_t got = m_fs.read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            *error = errno;
-            m_fs.close(fd);
-            return std::nullopt;
-        }
-        if (got == 0)
-            break;
-        bytes.append(buffer, got);
-    }
-    m_fs.close(fd);
-    return bytes;
+    regularfile::Contents contents = regularfile::read(m_path, kMaxFileSize, m_fs);
+    return ProfileSnapshot(std::move(contents.bytes), contents.outcome, contents.error);
 }
 
 QByteArray ProfileFile::readString(QByteArrayView section, QByteArrayView key,
     const QByteArray &defaultValue) const
 {
-    int error = 0;
-    const std::optional<QByteArray> bytes = load(&error);
-    if (!bytes)
-        return defaultValue;
-    const std::optional<QByteArray> raw = ProfileText(*bytes).rawValue(section, key);
-    return raw ? cleanValue(*raw) : defaultValue;
+    return snapshot().readString(section, key, defaultValue);
 }
 
 std::optional<int> ProfileFile::readInteger(QByteArrayView section, QByteArrayView key) const
 {
-    int error = 0;
-    const std::optional<QByteArray> bytes = load(&error);
-    if (!bytes)
-        return std::nullopt;
-    const std::optional<QByteArray> raw = ProfileText(*bytes).rawValue(section, key);
-    if (!raw)
-        return std::nullopt;
-    return parseInteger(cleanValue(*raw));
+    return snapshot().readInteger(section, key);
 }
 
 int ProfileFile::readInteger(QByteArrayView section, QByteArrayView key, int defaultValue) const
 {
-    return readInteger(section, key).value_or(defaultValue);
+    return snapshot().readInteger(section, key, defaultValue);
 }
 
 bool ProfileFile::readBool(QByteArrayView section, QByteArrayView key, bool defaultValue) const
 {
-    const std::optional<int> value = readInteger(section, key);
-    return value ? *value != 0 : defaultValue;
+    return snapshot().readBool(section, key, defaultValue);
 }
 
 QList<QByteArray> ProfileFile::keys(QByteArrayView section) const
 {
-    int error = 0;
-    const std::optional<QByteArray> bytes = load(&error);
-    return bytes ? ProfileText(*bytes).keys(section) : QList<QByteArray>();
+    return snapshot().keys(section);
 }
 
 QList<QByteArray> ProfileFile::sections() const
 {
-    int error = 0;
-    const std::optional<QByteArray> bytes = load(&error);
-    return bytes ? ProfileText(*bytes).sections() : QList<QByteArray>();
+    return snapshot().sections();
 }
 
 std::optional<int> ProfileFile::parseInteger(QByteArrayView text)
@@ -185,29 +251,39 @@ std::optional<int> ProfileFile::parseInteger(QByteArrayView text)
     return negative ? int(quint32(0) - bits) : int(bits);
 }
 
+QByteArray ProfileFile::cleanValue(QByteArrayView raw)
+{
+    QByteArrayView value = withoutBlanks(raw);
+    if (value.size() >= 2 && value.front() == value.back()
+        && (value.front() == '"' || value.front() == '\'')) {
+        value = value.sliced(1, value.size() - 2);
+    }
+    return value.first(std::min(value.size(), kMaxValueLength)).toByteArray();
+}
+
 bool ProfileFile::writeString(QByteArrayView section, QByteArrayView key, QByteArrayView value)
 {
-    return rewrite(section, key, singleLine(value).toByteArray());
+    return write(ProfileChanges().writeString(section, key, value));
 }
 
 bool ProfileFile::writeInteger(QByteArrayView section, QByteArrayView key, int value)
 {
-    return rewrite(section, key, QByteArray::number(value));
+    return write(ProfileChanges().writeInteger(section, key, value));
 }
 
 bool ProfileFile::writeBool(QByteArrayView section, QByteArrayView key, bool value)
 {
-    return rewrite(section, key, value ? QByteArrayLiteral("1") : QByteArrayLiteral("0"));
+    return write(ProfileChanges().writeBool(section, key, value));
 }
 
 bool ProfileFile::deleteKey(QByteArrayView section, QByteArrayView key)
 {
-    return rewrite(section, key, std::nullopt);
+    return write(ProfileChanges().deleteKey(section, key));
 }
 
 bool ProfileFile::deleteSection(QByteArrayView section)
 {
-    return rewrite(section, QByteArrayView(), std::nullopt);
+    return write(ProfileChanges().deleteSection(section));
 }
 
 int ProfileFile::checkWritable() const
@@ -235,34 +311,36 @@ int ProfileFile::checkWritable() const
     return 0;
 }
 
-bool ProfileFile::rewrite(QByteArrayView section, QByteArrayView key,
-    const std::optional<QByteArray> &value)
+bool ProfileFile::write(const ProfileChanges &changes)
 {
     m_error = 0;
-    const bool wholeSection = key.isNull() && !value;
-    if (!validName(section, ']') || (!wholeSection && !validName(key, '='))) {
+    if (!changes.valid()) {
         m_error = EINVAL;
         return false;
     }
     if ((m_error = checkWritable()) != 0)
         return false;
 
-    int error = 0;
-    std::optional<QByteArray> bytes = load(&error);
+    const regularfile::Contents contents = regularfile::read(m_path, kMaxFileSize, m_fs);
     // A file that exists but cannot be read must not be replaced by a new one.
-    if (!bytes && error != ENOENT) {
-        m_error = error;
+    switch (contents.outcome) {
+    case regularfile::Outcome::Read:
+    case regularfile::Outcome::Missing:
+        break;
+    case regularfile::Outcome::NotRegular:
+        m_error = EINVAL;
+        return false;
+    case regularfile::Outcome::TooLarge:
+        m_error = EFBIG;
+        return false;
+    case regularfile::Outcome::Unreadable:
+        m_error = contents.error ? contents.error : EIO;
         return false;
     }
-    ProfileText text(bytes.value_or(QByteArray()));
-    if (value)
-        text.setValue(section, key, *value);
-    else if (wholeSection)
-        text.removeSection(section);
-    else
-        text.removeKey(section, key);
+    ProfileText text(contents.bytes);
+    changes.applyTo(text);
     // Nothing to change (a missing file stays missing when nothing is added).
-    if (text.text() == bytes.value_or(QByteArray()))
+    if (text.text() == contents.bytes)
         return true;
 
     FileOperations operations(m_fs);

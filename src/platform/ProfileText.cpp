@@ -1,5 +1,7 @@
 #include "platform/ProfileText.h"
 
+#include <QSet>
+
 namespace {
 
 bool isBlank(char c)
@@ -7,15 +9,9 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-QByteArrayView trimmed(QByteArrayView text)
+char foldCase(char c)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(begin, end - begin);
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
 } // namespace
@@ -28,12 +24,19 @@ ProfileText::ProfileText(QByteArray text)
 
 bool ProfileText::sameName(QByteArrayView a, QByteArrayView b)
 {
-    return a.size() == b.size() && qstrnicmp(a.data(), a.size(), b.data(), b.size()) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (foldCase(a[i]) != foldCase(b[i]))
+            return false;
+    }
+    return true;
 }
 
 void ProfileText::parse()
 {
     m_lines.clear();
+    const char *data = m_text.constData();
     qsizetype begin = 0;
     while (begin < m_text.size()) {
         Line line;
@@ -41,27 +44,50 @@ void ProfileText::parse()
         const qsizetype newline = m_text.indexOf('\n', begin);
         line.next = newline < 0 ? m_text.size() : newline + 1;
         line.end = newline < 0 ? m_text.size() : newline;
-        if (line.end > begin && m_text.at(line.end - 1) == '\r')
+        if (line.end > begin && data[line.end - 1] == '\r')
             --line.end;
 
-        const QByteArrayView content = trimmed(QByteArrayView(m_text).sliced(begin, line.end - begin));
-        if (content.startsWith('[')) {
+        // Everything below looks at this one line only.
+        qsizetype first = begin;
+        qsizetype last = line.end;
+        while (first < last && isBlank(data[first]))
+            ++first;
+        while (last > first && isBlank(data[last - 1]))
+            --last;
+        if (first < last && data[first] == '[') {
+            const QByteArrayView content(data + first, last - first);
             const qsizetype close = content.indexOf(']');
             if (close > 0) {
                 line.kind = Kind::Section;
-                line.name = trimmed(content.sliced(1, close - 1)).toByteArray();
+                line.nameBegin = first + 1;
+                line.nameEnd = first + close;
             }
-        } else if (!content.isEmpty() && content.front() != ';') {
-            const qsizetype equals = m_text.indexOf('=', begin);
-            if (equals >= 0 && equals < line.end) {
+        } else if (first < last && data[first] != ';') {
+            const qsizetype equals = QByteArrayView(data + first, last - first).indexOf('=');
+            if (equals >= 0) {
                 line.kind = Kind::Entry;
-                line.equals = equals;
-                line.name = trimmed(QByteArrayView(m_text).sliced(begin, equals - begin)).toByteArray();
+                line.equals = first + equals;
+                line.nameBegin = first;
+                line.nameEnd = first + equals;
             }
         }
-        m_lines.push_back(std::move(line));
-        begin = m_lines.back().next;
+        while (line.nameBegin < line.nameEnd && isBlank(data[line.nameBegin]))
+            ++line.nameBegin;
+        while (line.nameEnd > line.nameBegin && isBlank(data[line.nameEnd - 1]))
+            --line.nameEnd;
+        begin = line.next;
+        m_lines.push_back(line);
     }
+}
+
+QByteArrayView ProfileText::nameOf(const Line &line) const
+{
+    return QByteArrayView(m_text.constData() + line.nameBegin, line.nameEnd - line.nameBegin);
+}
+
+bool ProfileText::hasLineBreak(const Line &line) const
+{
+    return line.next > line.begin && m_text.at(line.next - 1) == '\n';
 }
 
 QByteArray ProfileText::lineBreak() const
@@ -75,7 +101,7 @@ std::vector<size_t> ProfileText::sectionHeaders(QByteArrayView section) const
 {
     std::vector<size_t> found;
     for (size_t i = 0; i < m_lines.size(); ++i) {
-        if (m_lines[i].kind == Kind::Section && sameName(m_lines[i].name, section))
+        if (m_lines[i].kind == Kind::Section && sameName(nameOf(m_lines[i]), section))
             found.push_back(i);
     }
     return found;
@@ -88,8 +114,8 @@ std::vector<size_t> ProfileText::entries(QByteArrayView section, QByteArrayView 
     for (size_t i = 0; i < m_lines.size(); ++i) {
         const Line &line = m_lines[i];
         if (line.kind == Kind::Section)
-            inside = sameName(line.name, section);
-        else if (inside && line.kind == Kind::Entry && sameName(line.name, key))
+            inside = sameName(nameOf(line), section);
+        else if (inside && line.kind == Kind::Entry && (key.isNull() || sameName(nameOf(line), key)))
             found.push_back(i);
     }
     return found;
@@ -97,42 +123,76 @@ std::vector<size_t> ProfileText::entries(QByteArrayView section, QByteArrayView 
 
 std::optional<QByteArray> ProfileText::rawValue(QByteArrayView section, QByteArrayView key) const
 {
-    const std::vector<size_t> found = entries(section, key);
-    if (found.empty())
-        return std::nullopt;
-    const Line &line = m_lines[found.front()];
-    return m_text.mid(line.equals + 1, line.end - line.equals - 1);
+    bool inside = false;
+    for (const Line &line : m_lines) {
+        if (line.kind == Kind::Section)
+            inside = sameName(nameOf(line), section);
+        else if (inside && line.kind == Kind::Entry && sameName(nameOf(line), key))
+            return m_text.mid(line.equals + 1, line.end - line.equals - 1);
+    }
+    return std::nullopt;
 }
+
+namespace {
+
+// Names in first-seen order, each spelling once without regard to case.
+class NameList
+{
+public:
+    void add(QByteArrayView name)
+    {
+        QByteArray folded = name.toByteArray();
+        for (char &c : folded)
+            c = foldCase(c);
+        if (!m_seen.contains(folded)) {
+            m_seen.insert(folded);
+            m_names.append(name.toByteArray());
+        }
+    }
+    QList<QByteArray> take() { return std::move(m_names); }
+
+private:
+    QSet<QByteArray> m_seen;
+    QList<QByteArray> m_names;
+};
+
+} // namespace
 
 QList<QByteArray> ProfileText::keys(QByteArrayView section) const
 {
-    QList<QByteArray> result;
+    NameList result;
     bool inside = false;
     for (const Line &line : m_lines) {
-        if (line.kind == Kind::Section) {
-            inside = sameName(line.name, section);
-        } else if (inside && line.kind == Kind::Entry && !line.name.isEmpty()) {
-            const bool known = std::any_of(result.cbegin(), result.cend(),
-                [&](const QByteArray &name) { return sameName(name, line.name); });
-            if (!known)
-                result.append(line.name);
-        }
+        if (line.kind == Kind::Section)
+            inside = sameName(nameOf(line), section);
+        else if (inside && line.kind == Kind::Entry && line.nameEnd > line.nameBegin)
+            result.add(nameOf(line));
     }
-    return result;
+    return result.take();
 }
 
 QList<QByteArray> ProfileText::sections() const
 {
-    QList<QByteArray> result;
+    NameList result;
     for (const Line &line : m_lines) {
-        if (line.kind != Kind::Section)
-            continue;
-        const bool known = std::any_of(result.cbegin(), result.cend(),
-            [&](const QByteArray &name) { return sameName(name, line.name); });
-        if (!known)
-            result.append(line.name);
+        if (line.kind == Kind::Section)
+            result.add(nameOf(line));
     }
-    return result;
+    return result.take();
+}
+
+void ProfileText::appendSection(QByteArrayView section, const QByteArray &body)
+{
+    const QByteArray eol = lineBreak();
+    QByteArray tail;
+    // A last line ending in a lone "\r" becomes a CR LF line, its value unchanged.
+    if (m_text.endsWith('\r'))
+        tail += '\n';
+    else if (!m_text.isEmpty() && !m_text.endsWith('\n'))
+        tail += eol;
+    tail += '[' + section.toByteArray() + ']' + eol + body;
+    m_text += tail;
+    parse();
 }
 
 void ProfileText::setValue(QByteArrayView section, QByteArrayView key, QByteArrayView value)
@@ -150,12 +210,7 @@ void ProfileText::setValue(QByteArrayView section, QByteArrayView key, QByteArra
     const QByteArray entry = key.toByteArray() + '=' + value.toByteArray();
     const std::vector<size_t> headers = sectionHeaders(section);
     if (headers.empty()) {
-        QByteArray tail;
-        if (!m_text.isEmpty() && !m_text.endsWith('\n'))
-            tail += eol;
-        tail += '[' + section.toByteArray() + ']' + eol + entry + eol;
-        m_text += tail;
-        parse();
+        appendSection(section, entry + eol);
         return;
     }
 
@@ -166,23 +221,74 @@ void ProfileText::setValue(QByteArrayView section, QByteArrayView key, QByteArra
             last = i;
     }
     const Line &after = m_lines[last];
-    if (after.next > after.end)
+    if (hasLineBreak(after))
         m_text.insert(after.next, entry + eol);
+    else if (m_text.endsWith('\r'))
+        m_text.insert(after.next, '\n' + entry);
     else
-        m_text.insert(after.end, eol + entry);
+        m_text.insert(after.next, eol + entry);
+    parse();
+}
+
+void ProfileText::replaceSection(QByteArrayView section, const std::vector<Entry> &entryList)
+{
+    if (entryList.empty()) {
+        removeSection(section);
+        return;
+    }
+    const QByteArray eol = lineBreak();
+    QByteArray body;
+    for (const Entry &entry : entryList)
+        body += entry.first + '=' + entry.second + eol;
+
+    const std::vector<size_t> headers = sectionHeaders(section);
+    if (headers.empty()) {
+        appendSection(section, body);
+        return;
+    }
+    const std::vector<size_t> old = entries(section, QByteArrayView());
+    if (old.empty()) {
+        const Line &header = m_lines[headers.front()];
+        if (!hasLineBreak(header))
+            body.prepend(m_text.endsWith('\r') ? QByteArray("\n") : eol);
+        m_text.insert(header.next, body);
+        parse();
+        return;
+    }
+    // One pass: the first old entry becomes the new ones, the others go.
+    QByteArray text;
+    text.reserve(m_text.size() + body.size());
+    qsizetype copied = 0;
+    for (size_t i = 0; i < old.size(); ++i) {
+        const Line &line = m_lines[old[i]];
+        text.append(QByteArrayView(m_text).sliced(copied, line.begin - copied));
+        if (i == 0)
+            text.append(body);
+        copied = line.next;
+    }
+    text.append(QByteArrayView(m_text).sliced(copied));
+    m_text = std::move(text);
     parse();
 }
 
 void ProfileText::removeLines(const std::vector<std::pair<qsizetype, qsizetype>> &ranges)
 {
-    // Back to front, so earlier positions stay valid.
-    for (auto it = ranges.rbegin(); it != ranges.rend(); ++it)
-        m_text.remove(it->first, it->second - it->first);
+    QByteArray text;
+    text.reserve(m_text.size());
+    qsizetype copied = 0;
+    for (const auto &[begin, end] : ranges) {
+        text.append(QByteArrayView(m_text).sliced(copied, begin - copied));
+        copied = end;
+    }
+    text.append(QByteArrayView(m_text).sliced(copied));
+    m_text = std::move(text);
     parse();
 }
 
 void ProfileText::removeKey(QByteArrayView section, QByteArrayView key)
 {
+    if (key.isNull())
+        return;
     std::vector<std::pair<qsizetype, qsizetype>> ranges;
     for (size_t i : entries(section, key))
         ranges.emplace_back(m_lines[i].begin, m_lines[i].next);

@@ -21,6 +21,7 @@ protected:
         TMainForm1::Surroundings surroundings;
         surroundings.executableDirectory = exeDir();
         surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
+        surroundings.showError = [this](const QString &message) { errors << message; };
         form = std::make_unique<TMainForm1>(surroundings);
         return *form;
     }
@@ -28,5 +29,7 @@ protected:
     QTemporaryDir m_exeDir;
     // What the window's player control was asked to play.
     PlayerRecord player;
+    // Messages the window showed, in place of message boxes.
+    QStringList errors;
     std::unique_ptr<TMainForm1> form;
 };

@@ -4,7 +4,12 @@
 
 #include "skin/ClearButton.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -153,6 +158,54 @@ TEST_F(SettingsTest, CloseAndStartAgainRestoresTheWindow)
         EXPECT_EQ(again.ClearButton[slot - 1]->isEnabled(), slot <= 3);
     }
     EXPECT_EQ(again.Label[1]->text(), QStringLiteral("dest2"));
+}
+
+// A last line ending in a lone CR: the entries written after it at close
+// start on lines of their own, so every slot survives the next start.
+TEST_F(SettingsTest, LoneCarriageReturnAtTheEndCostsNoSlot)
+{
+    QDir().mkpath(QFile::decodeName(dest(1)));
+    QDir().mkpath(QFile::decodeName(dest(2)));
+    writeIni("[SET1]\nLIST01=" + dest(1) + "\r");
+    TMainForm1 &w = createForm();
+    EXPECT_EQ(w.BrowseEdit[0]->Path(), dest(1));
+    w.BrowseEdit[1]->setPath(dest(2));
+    ASSERT_TRUE(w.close());
+    form.reset();
+
+    TMainForm1 &again = createForm();
+    EXPECT_EQ(again.BrowseEdit[0]->Path(), dest(1));
+    EXPECT_EQ(again.BrowseEdit[1]->Path(), dest(2));
+    EXPECT_TRUE(again.ClearButton[0]->isEnabled());
+    EXPECT_TRUE(again.ClearButton[1]->isEnabled());
+}
+
+// A FIFO or a link to a device where the settings file should be: the window
+// starts at once with its defaults, says so, and leaves the thing alone.
+TEST_F(SettingsTest, SettingsFileThatIsNoRegularFileIsReportedAndKept)
+{
+    for (const char *kind : {"fifo", "device"}) {
+        ::unlink(iniPath().constData());
+        if (QByteArray(kind) == "fifo")
+            ASSERT_EQ(::mkfifo(iniPath().constData(), 0644), 0);
+        else
+            ASSERT_EQ(::symlink("/dev/zero", iniPath().constData()), 0);
+        errors.clear();
+        TMainForm1 &w = createForm();
+        EXPECT_TRUE(w.RadioButton1->isChecked()) << kind;
+        EXPECT_TRUE(w.BrowseEdit[0]->Path().isEmpty()) << kind;
+        QCoreApplication::processEvents();
+        ASSERT_EQ(errors.size(), 1) << kind;
+        EXPECT_TRUE(errors[0].startsWith(QStringLiteral("設定ファイル ") + QFile::decodeName(iniPath())));
+        EXPECT_TRUE(errors[0].contains(QStringLiteral("通常のファイルではありません")));
+
+        w.BrowseEdit[0]->setPath(dest(1));
+        EXPECT_TRUE(w.close()) << kind;
+        struct stat status {};
+        ASSERT_EQ(::lstat(iniPath().constData(), &status), 0);
+        EXPECT_TRUE(QByteArray(kind) == "fifo" ? S_ISFIFO(status.st_mode) : S_ISLNK(status.st_mode));
+        form.reset();
+    }
 }
 
 } // namespace

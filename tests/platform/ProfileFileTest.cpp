@@ -279,4 +279,179 @@ TEST_F(ProfileFileTest, WritingKeepsPermissionsLinksAndLeavesNoTemporaryFile)
     EXPECT_EQ(TempFolder::list(folder.path()), (std::vector<QByteArray> {"Ondasort.ini", "real.ini"}));
 }
 
+struct BareReturnCase
+{
+    const char *before;
+    const char *after;
+};
+
+class LoneReturnTest : public ProfileFileTest, public ::testing::WithParamInterface<BareReturnCase> {};
+
+// A last line ending in a lone CR keeps its value, and what is added after it
+// starts on a line of its own.
+TEST_P(LoneReturnTest, AddedEntriesStartOnTheirOwnLine)
+{
+    TempFolder::write(path, GetParam().before);
+    ProfileFile ini(path);
+    const QByteArray first = ini.readString("SET1", "LIST01");
+    ASSERT_TRUE(ini.writeString("SET1", "LIST02", "/d2"));
+    ASSERT_TRUE(ini.writeInteger("SET", "M_TOP", 3));
+    EXPECT_EQ(TempFolder::read(path), GetParam().after);
+    EXPECT_EQ(ini.readString("SET1", "LIST01"), first);
+    EXPECT_TRUE(first.startsWith("/d1"));
+    EXPECT_EQ(ini.readString("SET1", "LIST02"), "/d2");
+    EXPECT_EQ(ini.readInteger("SET", "M_TOP", 0), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(ProfileFile, LoneReturnTest, ::testing::Values(
+    BareReturnCase {"[SET1]\nLIST01=/d1\r",
+        "[SET1]\nLIST01=/d1\r\nLIST02=/d2\n[SET]\nM_TOP=3\n"},
+    BareReturnCase {"[SET1]\r\nLIST01=/d1\r",
+        "[SET1]\r\nLIST01=/d1\r\nLIST02=/d2\r\n[SET]\r\nM_TOP=3\r\n"},
+    BareReturnCase {"[SET1]\nLIST01=/d1\r\r",
+        "[SET1]\nLIST01=/d1\r\r\nLIST02=/d2\n[SET]\nM_TOP=3\n"},
+    BareReturnCase {"[SET1]\nLIST01=/d1",
+        "[SET1]\nLIST01=/d1\nLIST02=/d2\n[SET]\nM_TOP=3\n"}));
+
+// The same changes made one by one and in one batch leave the same bytes.
+TEST_F(ProfileFileTest, BatchWritesWhatSingleWritesWould)
+{
+    const QByteArray starts[] = {
+        "",
+        "; hand\r\n[set]\r\n m_top = 5 \r\njunk\r\n[SET1]\r\nLIST01=\"/a b\"\r\n[x]\r\nk=v",
+        "[SET1]\nLIST05=/e\r",
+        "[SET1]\n[SET]\n[SET1]\nMODE1=0\n",
+    };
+    const auto batch = [] {
+        ProfileChanges changes;
+        changes.writeInteger("SET", "M_TOP", -4).writeInteger("SET", "M_LEFT", 9)
+            .writeBool("SET1", "MODE1", true).writeBool("SET1", "MODE2", false)
+            .writeString("SET1", "LIST00", "/src").writeString("SET1", "LIST05", "")
+            .deleteKey("x", "k").writeString("x", "k2", "w");
+        return changes;
+    };
+    for (const QByteArray &start : starts) {
+        TempFolder::write(path, start);
+        ProfileFile one(path);
+        ASSERT_TRUE(one.writeInteger("SET", "M_TOP", -4));
+        ASSERT_TRUE(one.writeInteger("SET", "M_LEFT", 9));
+        ASSERT_TRUE(one.writeBool("SET1", "MODE1", true));
+        ASSERT_TRUE(one.writeBool("SET1", "MODE2", false));
+        ASSERT_TRUE(one.writeString("SET1", "LIST00", "/src"));
+        ASSERT_TRUE(one.writeString("SET1", "LIST05", ""));
+        ASSERT_TRUE(one.deleteKey("x", "k"));
+        ASSERT_TRUE(one.writeString("x", "k2", "w"));
+        const QByteArray single = TempFolder::read(path);
+
+        TempFolder::write(path, start);
+        ProfileFile all(path);
+        ASSERT_TRUE(all.write(batch()));
+        EXPECT_EQ(TempFolder::read(path), single) << start.constData();
+    }
+}
+
+TEST_F(ProfileFileTest, BatchIsWrittenWholeOrNotAtAll)
+{
+    const QByteArray before = "[SET]\nM_TOP=1\n";
+    TempFolder::write(path, before);
+    FaultyFileSystem fs;
+    ProfileFile ini(path, fs);
+    // One bad name refuses the whole batch.
+    EXPECT_FALSE(ini.write(ProfileChanges().writeInteger("SET", "M_TOP", 2).writeString("SET1", "a=b", "v")));
+    EXPECT_EQ(ini.error(), EINVAL);
+    fs.diskSpace = 20;
+    EXPECT_FALSE(ini.write(ProfileChanges().writeInteger("SET", "M_TOP", 2).writeString("SET1", "LIST00", "/a/long/path")));
+    EXPECT_EQ(TempFolder::read(path), before);
+    fs.diskSpace = -1;
+    ASSERT_TRUE(ini.write(ProfileChanges().writeInteger("SET", "M_TOP", 2).writeString("SET1", "LIST00", "/a")));
+    EXPECT_EQ(fs.renames, 1);
+    EXPECT_EQ(TempFolder::read(path), "[SET]\nM_TOP=2\n[SET1]\nLIST00=/a\n");
+}
+
+struct ReplaceCase
+{
+    const char *before;
+    const char *after;
+};
+
+class ReplaceSectionTest : public ProfileFileTest, public ::testing::WithParamInterface<ReplaceCase> {};
+
+TEST_P(ReplaceSectionTest, SectionHoldsExactlyTheNewEntries)
+{
+    TempFolder::write(path, GetParam().before);
+    ProfileFile ini(path);
+    ASSERT_TRUE(ini.write(ProfileChanges().replaceSection("Hist",
+        {{"HistoryCount", "2"}, {"History0", "new\nline"}, {"History1", "b"}})));
+    EXPECT_EQ(TempFolder::read(path), GetParam().after);
+    EXPECT_EQ(ini.keys("HIST"), (QList<QByteArray> {"HistoryCount", "History0", "History1"}));
+    EXPECT_EQ(ini.readString("hist", "History0"), "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(ProfileFile, ReplaceSectionTest, ::testing::Values(
+    // Missing: added at the end.
+    ReplaceCase {"[a]\nx=1", "[a]\nx=1\n[Hist]\nHistoryCount=2\nHistory0=new\nHistory1=b\n"},
+    // Old entries go, comments stay, the new ones take the first entry's place;
+    // a second section of the same name loses its entries too.
+    ReplaceCase {"[hist]\r\n; mine\r\nHistory0=old\r\nHistory7=x\r\n\r\n[a]\r\nx=1\r\n[HIST]\r\nHistory9=y\r\n",
+        "[hist]\r\n; mine\r\nHistoryCount=2\r\nHistory0=new\r\nHistory1=b\r\n\r\n[a]\r\nx=1\r\n[HIST]\r\n"},
+    // An empty section at the end of the file, its header ending in a lone CR.
+    ReplaceCase {"[a]\nx=1\n[Hist]\r", "[a]\nx=1\n[Hist]\r\nHistoryCount=2\nHistory0=new\nHistory1=b\n"}));
+
+TEST_F(ProfileFileTest, EmptyReplacementDeletesTheSection)
+{
+    TempFolder::write(path, "[Hist]\nHistory0=a\n[a]\nx=1\n");
+    ASSERT_TRUE(ProfileFile(path).write(ProfileChanges().replaceSection("hist", {})));
+    EXPECT_EQ(TempFolder::read(path), "[a]\nx=1\n");
+}
+
+// A FIFO, a device or a huge file in the settings file's place is neither
+// read (which could block for ever or fill the memory) nor replaced.
+TEST_F(ProfileFileTest, OnlyRegularFilesOfSaneSizeAreReadOrReplaced)
+{
+    const QByteArray fifo = folder / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+    const QByteArray zero = folder / "zero.ini";
+    ASSERT_EQ(::symlink("/dev/zero", zero.constData()), 0);
+    const QByteArray huge = folder / "huge.ini";
+    TempFolder::write(huge, "[SET]\nM_TOP=1\n");
+    ASSERT_EQ(::truncate(huge.constData(), ProfileFile::kMaxFileSize + 1), 0);
+    const QByteArray dir = folder / "dir.ini";
+    ASSERT_EQ(::mkdir(dir.constData(), 0755), 0);
+
+    const std::pair<QByteArray, regularfile::Outcome> cases[] = {
+        {fifo, regularfile::Outcome::NotRegular},
+        {zero, regularfile::Outcome::NotRegular},
+        {dir, regularfile::Outcome::NotRegular},
+        {huge, regularfile::Outcome::TooLarge},
+        {folder / "none.ini", regularfile::Outcome::Missing},
+    };
+    for (const auto &[file, outcome] : cases) {
+        ProfileFile ini(file);
+        const ProfileSnapshot snapshot = ini.snapshot();
+        EXPECT_EQ(snapshot.outcome(), outcome) << file.constData();
+        EXPECT_EQ(snapshot.readInteger("SET", "M_TOP", 42), 42) << file.constData();
+        if (outcome != regularfile::Outcome::Missing) {
+            EXPECT_FALSE(ini.writeInteger("SET", "M_TOP", 2)) << file.constData();
+        }
+    }
+    struct stat status {};
+    ASSERT_EQ(::lstat(fifo.constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    ASSERT_EQ(::lstat(zero.constData(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    ASSERT_EQ(::stat(huge.constData(), &status), 0);
+    EXPECT_EQ(status.st_size, ProfileFile::kMaxFileSize + 1);
+}
+
+// Names match without regard to ASCII case only: the bytes of a double-byte
+// name are not folded.
+TEST_F(ProfileFileTest, OnlyAsciiLettersFoldCase)
+{
+    TempFolder::write(path, "[\xc0]\nK=1\n[\xe0]\nK=2\n");
+    ProfileFile ini(path);
+    EXPECT_EQ(ini.readInteger("\xc0", "k", 0), 1);
+    EXPECT_EQ(ini.readInteger("\xe0", "k", 0), 2);
+    EXPECT_EQ(ini.sections(), (QList<QByteArray> {"\xc0", "\xe0"}));
+}
+
 } // namespace

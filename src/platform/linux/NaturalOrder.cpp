@@ -95,6 +95,49 @@ int naturalCompare(QByteArrayView a, QByteArrayView b)
     return 0;
 }
 
+namespace {
+
+void appendCode(QByteArray &key, char32_t code)
+{
+    key.append(char((code >> 16) & 0xFF));
+    key.append(char((code >> 8) & 0xFF));
+    key.append(char(code & 0xFF));
+}
+
+} // namespace
+
+void appendNaturalSortKey(QByteArray &key, QByteArrayView name)
+{
+    // Each character is its folded code as three bytes (undecodable bytes
+    // sit above every code point, as in naturalCompare). A run of digits is
+    // the code of '0', so that against a letter it orders as any digit
+    // would, then its length without leading zeros and its digits. Three
+    // zero bytes end the text part, below every character, so a shorter
+    // name comes first; the name's own bytes break the remaining ties.
+    key.reserve(key.size() + name.size() * 4 + 3);
+    qsizetype i = 0;
+    while (i < name.size()) {
+        if (!isDigit(name[i])) {
+            appendCode(key, nextFolded(name, i));
+            continue;
+        }
+        qsizetype end = i;
+        while (end < name.size() && isDigit(name[end]))
+            ++end;
+        qsizetype start = i;
+        while (start + 1 < end && name[start] == '0')
+            ++start;
+        appendCode(key, U'0');
+        const auto length = std::uint32_t(end - start);
+        for (int shift = 24; shift >= 0; shift -= 8)
+            key.append(char((length >> shift) & 0xFF));
+        key.append(name.data() + start, end - start);
+        i = end;
+    }
+    appendCode(key, 0);
+    key.append(name.data(), name.size());
+}
+
 bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b)
 {
     qsizetype i = 0;

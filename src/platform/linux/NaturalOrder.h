@@ -8,6 +8,11 @@ namespace shellns {
 
 int naturalCompare(QByteArrayView a, QByteArrayView b);
 
+// Appends to `key` bytes whose plain byte order is naturalCompare's order:
+// for any two names, comparing their keys as bytes gives the same sign.
+// A folder of thousands of names is sorted with one key per name.
+void appendNaturalSortKey(QByteArray &key, QByteArrayView name);
+
 // The same name but for letter case.
 bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b);
 
