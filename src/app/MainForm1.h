@@ -131,6 +131,9 @@ public:
     void ClearButton8Click(QObject *Sender) { ClearButtonClick(8, Sender); }
     void ClearButton9Click(QObject *Sender) { ClearButtonClick(9, Sender); }
     void SpeedButton1Click(QObject *Sender);
+    // The reject command (Delete): the current file goes to the desktop's
+    // trash and the list advances as after a move, in either mode.
+    void rejectCurrentFile(QObject *Sender);
 
     // The file being previewed and sorted ("" before the first one); its
     // path also shows as the caption of the hidden Label0.
@@ -179,6 +182,9 @@ private:
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.
     int m_advancedFrom = -1;
+    // Patterns listed beside the 31 media patterns, as the settings file
+    // holds them ("EXTMASK"; empty for none).
+    QByteArray m_extraMask;
     // The settings file was refused at start (no regular file, too large).
     bool m_keepSettingsFile = false;
     bool m_activated = false;

@@ -10,6 +10,7 @@
 #include "platform/Keys.h"
 #include "platform/Paths.h"
 
+#include <QFile>
 #include <QRadioButton>
 
 namespace {
@@ -118,13 +119,31 @@ void TMainForm1::advanceToFollowing(QObject *Sender)
     FileListBox1Click(Sender);
 }
 
+void TMainForm1::rejectCurrentFile(QObject *Sender)
+{
+    // The desktop's trash keeps the file: it can always be brought back.
+    const bool sendable = FileOperations::isRegularFile(m_currentPath);
+    const bool trashed = sendable && QFile::moveToTrash(QFile::decodeName(m_currentPath));
+    if (sendable && !trashed) {
+        m_showError(QStringLiteral("%1 をごみ箱に移せません。")
+                        .arg(paths::toDisplay(paths::lastComponent(m_currentPath))));
+    }
+    advanceAfterMove(Sender, trashed);
+}
+
 void TMainForm1::SpeedButton1Click(QObject *Sender)
 {
     advanceToFollowing(Sender);
 }
 
-void TMainForm1::FormKeyDown(QObject *, int &Key, Qt::KeyboardModifiers)
+void TMainForm1::FormKeyDown(QObject *Sender, int &Key, Qt::KeyboardModifiers)
 {
+    if (Key == keys::kVkDelete) {
+        // In a destination field Delete edits the text and never throws a file away.
+        if (Sender == FileListBox1 || Sender == RadioButton1 || Sender == RadioButton2)
+            rejectCurrentFile(this);
+        return;
+    }
     if (Key == keys::kVkSpace || Key == keys::kVkNumpad0) {
         SpeedButton1Click(this);
         return;

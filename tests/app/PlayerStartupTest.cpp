@@ -14,18 +14,10 @@
 
 namespace {
 
-MpvOptions silentOptions()
-{
-    MpvOptions options;
-    options.audioOutput = "null";
-    options.videoOutput = "null";
-    return options;
-}
-
 TEST(PlayerStartup, AnAddressWrittenBeforeTheBackendIsReadyPlaysOnceItIs)
 {
     MpvBackendLoader::preload(ONDASORT_MPV_MODULE);
-    TWindowsMediaPlayer player(silentOptions());
+    TWindowsMediaPlayer player(silentMpvOptions());
     QSignalSpy ready(&player, &TWindowsMediaPlayer::backendReady);
     // The backend never arrives before the event loop has run.
     ASSERT_EQ(player.backend(), nullptr);

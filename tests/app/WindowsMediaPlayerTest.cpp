@@ -19,17 +19,10 @@
 
 namespace {
 
-MpvOptions silentOptions()
-{
-    MpvOptions options;
-    options.audioOutput = "null";
-    return options;
-}
-
 // The control over a real libmpv backend, silent.
 std::unique_ptr<TWindowsMediaPlayer> mpvControl(QWidget *parent = nullptr)
 {
-    return std::make_unique<TWindowsMediaPlayer>(std::make_unique<MpvPlayer>(silentOptions()), parent);
+    return std::make_unique<TWindowsMediaPlayer>(std::make_unique<MpvPlayer>(silentMpvOptions("libmpv")), parent);
 }
 
 bool isRed(QRgb pixel)

@@ -10,14 +10,6 @@
 
 namespace {
 
-MpvOptions silentOptions()
-{
-    MpvOptions options;
-    options.audioOutput = "null";
-    options.videoOutput = "null";
-    return options;
-}
-
 // Loads `path` and waits until its position has moved past `seconds`.
 bool plays(MpvPlayer &player, const QByteArray &path, double seconds = 0.05)
 {
@@ -29,7 +21,7 @@ bool plays(MpvPlayer &player, const QByteArray &path, double seconds = 0.05)
 class EveryFormat : public ::testing::TestWithParam<const char *>
 {
 protected:
-    MpvPlayer player{silentOptions()};
+    MpvPlayer player{silentMpvOptions()};
 };
 
 TEST_P(EveryFormat, LoadsAndPlays)
@@ -53,13 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
 class MpvPlayerTest : public ::testing::Test
 {
 protected:
-    MpvPlayer player{silentOptions()};
+    MpvPlayer player{silentMpvOptions()};
     QTemporaryDir dir;
 };
 
 TEST_F(MpvPlayerTest, StartsAtHalfVolumeNotMuted)
 {
-    MpvPlayer defaults{silentOptions()};
+    MpvPlayer defaults{silentMpvOptions()};
     EXPECT_EQ(defaults.volume(), 50);
     EXPECT_FALSE(defaults.isMuted());
 }
