@@ -21,7 +21,7 @@ void FolderTreeModel::setRoot(std::unique_ptr<FolderTreeNode> root)
     endResetModel();
 }
 
-void FolderTreeModel::setChildren(FolderTreeNode *parent, std::vector<std::unique_ptr<FolderTreeNode>> children)
+void FolderTreeModel::setChildren(FolderTreeNode *parent, std::vector<FolderTreeNode> children)
 {
     if (!parent || parent->childCount() > 0 || children.empty())
         return;

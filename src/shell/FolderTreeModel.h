@@ -4,12 +4,13 @@
 // The model owns the root node (and through it every node). It answers
 // the view's questions from the nodes; labels and icons are made only for
 // the rows the view asks about, that is the rows it shows.
+#include "shell/FolderTreeNode.h"
+
 #include <QAbstractItemModel>
 
 #include <memory>
 #include <vector>
 
-class FolderTreeNode;
 class TFolderTreeView;
 
 class FolderTreeModel : public QAbstractItemModel
@@ -24,7 +25,7 @@ public:
     // Replaces every node; none leaves the model empty.
     void setRoot(std::unique_ptr<FolderTreeNode> root);
     // Gives a node that has none its children.
-    void setChildren(FolderTreeNode *parent, std::vector<std::unique_ptr<FolderTreeNode>> children);
+    void setChildren(FolderTreeNode *parent, std::vector<FolderTreeNode> children);
     // The node's looks changed.
     void nodeChanged(FolderTreeNode *node);
 

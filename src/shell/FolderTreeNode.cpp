@@ -4,7 +4,7 @@
 
 using namespace shellns;
 
-FolderTreeNode::FolderTreeNode(FolderTreeNode *parent, std::unique_ptr<TFflNodeInfo> info)
+FolderTreeNode::FolderTreeNode(FolderTreeNode *parent, TFflNodeInfo info)
     : m_parent(parent)
     , m_info(std::move(info))
 {
@@ -14,28 +14,30 @@ FolderTreeNode::~FolderTreeNode() = default;
 
 FolderTreeNode *FolderTreeNode::child(int row) const
 {
-    return row >= 0 && row < childCount() ? m_children[std::size_t(row)].get() : nullptr;
+    return row >= 0 && row < childCount() ? const_cast<FolderTreeNode *>(&m_children[std::size_t(row)]) : nullptr;
 }
 
-void FolderTreeNode::setChildren(std::vector<std::unique_ptr<FolderTreeNode>> children)
+void FolderTreeNode::setChildren(std::vector<FolderTreeNode> children)
 {
     m_children = std::move(children);
-    for (std::size_t i = 0; i < m_children.size(); ++i)
-        m_children[i]->m_row = int(i);
+    for (std::size_t i = 0; i < m_children.size(); ++i) {
+        m_children[i].m_parent = this;
+        m_children[i].m_row = int(i);
+    }
 }
 
 ShellFolder *FolderTreeNode::parentFolder() const
 {
-    return m_parent ? m_parent->info()->folder.get() : m_info->folder.get();
+    return m_parent ? m_parent->m_info.folder.get() : m_info.folder.get();
 }
 
 QString FolderTreeNode::label() const
 {
     if (!m_label) {
         const ShellFolder *folder = parentFolder();
-        const auto label = folder ? folder->displayNameOf(m_info->itemId, nameflags::kNormal) : std::nullopt;
+        const auto label = folder ? folder->displayNameOf(m_info.itemId, nameflags::kNormal) : std::nullopt;
         // A name the namespace cannot put into words still shows its bytes.
-        m_label = label ? QString::fromUtf8(*label) : QFile::decodeName(m_info->name);
+        m_label = label ? QString::fromUtf8(*label) : QFile::decodeName(m_info.name);
     }
     return *m_label;
 }
@@ -44,7 +46,7 @@ const FflItemIcons &FolderTreeNode::icons(TFflIconList &images, const IconExtrac
 {
     if (!m_icons) {
         const ShellFolder *folder = parentFolder();
-        m_icons = folder ? images.acquireItemIcons(extractor, *folder, m_info->itemId, m_info->attributes)
+        m_icons = folder ? images.acquireItemIcons(extractor, *folder, m_info.itemId, m_info.attributes)
                          : FflItemIcons();
     }
     return *m_icons;

@@ -20,18 +20,22 @@ class IconExtractor;
 class FolderTreeNode
 {
 public:
-    FolderTreeNode(FolderTreeNode *parent, std::unique_ptr<TFflNodeInfo> info);
+    FolderTreeNode(FolderTreeNode *parent, TFflNodeInfo info);
     ~FolderTreeNode();
     FolderTreeNode(const FolderTreeNode &) = delete;
     FolderTreeNode &operator=(const FolderTreeNode &) = delete;
+    // Only while a node's siblings are being gathered: children point to it.
+    FolderTreeNode(FolderTreeNode &&) = default;
 
-    TFflNodeInfo *info() const { return m_info.get(); }
+    TFflNodeInfo *info() { return &m_info; }
+    const TFflNodeInfo *info() const { return &m_info; }
     FolderTreeNode *parent() const { return m_parent; }
     int row() const { return m_row; }
     int childCount() const { return int(m_children.size()); }
     FolderTreeNode *child(int row) const;
-    // Takes the children read from the node's folder, in their order.
-    void setChildren(std::vector<std::unique_ptr<FolderTreeNode>> children);
+    // Takes the children read from the node's folder, in their order. They
+    // are held side by side and never move again.
+    void setChildren(std::vector<FolderTreeNode> children);
 
     // The folder object that holds this node's item (the Desktop's own for the root).
     shellns::ShellFolder *parentFolder() const;
@@ -52,8 +56,8 @@ public:
 
 private:
     FolderTreeNode *m_parent;
-    std::unique_ptr<TFflNodeInfo> m_info;
-    std::vector<std::unique_ptr<FolderTreeNode>> m_children;
+    TFflNodeInfo m_info;
+    std::vector<FolderTreeNode> m_children;
     int m_row = 0;
     mutable std::optional<QString> m_label;
     std::optional<FflItemIcons> m_icons;

@@ -184,14 +184,15 @@ ShellItemFilter TFolderTreeView::itemFilter() const
     return filter;
 }
 
-std::unique_ptr<FolderTreeNode> TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem item) const
+FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem item,
+                                        const ShellItemFilter &filter) const
 {
-    auto info = std::make_unique<TFflNodeInfo>();
-    info->name = std::move(item.name);
-    info->attributes = item.attributes;
-    info->itemId = std::move(item.itemId);
-    auto node = std::make_unique<FolderTreeNode>(parent, std::move(info));
-    node->setCut(itemFilter().isHidden(node->info()->attributes));
+    TFflNodeInfo info;
+    info.name = std::move(item.name);
+    info.attributes = item.attributes;
+    info.itemId = std::move(item.itemId);
+    FolderTreeNode node(parent, std::move(info));
+    node.setCut(filter.isHidden(node.info()->attributes));
     return node;
 }
 
@@ -202,25 +203,26 @@ void TFolderTreeView::retrieveRootFolders()
     const auto desktopId = m_desktop->specialFolderLocation(SpecialFolder::Desktop);
     if (!desktopId)
         return;
-    const auto name = m_desktop->displayNameOf(*desktopId, nameflags::kInFolder | nameflags::kForParsing);
-    const auto attributes = m_desktop->attributesOf(*desktopId, attr::kBrowseMask);
-    if (!name || !attributes || !m_desktop->displayNameOf(*desktopId, nameflags::kNormal)
-        || !itemFilter().accepts(*attributes))
-        return;
-    std::unique_ptr<FolderTreeNode> root = newNode(nullptr, {*desktopId, *name, *attributes, std::nullopt});
-    root->info()->folder = m_desktop;
-    root->info()->enumerated = true;
-
-    // Files are never listed at the Desktop's own level; the documents folder leads.
     ShellReadOptions options;
     options.enumFlags = enumflags::kFolders | enumflags::kIncludeHidden;
     options.filter = itemFilter();
     options.leadingItem = m_documentsId;
-    std::vector<std::unique_ptr<FolderTreeNode>> children;
+    const auto name = m_desktop->displayNameOf(*desktopId, nameflags::kInFolder | nameflags::kForParsing);
+    const auto attributes = m_desktop->attributesOf(*desktopId, attr::kBrowseMask);
+    if (!name || !attributes || !m_desktop->displayNameOf(*desktopId, nameflags::kNormal)
+        || !options.filter.accepts(*attributes))
+        return;
+    auto root = std::make_unique<FolderTreeNode>(
+        newNode(nullptr, {*desktopId, *name, *attributes, std::nullopt}, options.filter));
+    root->info()->folder = m_desktop;
+    root->info()->enumerated = true;
+
+    // Files are never listed at the Desktop's own level; the documents folder leads.
+    std::vector<FolderTreeNode> children;
     if (auto items = readShellFolder(*m_desktop, options)) {
         children.reserve(items->size());
         for (ShellFolderItem &item : *items)
-            children.push_back(newNode(root.get(), std::move(item)));
+            children.push_back(newNode(root.get(), std::move(item), options.filter));
     }
     root->setChildren(std::move(children));
     FolderTreeNode *top = root.get();
@@ -246,10 +248,10 @@ void TFolderTreeView::submitFolder(FolderTreeNode *node)
     node->info()->folder = std::move(folder);
     node->info()->enumerated = true;
 
-    std::vector<std::unique_ptr<FolderTreeNode>> children;
+    std::vector<FolderTreeNode> children;
     children.reserve(items->size());
     for (ShellFolderItem &item : *items)
-        children.push_back(newNode(node, std::move(item)));
+        children.push_back(newNode(node, std::move(item), options.filter));
     m_model->setChildren(node, std::move(children));
     expand(indexOf(node));
 }

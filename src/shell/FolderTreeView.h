@@ -111,7 +111,7 @@ protected:
 private:
     void initialize();
     void retrieveRootFolders();
-    std::unique_ptr<FolderTreeNode> newNode(FolderTreeNode *parent, ShellFolderItem item) const;
+    FolderTreeNode newNode(FolderTreeNode *parent, ShellFolderItem item, const ShellItemFilter &filter) const;
     ShellItemFilter itemFilter() const;
     void submitFolder(FolderTreeNode *node);
     void searchNode(const QByteArray &path);

@@ -30,7 +30,7 @@ FolderTreeNode *TFolderTreeView::matchChild(FolderTreeNode *parent, const QByteA
     if (!parent)
         return nullptr;
     const int found = findItemByName(
-        parent->childCount(), [parent](int i) { return parent->child(i)->info()->name; }, name);
+        parent->childCount(), [parent](int i) -> const QByteArray & { return parent->child(i)->info()->name; }, name);
     return parent->child(found);
 }
 

@@ -143,10 +143,9 @@ std::optional<std::vector<FolderItem>> FileSystemFolder::enumItems(std::uint32_t
         if (name[0] == '.')
             bits |= attr::kHidden;
         const QByteArrayView bytes(name, qsizetype(std::strlen(name)));
-        FolderItem item{makeItemId(kind, bytes), bytes.toByteArray(), bits & mask, QByteArray()};
-        item.sortKey.append(char(kind));
-        appendNaturalSortKey(item.sortKey, bytes);
-        items.push_back(std::move(item));
+        const char lead = char(kind);
+        items.push_back({makeItemId(kind, bytes), bytes.toByteArray(), bits & mask,
+                         naturalSortKey(bytes, QByteArrayView(&lead, 1))});
     });
     if (!read)
         return std::nullopt;
@@ -206,9 +205,8 @@ int FileSystemFolder::compareItems(const ItemId &a, const ItemId &b) const
 
 std::optional<QByteArray> FileSystemFolder::itemSortKey(const ItemId &item) const
 {
-    QByteArray key(1, char(item.kind));
-    appendNaturalSortKey(key, item.name);
-    return key;
+    const char lead = char(item.kind);
+    return naturalSortKey(item.name, QByteArrayView(&lead, 1));
 }
 
 IconLocation FileSystemFolder::folderIcon(const QByteArray &path, unsigned flags) const
