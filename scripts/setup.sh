@@ -18,6 +18,8 @@ packages=(
     hicolor-icon-theme adwaita-icon-theme
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the start-up benchmark watches the X server for the window
+    libxcb1-dev
     # a display server for running the window without a desktop, and a
     # hand to click in it (the package test)
     xvfb xauth xdotool

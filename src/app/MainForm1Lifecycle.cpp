@@ -4,8 +4,10 @@
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
+#include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
-#include "platform/PreviewPlayer.h"
+#include "controls/FileListBox.h"
+#include "platform/FileMask.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsLocation.h"
 #include "shell/FolderTreeView.h"
@@ -86,6 +88,11 @@ void TMainForm1::FormCreate(QObject *)
     if (const auto copy = settings.readInteger(kFoldersSection, "MODE2"))
         setRadioChecked(RadioButton2, *copy != 0);
 
+    // The further patterns come before the folder, so that it is read once.
+    m_extraMask = settings.readString(kFoldersSection, "EXTMASK", FileMask::kCurrentMedia);
+    const QByteArray extra = m_extraMask.trimmed();
+    FileListBox1->setMask(extra.isEmpty() ? QByteArray(FileMask::kMedia) : FileMask::kMedia + (";" + extra));
+
     // A stored folder that cannot be applied is skipped; the others still are.
     try {
         FolderTreeView0->setFolderName(
@@ -113,6 +120,7 @@ void TMainForm1::FormClose(QObject *)
             .writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName());
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
+        changes.writeString(kFoldersSection, "EXTMASK", m_extraMask);
         settingslocation::makeFolderFor(settingsPath());
         // All entries in one rewrite: either all of them are on disk or none.
         ProfileFile settings(settingsPath());
@@ -120,7 +128,7 @@ void TMainForm1::FormClose(QObject *)
             throw SettingsWriteError(settings.path());
     }
 
-    m_player->setURL(QByteArray());
+    WindowsMediaPlayer1->setURL(QByteArray());
 }
 
 void TMainForm1::closeEvent(QCloseEvent *event)

@@ -1,8 +1,9 @@
 #pragma once
 // A main window over a temporary executable directory (where its settings
-// file and guide live) with a recording player in place of the real one.
+// file and guide live) whose player control plays through a recording
+// backend instead of libmpv.
 #include "app/MainForm1.h"
-#include "support/RecordingPlayer.h"
+#include "support/RecordingBackend.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -20,14 +21,15 @@ protected:
     {
         TMainForm1::Surroundings surroundings;
         surroundings.executableDirectory = exeDir();
-        surroundings.player = &player;
+        surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
         surroundings.showError = [this](const QString &message) { errors << message; };
         form = std::make_unique<TMainForm1>(surroundings);
         return *form;
     }
 
     QTemporaryDir m_exeDir;
-    RecordingPlayer player;
+    // What the window's player control was asked to play.
+    PlayerRecord player;
     // Messages the window showed, in place of message boxes.
     QStringList errors;
     std::unique_ptr<TMainForm1> form;

@@ -20,7 +20,7 @@ struct Option
 } // namespace
 
 MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
-    : QObject(parent)
+    : PlayerBackend(parent)
     , m_volume(options.volume)
 {
     m_core.reset(mpv_create());
@@ -44,7 +44,18 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
         {"ytdl", "no"},
         // A cover picture inside an audio file is not a video to show.
         {"audio-display", "no"},
+        // Nothing beside the played file is looked at: a sorter's folders
+        // hold thousands of files, and any of them may be a FIFO that never
+        // answers. This covers external cover art, audio tracks and subtitles.
+        {"autoload-files", "no"},
+        {"cover-art-auto", "no"},
+        {"audio-file-auto", "no"},
         {"sub-auto", "no"},
+        {"resume-playback", "no"},
+        // Built-in scripts and profiles a preview never uses.
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"volume", QByteArray::number(options.volume)},
     };
     for (const Option &option : settings)
