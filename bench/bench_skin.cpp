@@ -4,8 +4,8 @@
 // "share" is nine-button build / window construction. A bare copy of the
 // nine normal images stands for what a repaint costs.
 #include "app/MainForm1.h"
-#include "platform/PreviewPlayer.h"
 #include "skin/ClearButton.h"
+#include "support/RecordingBackend.h"
 
 #include <QFile>
 #include <QPainter>
@@ -18,16 +18,6 @@
 
 namespace {
 
-class NullPlayer : public PreviewPlayer
-{
-public:
-    void setURL(const QByteArray &path) override { m_url = path; }
-    QByteArray URL() const override { return m_url; }
-
-private:
-    QByteArray m_url;
-};
-
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -36,10 +26,10 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 void BM_NineSortButtonsBeside(benchmark::State &state)
 {
     QTemporaryDir root;
-    NullPlayer player;
+    PlayerRecord player;
     TMainForm1::Surroundings surroundings;
     surroundings.executableDirectory = QFile::encodeName(root.path());
-    surroundings.player = &player;
+    surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
 
     double skinSeconds = 0;
     double startupSeconds = 0;
@@ -75,10 +65,10 @@ BENCHMARK(BM_NineSortButtonsBeside)->UseManualTime()->Unit(benchmark::kMicroseco
 void BM_NineSortButtons(benchmark::State &state)
 {
     QTemporaryDir root;
-    NullPlayer player;
+    PlayerRecord player;
     TMainForm1::Surroundings surroundings;
     surroundings.executableDirectory = QFile::encodeName(root.path());
-    surroundings.player = &player;
+    surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
     TMainForm1 form(surroundings);
     QImage canvas(46, 50, QImage::Format_ARGB32_Premultiplied);
     double paintSeconds = 0;
