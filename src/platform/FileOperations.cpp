@@ -1,5 +1,6 @@
 #include "platform/FileOperations.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
@@ -50,8 +51,7 @@ public:
     TemporaryFile &operator=(const TemporaryFile &) = delete;
     ~TemporaryFile()
     {
-        if (m_fd >= 0)
-            m_fs.close(m_fd);
+        m_fd.close();
         if (!m_path.isEmpty())
             m_fs.unlink(m_path.constData());
     }
@@ -64,9 +64,9 @@ public:
             const QByteArray suffix =
                 QByteArray::number(QRandomGenerator::global()->generate(), 16);
             const QByteArray path = paths::join(folderOf(target), "." + stem + ".ondasort-" + suffix + ".tmp");
-            const int fd = m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-            if (fd >= 0) {
-                m_fd = fd;
+            FileDescriptor fd(m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600), m_fs);
+            if (fd.isOpen()) {
+                m_fd = std::move(fd);
                 m_path = path;
                 return {};
             }
@@ -76,17 +76,15 @@ public:
         return errorOf(EEXIST);
     }
 
-    int fd() const { return m_fd; }
+    int fd() const { return m_fd.get(); }
 
     // Flushes the contents to disk and renames the file over target.
     std::error_code commit(const QByteArray &target)
     {
-        if (m_fs.fsync(m_fd) != 0)
+        if (m_fs.fsync(m_fd.get()) != 0)
             return lastError();
-        const int fd = m_fd;
-        m_fd = -1;
         // Some file systems report a failed write only when the file is closed.
-        if (m_fs.close(fd) != 0)
+        if (m_fd.close() != 0)
             return lastError();
         if (m_fs.rename(m_path.constData(), target.constData()) != 0)
             return lastError();
@@ -99,15 +97,13 @@ private:
     // Makes the rename itself durable; a failure here loses nothing.
     void syncFolder(const QByteArray &target)
     {
-        const int dir = m_fs.open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY, 0);
-        if (dir >= 0) {
-            m_fs.fsync(dir);
-            m_fs.close(dir);
-        }
+        const FileDescriptor dir(m_fs.open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY, 0), m_fs);
+        if (dir.isOpen())
+            m_fs.fsync(dir.get());
     }
 
     FileSystem &m_fs;
-    int m_fd = -1;
+    FileDescriptor m_fd;
     QByteArray m_path;
 };
 
@@ -172,14 +168,11 @@ std::error_code FileOperations::copy(const QByteArray &source, const QByteArray 
 
 std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target)
 {
-    const int in = m_fs.open(source.constData(), O_RDONLY, 0);
-    if (in < 0)
+    // Without waiting: a FIFO put in the file's place must not block the copy.
+    const FileDescriptor input(m_fs.open(source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0), m_fs);
+    if (!input.isOpen())
         return lastError();
-    struct InputCloser {
-        FileSystem &fs;
-        int fd;
-        ~InputCloser() { fs.close(fd); }
-    } closer {m_fs, in};
+    const int in = input.get();
 
     struct stat status {};
     if (m_fs.fstat(in, &status) != 0)

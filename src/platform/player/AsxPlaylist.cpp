@@ -1,6 +1,6 @@
 #include "platform/player/AsxPlaylist.h"
 
-#include "platform/player/MediaSource.h"
+#include "platform/RegularFile.h"
 #include "platform/player/PlaylistReference.h"
 
 #include <QRegularExpression>
@@ -86,10 +86,10 @@ QByteArray AsxPlaylist::resolve(const QString &href, const QByteArray &baseDir)
 
 QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)
 {
-    bool ok = false;
-    const QByteArray content = MediaSource::readRegularFile(path, kMaxFileSize, &ok);
-    if (!ok)
+    const regularfile::Contents file = regularfile::read(path, kMaxFileSize);
+    if (!file.ok())
         return {};
+    const QByteArray &content = file.bytes;
     const QByteArray baseDir = PlaylistReference::baseFolder(path);
 
     QList<QByteArrayList> entries;

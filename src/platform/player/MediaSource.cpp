@@ -1,5 +1,6 @@
 #include "platform/player/MediaSource.h"
 
+#include "platform/RegularFile.h"
 #include "platform/player/AsxPlaylist.h"
 #include "platform/player/M3uPlaylist.h"
 #include "platform/player/MidiStream.h"
@@ -7,9 +8,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace MediaSource {
 
@@ -24,23 +22,6 @@ struct Budget
 {
     int playlistsLeft = 32;
     qsizetype maxEntries = 5000;
-};
-
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
 };
 
 bool hasExtension(const QByteArray &path, std::initializer_list<const char *> extensions)
@@ -117,42 +98,14 @@ void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArray
 
 } // namespace
 
-QByteArray readRegularFile(const QByteArray &path, qint64 maxBytes, bool *ok)
-{
-    *ok = false;
-    if (path.isEmpty())
-        return {};
-    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)
-        || info.st_size > maxBytes)
-        return {};
-    QByteArray content(qsizetype(info.st_size), Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < content.size()) {
-        const ssize_t got = ::read(fd.get(), content.data() + filled, size_t(content.size() - filled));
-        if (got < 0)
-            return {};
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    content.truncate(filled);
-    *ok = true;
-    return content;
-}
-
 Kind classify(const QByteArray &path)
 {
     if (path.isEmpty())
         return Kind::Missing;
-    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    const regularfile::Contents contents = regularfile::readHead(path, 512);
+    if (!contents.ok())
         return Kind::Missing;
-    QByteArray head(512, '\0');
-    const ssize_t got = ::read(fd.get(), head.data(), size_t(head.size()));
-    head.truncate(got > 0 ? got : 0);
+    const QByteArray &head = contents.bytes;
 
     if (head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID"))
         return Kind::Midi;

@@ -21,9 +21,4 @@ Kind classify(const QByteArray &path);
 // can be played.
 QByteArrayList mpvEntries(const QByteArray &path);
 
-// The whole content of a regular file, at most `maxBytes` of it; `ok` is
-// false for anything that is not a readable regular file or is bigger than
-// that. Opening never waits on a FIFO or a device.
-QByteArray readRegularFile(const QByteArray &path, qint64 maxBytes, bool *ok);
-
 } // namespace MediaSource
