@@ -89,10 +89,14 @@ QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)
     const regularfile::Contents file = regularfile::read(path, kMaxFileSize);
     if (!file.ok())
         return {};
-    const QByteArray &content = file.bytes;
+    return entries(file.bytes, path);
+}
+
+QList<QByteArrayList> AsxPlaylist::entries(const QByteArray &content, const QByteArray &path)
+{
     const QByteArray baseDir = PlaylistReference::baseFolder(path);
 
-    QList<QByteArrayList> entries;
+    QList<QByteArrayList> result;
     for (const QStringList &refs : parse(content)) {
         QByteArrayList resolved;
         for (const QString &href : refs) {
@@ -101,7 +105,7 @@ QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)
                 resolved << address;
         }
         if (!resolved.isEmpty())
-            entries << resolved;
+            result << resolved;
     }
-    return entries;
+    return result;
 }

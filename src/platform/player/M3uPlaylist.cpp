@@ -22,13 +22,17 @@ QList<QByteArrayList> M3uPlaylist::read(const QByteArray &path)
     const regularfile::Contents file = regularfile::read(path, kMaxFileSize);
     if (!file.ok())
         return {};
-    const QByteArray &content = file.bytes;
+    return entries(file.bytes, path);
+}
+
+QList<QByteArrayList> M3uPlaylist::entries(const QByteArray &content, const QByteArray &path)
+{
     const QByteArray baseDir = PlaylistReference::baseFolder(path);
-    QList<QByteArrayList> entries;
+    QList<QByteArrayList> result;
     for (const QByteArray &reference : parse(content)) {
         const QByteArray resolved = PlaylistReference::resolve(reference, baseDir);
         if (!resolved.isEmpty())
-            entries << QByteArrayList{resolved};
+            result << QByteArrayList{resolved};
     }
-    return entries;
+    return result;
 }

@@ -11,14 +11,31 @@
 #include <QByteArray>
 #include <QByteArrayList>
 
+#include <functional>
+
 namespace MediaSource {
 
 enum class Kind { Missing, Plain, Midi, Asx, M3u };
 
 Kind classify(const QByteArray &path);
 
+// How much work one path may make when it is a playlist: lists nested in
+// lists, references examined (each may open a file), playlist bytes read,
+// entries handed on. A list that names itself is not read again inside
+// itself.
+struct Limits
+{
+    int maxNesting = 4;
+    int maxPlaylists = 32;
+    int maxReferences = 20000;
+    qint64 maxBytes = qint64(8) << 20;
+    qsizetype maxEntries = 5000;
+};
+
 // What libmpv should load for `path`, in playing order; empty when nothing
-// can be played.
-QByteArrayList mpvEntries(const QByteArray &path);
+// can be played. Reads files: call it off the GUI thread. `cancelled`, when
+// given, is asked between references and ends the work early.
+QByteArrayList mpvEntries(const QByteArray &path, const Limits &limits = Limits(),
+    const std::function<bool()> &cancelled = {});
 
 } // namespace MediaSource
