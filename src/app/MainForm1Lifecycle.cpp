@@ -4,6 +4,7 @@
 
 #include "app/SettingsWriteError.h"
 #include "controls/BrowseEdit.h"
+#include "platform/FileOperations.h"
 #include "platform/PreviewPlayer.h"
 #include "platform/ProfileFile.h"
 #include "shell/FolderTreeView.h"
@@ -11,6 +12,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QRadioButton>
+#include <QThreadPool>
 
 #include <exception>
 
@@ -100,7 +102,22 @@ void TMainForm1::FormCreate(QObject *)
         } catch (const std::exception &) {
         }
     }
+
+    // Temporary files a killed copy left in the destination folders are
+    // removed where redundant, off the GUI thread: a folder on a slow disk
+    // must not hold the window.
+    QByteArrayList folders;
+    for (const TBrowseEdit *edit : BrowseEdit)
+        folders << edit->Path();
+    QThreadPool::globalInstance()->start([folders] {
+        FileOperations operations;
+        for (const QByteArray &folder : folders) {
+            if (FileOperations::isDirectory(folder))
+                operations.removeLeftovers(folder);
+        }
+    });
 }
+
 
 void TMainForm1::FormClose(QObject *)
 {

@@ -1,5 +1,9 @@
 #include "SortFixture.h"
 
+#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
+#include "support/Wait.h"
+
 #include "skin/ClearButton.h"
 
 #include <QCoreApplication>
@@ -7,6 +11,8 @@
 #include <QLabel>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -204,6 +210,39 @@ TEST_F(SettingsTest, SettingsFileThatIsNoRegularFileIsReportedAndKept)
         EXPECT_TRUE(QByteArray(kind) == "fifo" ? S_ISFIFO(status.st_mode) : S_ISLNK(status.st_mode));
         form.reset();
     }
+}
+
+// A move across file systems killed half-way leaves its temporary file in
+// the destination; the next start removes it while its source is intact.
+TEST_F(SettingsTest, StartRemovesWhatAKilledMoveLeftBehind)
+{
+    QDir().mkpath(QFile::decodeName(source()));
+    QDir().mkpath(QFile::decodeName(dest(1)));
+    writeFile(source() + "/a.mp3", QByteArray(100000, 'a'));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        struct Killing : FileSystem {
+            int rename(const char *, const char *) override { errno = EXDEV; return -1; }
+            ssize_t write(int fd, const void *buffer, size_t size) override
+            {
+                FileSystem::write(fd, buffer, size / 2);
+                ::raise(SIGKILL);
+                return -1;
+            }
+        } killing;
+        FileOperations(killing).move(source() + "/a.mp3", dest(1) + "/a.mp3");
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    const auto leftovers = [this] {
+        return QDir(QFile::decodeName(dest(1))).entryList(QDir::Files | QDir::Hidden).size();
+    };
+    ASSERT_EQ(leftovers(), 1);
+
+    writeIni("[SET1]\nLIST01=" + dest(1) + "\n");
+    createForm();
+    EXPECT_TRUE(waitUntil([&] { return leftovers() == 0; }));
+    EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray(100000, 'a'));
 }
 
 } // namespace
