@@ -4,10 +4,13 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
-.PHONY: run test build setup bench clean fuzz fuzz-build
+.PHONY: run gallery test build setup bench clean fuzz fuzz-build
 
 run: build
 	$(BUILD_DIR)/bin/Ondasort
+
+gallery: build
+	$(BUILD_DIR)/bin/ondasort-gallery
 
 # The fuzz harnesses run once over their corpus and past crashers as well.
 test: build fuzz-build

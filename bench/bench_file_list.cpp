@@ -4,8 +4,8 @@
 // Folders of 1,000, 10,000 and 50,000 files, 60 % of them media names, are
 // made once under the temporary folder. Each list benchmark reports
 // "x_bare", its time per read divided by the bare loop's on the same folder.
-#include "app/FileListBox.h"
-#include "app/FileListModel.h"
+#include "controls/FileListBox.h"
+#include "controls/FileListModel.h"
 #include "platform/FileMask.h"
 #include "platform/FolderFiles.h"
 

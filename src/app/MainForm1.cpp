@@ -1,9 +1,9 @@
 #include "app/MainForm1.h"
 
 #include "app/ErrorDisplay.h"
-#include "app/FileListBox.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
+#include "controls/FileListBox.h"
 #include "platform/DesktopOpen.h"
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"

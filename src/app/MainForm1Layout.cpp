@@ -2,11 +2,11 @@
 // fonts, colours, hints and tab order.
 #include "app/MainForm1.h"
 
-#include "app/FileListBox.h"
-#include "app/Panel.h"
-#include "app/Shape.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
+#include "controls/FileListBox.h"
+#include "controls/Panel.h"
+#include "controls/Shape.h"
 #include "platform/Colors.h"
 #include "platform/Fonts.h"
 #include "shell/FolderTreeView.h"

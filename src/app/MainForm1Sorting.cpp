@@ -3,8 +3,8 @@
 // command advances without sorting.
 #include "app/MainForm1.h"
 
-#include "app/FileListBox.h"
 #include "controls/BrowseEdit.h"
+#include "controls/FileListBox.h"
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"

@@ -3,7 +3,7 @@
 // the list makes it current and hands it to the player.
 #include "app/MainForm1.h"
 
-#include "app/FileListBox.h"
+#include "controls/FileListBox.h"
 #include "platform/Paths.h"
 #include "platform/PreviewPlayer.h"
 #include "shell/FolderTreeView.h"

@@ -50,6 +50,26 @@ auto ShellFolder::resolve(const ItemIdList &ids) const -> std::optional<Resolved
     return resolved;
 }
 
+std::optional<std::vector<FolderItem>> ShellFolder::enumItems(std::uint32_t flags, std::uint32_t mask) const
+{
+    auto ids = enumObjects(flags);
+    if (!ids)
+        return std::nullopt;
+    std::vector<FolderItem> items;
+    items.reserve(ids->size());
+    for (ItemIdList &id : *ids) {
+        const auto item = decodeItemId(id);
+        if (!item)
+            continue;
+        auto name = itemName(&*item, nameflags::kInFolder | nameflags::kForParsing);
+        const auto bits = itemAttributes(&*item);
+        if (!name || !bits)
+            continue;
+        items.push_back({std::move(id), std::move(*name), *bits & mask, itemSortKey(*item).value_or(QByteArray())});
+    }
+    return items;
+}
+
 std::shared_ptr<ShellFolder> ShellFolder::bindToObject(const ItemIdList &ids) const
 {
     const auto resolved = resolve(ids);
@@ -119,6 +139,15 @@ std::optional<int> ShellFolder::compareIds(const ItemIdList &a, const ItemIdList
     return left->size() < right->size() ? -1 : 1;
 }
 
+std::optional<QByteArray> ShellFolder::sortKey(const ItemIdList &id) const
+{
+    const qsizetype size = firstItemIdSize(id);
+    if (size <= 0 || firstItemIdSize(QByteArrayView(id).sliced(size)) != 0)
+        return std::nullopt;
+    const auto item = decodeItemId(id);
+    return item ? itemSortKey(*item) : std::nullopt;
+}
+
 std::optional<IconLocation> ShellFolder::iconLocation(const ItemIdList &ids, unsigned flags) const
 {
     const auto resolved = resolve(ids);
@@ -172,6 +201,11 @@ std::optional<QByteArray> ShellFolder::itemLinkTarget(const ItemId &) const
 }
 
 std::optional<FindData> ShellFolder::itemFindData(const ItemId &) const
+{
+    return std::nullopt;
+}
+
+std::optional<QByteArray> ShellFolder::itemSortKey(const ItemId &) const
 {
     return std::nullopt;
 }

@@ -97,6 +97,17 @@ struct FindData
     std::uint64_t size = 0;
 };
 
+// One item as a folder lists it with its facts, read in one pass.
+struct FolderItem
+{
+    ItemIdList itemId;           // one element, relative to the folder
+    QByteArray name;             // in-folder parsing name
+    std::uint32_t attributes = 0; // limited to the asked mask
+    // Bytes whose plain order is the folder's order of its items; empty
+    // when the folder orders its items only through compareIds.
+    QByteArray sortKey;
+};
+
 // Folders the namespace can name without parsing.
 enum class SpecialFolder { Desktop, Documents, Drives };
 
@@ -108,6 +119,13 @@ public:
     // The items of this folder, each a one-element list, in no set order.
     virtual std::optional<std::vector<ItemIdList>> enumObjects(std::uint32_t flags) const = 0;
 
+    // The items with their parsing names and attributes (limited to `mask`),
+    // in no set order; items whose name or attributes cannot be read are
+    // left out. The same answers as enumObjects followed by displayNameOf,
+    // attributesOf and sortKey for each item, which is what it does unless
+    // a folder knows a faster way.
+    virtual std::optional<std::vector<FolderItem>> enumItems(std::uint32_t flags, std::uint32_t mask) const;
+
     std::shared_ptr<ShellFolder> bindToObject(const ItemIdList &ids) const;
     std::optional<QByteArray> displayNameOf(const ItemIdList &ids, std::uint32_t flags) const;
     // The item's bits limited to `mask`.
@@ -115,6 +133,9 @@ public:
     // Order of two items of this folder: negative, 0 for the same item, positive.
     // The result fits a signed 16-bit number.
     std::optional<int> compareIds(const ItemIdList &a, const ItemIdList &b) const;
+    // Key of a single item of this folder: comparing two keys as bytes gives
+    // the sign compareIds gives. None when the folder has no keys.
+    std::optional<QByteArray> sortKey(const ItemIdList &id) const;
     std::optional<IconLocation> iconLocation(const ItemIdList &ids, unsigned flags) const;
     // Index of the item's overlay in the system image list.
     std::optional<int> overlayIconIndex(const ItemIdList &ids) const;
@@ -139,6 +160,7 @@ protected:
     virtual std::optional<int> itemOverlay(const ItemId &item) const;
     virtual std::optional<QByteArray> itemLinkTarget(const ItemId &item) const;
     virtual std::optional<FindData> itemFindData(const ItemId &item) const;
+    virtual std::optional<QByteArray> itemSortKey(const ItemId &item) const;
 
 private:
     struct Resolved;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPalette>
 
 namespace {
@@ -108,6 +109,8 @@ bool TFflIconList::releaseIcon(int imageIndex)
         return false;
     if (--m_entries[imageIndex].refCount > 0)
         return false;
+    // Composed icons name images by index, and the later ones move down.
+    m_composed.clear();
     m_images.removeAt(imageIndex);
     m_entries.removeAt(imageIndex);
     for (int &slot : m_overlays) {
@@ -132,6 +135,7 @@ int TFflIconList::setShellOverlay(int slot, const shellns::ShellFolder *folder,
     if (!systemIndex)
         return -1;
     m_overlays[slot] = acquireIcon(nullptr, QByteArray(), *systemIndex);
+    m_composed.clear();
     return m_overlays[slot];
 }
 
@@ -140,7 +144,85 @@ int TFflIconList::setResourceOverlay(int slot, const QByteArray &name)
     if (slot < 0 || slot >= kOverlaySlots)
         return -1;
     m_overlays[slot] = acquireIcon(nullptr, name, 0);
+    m_composed.clear();
     return m_overlays[slot];
+}
+
+FflItemIcons TFflIconList::acquireItemIcons(const IconExtractor *extractor, const shellns::ShellFolder &folder,
+                                           const shellns::ItemIdList &itemId, std::uint32_t attributes)
+{
+    using namespace shellns;
+    FflItemIcons icons;
+    if (const auto normal = folder.iconLocation(itemId, 0)) {
+        icons.image = acquireIcon(extractor, normal->location, normal->index);
+        icons.selected = icons.image;
+        if (const auto open = folder.iconLocation(itemId, iconflags::kOpenIcon)) {
+            const int opened = acquireIcon(extractor, open->location, open->index);
+            // The same picture open and shut holds one reference, given back once.
+            if (opened == icons.image && opened >= 0)
+                releaseIcon(opened);
+            else
+                icons.selected = opened;
+        }
+    }
+    if (attributes & attr::kShare) {
+        setShellOverlay(1, &folder, itemId);
+        icons.overlay = 1;
+    }
+    // A shared link shows the link overlay.
+    if (attributes & attr::kLink) {
+        setShellOverlay(2, &folder, itemId);
+        icons.overlay = 2;
+    }
+    return icons;
+}
+
+void TFflIconList::releaseItemIcons(FflItemIcons icons, const std::function<void(int)> &removed)
+{
+    if (icons.selected != icons.image && releaseIcon(icons.selected)) {
+        if (removed)
+            removed(icons.selected);
+        if (icons.image > icons.selected)
+            --icons.image;
+    }
+    if (releaseIcon(icons.image) && removed)
+        removed(icons.image);
+}
+
+QIcon TFflIconList::itemIcon(const FflItemIcons &icons, bool cut) const
+{
+    if (icons.image < 0)
+        return QIcon();
+    const quint64 key = quint64(quint16(icons.image + 1)) | (quint64(quint16(icons.selected + 1)) << 16)
+        | (quint64(quint16(icons.overlay + 1)) << 32) | (quint64(cut) << 48);
+    const auto cached = m_composed.constFind(key);
+    if (cached != m_composed.constEnd())
+        return *cached;
+
+    const QPixmap overlayImage = image(overlay(icons.overlay));
+    auto compose = [&](int index) {
+        QPixmap picture = image(index);
+        if (picture.isNull())
+            return picture;
+        QPixmap result(picture.size());
+        result.fill(Qt::transparent);
+        QPainter painter(&result);
+        if (cut)
+            painter.setOpacity(0.45);
+        painter.drawPixmap(0, 0, picture);
+        if (!overlayImage.isNull())
+            painter.drawPixmap(0, 0, overlayImage);
+        return result;
+    };
+    QIcon icon;
+    const QPixmap normal = compose(icons.image);
+    if (!normal.isNull()) {
+        icon.addPixmap(normal, QIcon::Normal);
+        const QPixmap open = icons.selected >= 0 ? compose(icons.selected) : normal;
+        icon.addPixmap(open.isNull() ? normal : open, QIcon::Selected);
+    }
+    m_composed.insert(key, icon);
+    return icon;
 }
 
 QPixmap TFflIconList::image(int index) const

@@ -6,22 +6,37 @@
 // one more user, releasing the last user removes the image and moves the
 // later ones down by one. Three overlay slots (0 to 2) name the images drawn
 // over an item's icon. Owned by the component that shows the icons.
+//
+// For a shell item the list also acquires the whole set a row shows (its
+// image, open image and overlay) and composes them into one icon, cut items
+// dimmed; composed icons are cached until an image is removed.
 #include "shell/FflIconRefs.h"
 
 #include "platform/ItemIdList.h"
 
 #include <QColor>
+#include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QObject>
 #include <QPixmap>
 #include <QSize>
 
 #include <array>
+#include <functional>
 
 class IconExtractor;
 namespace shellns {
 class ShellFolder;
 }
+
+// The pictures of one shell item, as indices into its icon list.
+struct FflItemIcons
+{
+    int image = -1;    // normal image
+    int selected = -1; // image when selected (the open folder), may equal `image`
+    int overlay = -1;  // overlay slot 0 to 2
+};
 
 class TFflIconList : public QObject
 {
@@ -42,6 +57,19 @@ public:
     // Fills an empty overlay slot with the shell's overlay for an item.
     int setShellOverlay(int slot, const shellns::ShellFolder *folder, const shellns::ItemIdList &itemId);
     int setResourceOverlay(int slot, const QByteArray &name);
+
+    // Acquires the normal and open images of an item of `folder` and fills
+    // the overlay slot its attributes ask for (shared 1, link 2). An open
+    // image equal to the normal one holds no second reference.
+    FflItemIcons acquireItemIcons(const IconExtractor *extractor, const shellns::ShellFolder &folder,
+                                  const shellns::ItemIdList &itemId, std::uint32_t attributes);
+    // Gives back what acquireItemIcons took, the open image first. Each
+    // image removed from the list is passed to `removed`, so the caller can
+    // move down the indices it keeps that lie above it.
+    void releaseItemIcons(FflItemIcons icons, const std::function<void(int)> &removed);
+    // The item's icon: its image with its overlay, the open image for the
+    // selected state, dimmed when `cut`. Null when it has no image.
+    QIcon itemIcon(const FflItemIcons &icons, bool cut) const;
 
     QSize iconSize() const { return m_size; }
     QColor backgroundColor() const { return m_background; }
@@ -64,4 +92,5 @@ private:
     QList<QPixmap> m_images;
     QList<TFflIconRefs> m_entries;
     std::array<int, kOverlaySlots> m_overlays{-1, -1, -1};
+    mutable QHash<quint64, QIcon> m_composed;
 };

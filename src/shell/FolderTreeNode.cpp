@@ -1,85 +1,53 @@
 #include "shell/FolderTreeNode.h"
 
-#include "shell/FolderTreeView.h"
+#include <QFile>
 
-#include <QFont>
+using namespace shellns;
 
-FolderTreeNode::FolderTreeNode(const QString &label, std::unique_ptr<TFflNodeInfo> info)
-    : QTreeWidgetItem(kType)
+FolderTreeNode::FolderTreeNode(FolderTreeNode *parent, TFflNodeInfo info)
+    : m_parent(parent)
     , m_info(std::move(info))
 {
-    setText(0, label);
-    setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
 }
 
 FolderTreeNode::~FolderTreeNode() = default;
 
-void FolderTreeNode::setImageIndex(int index)
+FolderTreeNode *FolderTreeNode::child(int row) const
 {
-    if (m_imageIndex != index) {
-        m_imageIndex = index;
-        emitDataChanged();
+    return row >= 0 && row < childCount() ? const_cast<FolderTreeNode *>(&m_children[std::size_t(row)]) : nullptr;
+}
+
+void FolderTreeNode::setChildren(std::vector<FolderTreeNode> children)
+{
+    m_children = std::move(children);
+    for (std::size_t i = 0; i < m_children.size(); ++i) {
+        m_children[i].m_parent = this;
+        m_children[i].m_row = int(i);
     }
 }
 
-void FolderTreeNode::setSelectedIndex(int index)
+ShellFolder *FolderTreeNode::parentFolder() const
 {
-    if (m_selectedIndex != index) {
-        m_selectedIndex = index;
-        emitDataChanged();
-    }
+    return m_parent ? m_parent->m_info.folder.get() : m_info.folder.get();
 }
 
-void FolderTreeNode::setOverlayIndex(int index)
+QString FolderTreeNode::label() const
 {
-    if (m_overlayIndex != index) {
-        m_overlayIndex = index;
-        emitDataChanged();
+    if (!m_label) {
+        const ShellFolder *folder = parentFolder();
+        const auto label = folder ? folder->displayNameOf(m_info.itemId, nameflags::kNormal) : std::nullopt;
+        // A name the namespace cannot put into words still shows its bytes.
+        m_label = label ? QString::fromUtf8(*label) : QFile::decodeName(m_info.name);
     }
+    return *m_label;
 }
 
-void FolderTreeNode::setCut(bool cut)
+const FflItemIcons &FolderTreeNode::icons(TFflIconList &images, const IconExtractor *extractor)
 {
-    if (m_cut != cut) {
-        m_cut = cut;
-        emitDataChanged();
+    if (!m_icons) {
+        const ShellFolder *folder = parentFolder();
+        m_icons = folder ? images.acquireItemIcons(extractor, *folder, m_info.itemId, m_info.attributes)
+                         : FflItemIcons();
     }
-}
-
-void FolderTreeNode::setBold(bool bold)
-{
-    if (m_bold != bold) {
-        m_bold = bold;
-        emitDataChanged();
-    }
-}
-
-QVariant FolderTreeNode::data(int column, int role) const
-{
-    if (column == 0) {
-        auto *tree = qobject_cast<TFolderTreeView *>(treeWidget());
-        switch (role) {
-        case Qt::DecorationRole:
-            if (tree)
-                return tree->nodeIcon(*this);
-            break;
-        case Qt::FontRole:
-            if (tree && m_bold) {
-                QFont font = tree->font();
-                font.setBold(true);
-                return font;
-            }
-            break;
-        case Qt::ForegroundRole:
-            if (tree && m_cut) {
-                QColor dimmed = tree->palette().color(QPalette::Text);
-                dimmed.setAlpha(128);
-                return dimmed;
-            }
-            break;
-        default:
-            break;
-        }
-    }
-    return QTreeWidgetItem::data(column, role);
+    return *m_icons;
 }

@@ -1,44 +1,66 @@
 #pragma once
-// One node of the folder tree: its shell record and its looks.
+// One node of the folder tree: its shell record, its children and its looks.
 //
-// The node owns its TFflNodeInfo. Its image, selected image and overlay are
-// indices into the tree's icon list; the tree composes the icon, and the
-// bold and cut (dimmed) states, when the view asks for them.
+// The node owns its TFflNodeInfo and its children. What only a painted row
+// needs is made the first time the row is shown: the label is read from
+// the namespace, the image, open image and overlay are acquired from the
+// tree's icon list. The cut (dimmed) state comes with the attributes, the
+// bold state with the selection.
+#include "shell/FflIconList.h"
 #include "shell/FflNodeInfo.h"
 
-#include <QTreeWidgetItem>
+#include <QString>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
-class FolderTreeNode : public QTreeWidgetItem
+class IconExtractor;
+
+class FolderTreeNode
 {
 public:
-    static constexpr int kType = QTreeWidgetItem::UserType + 4;
+    FolderTreeNode(FolderTreeNode *parent, TFflNodeInfo info);
+    ~FolderTreeNode();
+    FolderTreeNode(const FolderTreeNode &) = delete;
+    FolderTreeNode &operator=(const FolderTreeNode &) = delete;
+    // Only while a node's siblings are being gathered: children point to it.
+    FolderTreeNode(FolderTreeNode &&) = default;
 
-    FolderTreeNode(const QString &label, std::unique_ptr<TFflNodeInfo> info);
-    ~FolderTreeNode() override;
+    TFflNodeInfo *info() { return &m_info; }
+    const TFflNodeInfo *info() const { return &m_info; }
+    FolderTreeNode *parent() const { return m_parent; }
+    int row() const { return m_row; }
+    int childCount() const { return int(m_children.size()); }
+    FolderTreeNode *child(int row) const;
+    // Takes the children read from the node's folder, in their order. They
+    // are held side by side and never move again.
+    void setChildren(std::vector<FolderTreeNode> children);
 
-    TFflNodeInfo *info() const { return m_info.get(); }
+    // The folder object that holds this node's item (the Desktop's own for the root).
+    shellns::ShellFolder *parentFolder() const;
+    // The item's label for people, read the first time it is asked.
+    QString label() const;
 
-    int imageIndex() const { return m_imageIndex; }
-    int selectedIndex() const { return m_selectedIndex; }
-    int overlayIndex() const { return m_overlayIndex; }
+    // The pictures, acquired from `images` the first time they are asked.
+    const FflItemIcons &icons(TFflIconList &images, const IconExtractor *extractor);
+    bool hasIcons() const { return m_icons.has_value(); }
+    int imageIndex() const { return m_icons ? m_icons->image : -1; }
+    int selectedIndex() const { return m_icons ? m_icons->selected : -1; }
+    int overlayIndex() const { return m_icons ? m_icons->overlay : -1; }
+
     bool isCut() const { return m_cut; }
+    void setCut(bool cut) { m_cut = cut; }
     bool isBold() const { return m_bold; }
-
-    void setImageIndex(int index);
-    void setSelectedIndex(int index);
-    void setOverlayIndex(int index);
-    void setCut(bool cut);
-    void setBold(bool bold);
-
-    QVariant data(int column, int role) const override;
+    void setBold(bool bold) { m_bold = bold; }
 
 private:
-    std::unique_ptr<TFflNodeInfo> m_info;
-    int m_imageIndex = -1;
-    int m_selectedIndex = -1;
-    int m_overlayIndex = -1;
+    FolderTreeNode *m_parent;
+    TFflNodeInfo m_info;
+    std::vector<FolderTreeNode> m_children;
+    int m_row = 0;
+    mutable std::optional<QString> m_label;
+    std::optional<FflItemIcons> m_icons;
     bool m_cut = false;
     bool m_bold = false;
 };

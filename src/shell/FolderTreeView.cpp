@@ -1,15 +1,14 @@
-// Building the tree: construction, nodes, enumeration, order, icons, deletion.
+// Building the tree: construction, nodes, enumeration, order, icons, scrolling.
 #include "shell/FolderTreeView.h"
 
 #include "shell/FflIconList.h"
+#include "shell/FolderTreeModel.h"
 #include "shell/FolderTreeNode.h"
 #include "shell/IconExtractor.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QHeaderView>
-#include <QPainter>
-#include <QTreeWidgetItemIterator>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -21,11 +20,12 @@ TFolderTreeView::TFolderTreeView(QWidget *parent)
 }
 
 TFolderTreeView::TFolderTreeView(std::shared_ptr<ShellFolder> desktop, QWidget *parent)
-    : QTreeWidget(parent)
+    : QTreeView(parent)
+    , m_model(new FolderTreeModel(this))
     , m_desktop(std::move(desktop))
     , m_extractor(std::make_unique<ThemeIconExtractor>())
 {
-    setColumnCount(1);
+    setModel(m_model);
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -33,17 +33,21 @@ TFolderTreeView::TFolderTreeView(std::shared_ptr<ShellFolder> desktop, QWidget *
     setAnimated(false);
     setExpandsOnDoubleClick(true);
     setRootIsDecorated(true);
-    // Long names scroll sideways instead of being cut short.
+    // Long names scroll sideways instead of being cut short; the column is
+    // as wide as the labels in view, measured on the rows shown only.
     header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    header()->setResizeContentsPrecision(0);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { fitColumnWidth(true); });
 
     if (m_desktop)
         m_documentsId = m_desktop->specialFolderLocation(SpecialFolder::Documents);
     getShellSettings();
 
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current, QTreeWidgetItem *previous) {
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current, const QModelIndex &previous) {
                 if (m_clearing)
                     return;
                 changingEvent(node(previous));
@@ -60,23 +64,64 @@ TFolderTreeView::TFolderTreeView(std::shared_ptr<ShellFolder> desktop, QWidget *
 TFolderTreeView::~TFolderTreeView()
 {
     m_clearing = true;
-    disconnect(this, &QTreeWidget::currentItemChanged, this, nullptr);
+    disconnect(selectionModel(), nullptr, this, nullptr);
     clear();
 }
 
-FolderTreeNode *TFolderTreeView::node(QTreeWidgetItem *item)
+FolderTreeNode *TFolderTreeView::node(const QModelIndex &index)
 {
-    return item && item->type() == FolderTreeNode::kType ? static_cast<FolderTreeNode *>(item) : nullptr;
+    return FolderTreeModel::nodeOf(index);
 }
 
 FolderTreeNode *TFolderTreeView::rootNode() const
 {
-    return topLevelItemCount() > 0 ? node(topLevelItem(0)) : nullptr;
+    return m_model->root();
+}
+
+FolderTreeNode *TFolderTreeView::selectedNode() const
+{
+    return node(currentIndex());
+}
+
+void TFolderTreeView::selectNode(FolderTreeNode *node)
+{
+    setCurrentIndex(indexOf(node));
+}
+
+FolderTreeNode *TFolderTreeView::nodeAt(const QPoint &point) const
+{
+    return node(indexAt(point));
+}
+
+QModelIndex TFolderTreeView::indexOf(const FolderTreeNode *node) const
+{
+    return m_model->indexOf(node);
+}
+
+bool TFolderTreeView::isNodeExpanded(const FolderTreeNode *node) const
+{
+    return isExpanded(indexOf(node));
+}
+
+bool TFolderTreeView::isNodeSelected(const FolderTreeNode *node) const
+{
+    return selectionModel()->isSelected(indexOf(node));
+}
+
+void TFolderTreeView::setNodeSelected(const FolderTreeNode *node, bool selected)
+{
+    if (const QModelIndex index = indexOf(node); index.isValid())
+        selectionModel()->select(index, selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+QRect TFolderTreeView::nodeRect(const FolderTreeNode *node) const
+{
+    return visualRect(indexOf(node));
 }
 
 bool TFolderTreeView::event(QEvent *event)
 {
-    const bool handled = QTreeWidget::event(event);
+    const bool handled = QTreeView::event(event);
     if (event->type() == QEvent::ParentChange) {
         clear();
         if (parentWidget()) {
@@ -92,14 +137,13 @@ void TFolderTreeView::changeEvent(QEvent *event)
     // Bold and dimmed looks follow the tree's font and palette.
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
         viewport()->update();
-    QTreeWidget::changeEvent(event);
+    QTreeView::changeEvent(event);
 }
 
 void TFolderTreeView::initialize()
 {
     delete m_images;
     m_images = new TFflIconList(this, true);
-    m_iconCache.clear();
     setIconSize(m_images->iconSize());
 }
 
@@ -109,14 +153,11 @@ void TFolderTreeView::clear()
         selectNothing();
     const bool wasClearing = m_clearing;
     m_clearing = true;
-    if (m_images) {
-        for (QTreeWidgetItemIterator it(this); *it; ++it)
-            deleteNode(node(*it));
-    }
-    QTreeWidget::clear();
+    // The nodes go with their records, folder references and icons; the
+    // icon list goes as a whole, so no image needs giving back one by one.
+    m_model->setRoot(nullptr);
     delete m_images;
     m_images = nullptr;
-    m_iconCache.clear();
     m_folderName.clear();
     m_folderNames.clear();
     m_clearing = wasClearing;
@@ -133,82 +174,60 @@ void TFolderTreeView::setShowHidden(int mode)
     getShellSettings();
 }
 
+ShellItemFilter TFolderTreeView::itemFilter() const
+{
+    ShellItemFilter filter;
+    filter.includeFiles = m_includeFile;
+    filter.onlyFileSystem = m_onlyFileSystem;
+    filter.showHidden = m_showHidden;
+    filter.userShowsHidden = m_shellSettings.showHiddenFiles;
+    return filter;
+}
+
+FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem item,
+                                        const ShellItemFilter &filter) const
+{
+    TFflNodeInfo info;
+    info.name = std::move(item.name);
+    info.attributes = item.attributes;
+    info.itemId = std::move(item.itemId);
+    FolderTreeNode node(parent, std::move(info));
+    node.setCut(filter.isHidden(node.info()->attributes));
+    return node;
+}
+
 void TFolderTreeView::retrieveRootFolders()
 {
     if (!m_desktop)
         return;
     const auto desktopId = m_desktop->specialFolderLocation(SpecialFolder::Desktop);
-    FolderTreeNode *root = desktopId ? addNode(nullptr, m_desktop, *desktopId) : nullptr;
-    if (!root)
+    if (!desktopId)
         return;
+    ShellReadOptions options;
+    options.enumFlags = enumflags::kFolders | enumflags::kIncludeHidden;
+    options.filter = itemFilter();
+    options.leadingItem = m_documentsId;
+    const auto name = m_desktop->displayNameOf(*desktopId, nameflags::kInFolder | nameflags::kForParsing);
+    const auto attributes = m_desktop->attributesOf(*desktopId, attr::kBrowseMask);
+    if (!name || !attributes || !m_desktop->displayNameOf(*desktopId, nameflags::kNormal)
+        || !options.filter.accepts(*attributes))
+        return;
+    auto root = std::make_unique<FolderTreeNode>(
+        newNode(nullptr, {*desktopId, *name, *attributes, std::nullopt}, options.filter));
     root->info()->folder = m_desktop;
     root->info()->enumerated = true;
-    addTopLevelItem(root);
 
-    // Files are never listed at the Desktop's own level.
-    QList<QTreeWidgetItem *> children;
-    if (const auto ids = m_desktop->enumObjects(enumflags::kFolders | enumflags::kIncludeHidden)) {
-        for (const ItemIdList &id : *ids) {
-            if (FolderTreeNode *child = addNode(root, m_desktop, id))
-                children.append(child);
-        }
+    // Files are never listed at the Desktop's own level; the documents folder leads.
+    std::vector<FolderTreeNode> children;
+    if (auto items = readShellFolder(*m_desktop, options)) {
+        children.reserve(items->size());
+        for (ShellFolderItem &item : *items)
+            children.push_back(newNode(root.get(), std::move(item), options.filter));
     }
-    sortChildren(root, children);
-    root->addChildren(children);
-    root->setExpanded(true);
-}
-
-FolderTreeNode *TFolderTreeView::addNode(FolderTreeNode *, const std::shared_ptr<ShellFolder> &folder,
-                                         const ItemIdList &itemId)
-{
-    const auto label = folder->displayNameOf(itemId, nameflags::kNormal);
-    if (!label)
-        return nullptr;
-    const auto name = folder->displayNameOf(itemId, nameflags::kInFolder | nameflags::kForParsing);
-    if (!name)
-        return nullptr;
-    const auto attributes = folder->attributesOf(itemId, attr::kBrowseMask);
-    if (!attributes)
-        return nullptr;
-
-    const bool hidden = *attributes & (attr::kHidden | attr::kGhosted);
-    if (!(*attributes & attr::kFolder) && !m_includeFile)
-        return nullptr;
-    if (!(*attributes & (attr::kFileSystem | attr::kFileSysAncestor)) && m_onlyFileSystem)
-        return nullptr;
-    if (hidden && !showsHiddenItems(m_showHidden, m_shellSettings.showHiddenFiles))
-        return nullptr;
-
-    auto info = std::make_unique<TFflNodeInfo>();
-    info->name = *name;
-    info->attributes = *attributes;
-    info->itemId = itemId;
-    auto *item = new FolderTreeNode(QFile::decodeName(*label), std::move(info));
-
-    if (!m_images)
-        return item;
-    if (const auto normal = folder->iconLocation(itemId, 0)) {
-        item->setImageIndex(m_images->acquireIcon(m_extractor.get(), normal->location, normal->index));
-        item->setSelectedIndex(item->imageIndex());
-        if (const auto open = folder->iconLocation(itemId, iconflags::kOpenIcon)) {
-            const int opened = m_images->acquireIcon(m_extractor.get(), open->location, open->index);
-            // The same picture open and shut holds one reference, which the node gives back once.
-            if (opened == item->imageIndex() && opened >= 0)
-                m_images->releaseIcon(opened);
-            else
-                item->setSelectedIndex(opened);
-        }
-    }
-    item->setCut(hidden);
-    if (*attributes & attr::kShare) {
-        m_images->setShellOverlay(1, folder.get(), itemId);
-        item->setOverlayIndex(1);
-    }
-    if (*attributes & attr::kLink) {
-        m_images->setShellOverlay(2, folder.get(), itemId);
-        item->setOverlayIndex(2);
-    }
-    return item;
+    root->setChildren(std::move(children));
+    FolderTreeNode *top = root.get();
+    m_model->setRoot(std::move(root));
+    expand(indexOf(top));
 }
 
 void TFolderTreeView::submitFolder(FolderTreeNode *node)
@@ -221,32 +240,29 @@ void TFolderTreeView::submitFolder(FolderTreeNode *node)
     std::shared_ptr<ShellFolder> folder = parentFolder->bindToObject(node->info()->itemId);
     if (!folder)
         return;
-    const auto ids = folder->enumObjects(enumflags::kFolders | enumflags::kNonFolders
-                                         | enumflags::kIncludeHidden);
-    if (!ids)
+    ShellReadOptions options;
+    options.filter = itemFilter();
+    auto items = readShellFolder(*folder, options);
+    if (!items)
         return;
-    node->info()->folder = folder;
+    node->info()->folder = std::move(folder);
     node->info()->enumerated = true;
 
-    QList<QTreeWidgetItem *> children;
-    children.reserve(qsizetype(ids->size()));
-    for (const ItemIdList &id : *ids) {
-        if (FolderTreeNode *child = addNode(node, folder, id))
-            children.append(child);
-    }
-    sortChildren(node, children);
-    node->addChildren(children);
-    node->setExpanded(true);
+    std::vector<FolderTreeNode> children;
+    children.reserve(items->size());
+    for (ShellFolderItem &item : *items)
+        children.push_back(newNode(node, std::move(item), options.filter));
+    m_model->setChildren(node, std::move(children));
+    expand(indexOf(node));
 }
 
 ShellFolder *TFolderTreeView::getParentShellFolder(FolderTreeNode *node) const
 {
     if (!node)
         return nullptr;
-    FolderTreeNode *parent = TFolderTreeView::node(node->parent());
-    if (!parent)
+    if (!node->parent())
         return m_desktop.get();
-    return parent->info()->folder.get();
+    return node->parent()->info()->folder.get();
 }
 
 std::shared_ptr<ShellFolder> TFolderTreeView::newShellFolder(FolderTreeNode *node) const
@@ -259,91 +275,45 @@ std::shared_ptr<ShellFolder> TFolderTreeView::newShellFolder(FolderTreeNode *nod
     return parent ? parent->bindToObject(node->info()->itemId) : nullptr;
 }
 
-int TFolderTreeView::compareNode(FolderTreeNode *parent, FolderTreeNode *a, FolderTreeNode *b) const
+QIcon TFolderTreeView::nodeIcon(FolderTreeNode &node) const
 {
-    if (!parent || !parent->info()->folder)
-        return 0;
-    ShellFolder *folder = parent->info()->folder.get();
-    // The documents folder leads the Desktop's children.
-    if (!parent->parent() && m_documentsId) {
-        if (folder->compareIds(a->info()->itemId, *m_documentsId) == 0)
-            return -1;
-        if (folder->compareIds(b->info()->itemId, *m_documentsId) == 0)
-            return 1;
-    }
-    const auto order = folder->compareIds(a->info()->itemId, b->info()->itemId);
-    return order ? int(qint16(*order)) : 0;
-}
-
-void TFolderTreeView::sortChildren(FolderTreeNode *parent, QList<QTreeWidgetItem *> &children) const
-{
-    std::stable_sort(children.begin(), children.end(), [&](QTreeWidgetItem *a, QTreeWidgetItem *b) {
-        return compareNode(parent, node(a), node(b)) < 0;
-    });
-}
-
-void TFolderTreeView::deleteNode(FolderTreeNode *node)
-{
-    if (!node)
-        return;
-    if (m_images) {
-        if (node->selectedIndex() != node->imageIndex() && m_images->releaseIcon(node->selectedIndex()))
-            shiftImageIndices(node->selectedIndex());
-        if (m_images->releaseIcon(node->imageIndex()))
-            shiftImageIndices(node->imageIndex());
-    }
-    node->info()->folder.reset();
-}
-
-void TFolderTreeView::shiftImageIndices(int removed)
-{
-    m_iconCache.clear();
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        FolderTreeNode *each = node(*it);
-        if (!each)
-            continue;
-        // Read both before changing either: the node's own indices may both move.
-        const int image = each->imageIndex();
-        const int selected = each->selectedIndex();
-        if (image > removed)
-            each->setImageIndex(image - 1);
-        if (selected > removed)
-            each->setSelectedIndex(selected - 1);
-    }
-}
-
-QIcon TFolderTreeView::nodeIcon(const FolderTreeNode &node) const
-{
-    if (!m_images || node.imageIndex() < 0)
+    if (!m_images)
         return QIcon();
-    const quint64 key = quint64(quint16(node.imageIndex() + 1)) | (quint64(quint16(node.selectedIndex() + 1)) << 16)
-        | (quint64(quint16(node.overlayIndex() + 1)) << 32) | (quint64(node.isCut()) << 48);
-    const auto cached = m_iconCache.constFind(key);
-    if (cached != m_iconCache.constEnd())
-        return *cached;
+    return m_images->itemIcon(node.icons(*m_images, m_extractor.get()), node.isCut());
+}
 
-    const QPixmap overlay = m_images->image(m_images->overlay(node.overlayIndex()));
-    auto compose = [&](int index) {
-        QPixmap picture = m_images->image(index);
-        if (picture.isNull())
-            return picture;
-        QPixmap result(picture.size());
-        result.fill(Qt::transparent);
-        QPainter painter(&result);
-        if (node.isCut())
-            painter.setOpacity(0.45);
-        painter.drawPixmap(0, 0, picture);
-        if (!overlay.isNull())
-            painter.drawPixmap(0, 0, overlay);
-        return result;
-    };
-    QIcon icon;
-    const QPixmap normal = compose(node.imageIndex());
-    if (!normal.isNull()) {
-        icon.addPixmap(normal, QIcon::Normal);
-        const QPixmap open = node.selectedIndex() >= 0 ? compose(node.selectedIndex()) : normal;
-        icon.addPixmap(open.isNull() ? normal : open, QIcon::Selected);
-    }
-    m_iconCache.insert(key, icon);
-    return icon;
+void TFolderTreeView::fitColumnWidth(bool growOnly)
+{
+    if (!m_model->root())
+        return;
+    int width = std::max(sizeHintForColumn(0), viewport()->width());
+    if (growOnly)
+        width = std::max(width, columnWidth(0));
+    if (width != columnWidth(0))
+        setColumnWidth(0, width);
+}
+
+void TFolderTreeView::updateGeometries()
+{
+    fitColumnWidth(false);
+    QTreeView::updateGeometries();
+}
+
+void TFolderTreeView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (m_walking)
+        return;
+    QTreeView::scrollTo(index, hint);
+    if (!index.isValid())
+        return;
+    // The row's icon and label, from where its indentation ends.
+    fitColumnWidth(true);
+    const QRect row = visualRect(index);
+    const int offset = horizontalScrollBar()->value();
+    const int left = row.left() + offset;
+    const int right = left + std::min(row.width(), sizeHintForIndex(index).width());
+    const int visible = viewport()->width();
+    // Left edge in view when the whole row fits; else the label's end, else its start.
+    const int wanted = std::max(0, std::min(left, right - visible));
+    horizontalScrollBar()->setValue(wanted);
 }

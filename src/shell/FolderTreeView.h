@@ -4,31 +4,34 @@
 // The single root is the Desktop; a folder's children are read from the
 // namespace the first time the folder is opened (double click, a walk to a
 // path through it, OpenFolder) and kept until the tree is rebuilt. Each
-// node owns its shell record (FolderTreeNode); the tree owns its icon list,
-// rebuilt with the tree, and keeps the path of its selected node in
-// FolderName. Every change of the selection, also from code and to no
+// node owns its shell record (FolderTreeNode); the tree's model owns the
+// nodes, the tree owns its icon list, rebuilt with the tree, and keeps the
+// path of its selected node in FolderName. Opening a folder reads it once
+// through the folder reader and makes plain nodes; labels and icons are
+// made for the rows that are painted. Every change of the selection, also from code and to no
 // selection, raises OnChange after the tree's own handling; a linked file
 // list view (not owned) is shown the selected folder.
 #include "shell/FflShowHidden.h"
+#include "shell/ShellFolderReader.h"
 
 #include "platform/ShellFolder.h"
 #include "platform/ShellSettings.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QIcon>
 #include <QList>
 #include <QPointer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <memory>
 
 class FileListControl;
+class FolderTreeModel;
 class FolderTreeNode;
 class IconExtractor;
 class TFflIconList;
 
-class TFolderTreeView : public QTreeWidget
+class TFolderTreeView : public QTreeView
 {
     Q_OBJECT
 
@@ -71,9 +74,26 @@ public:
     void clear();
 
     TFflIconList *Images() const { return m_images; }
-    static FolderTreeNode *node(QTreeWidgetItem *item);
     // The node's icon: its image with its overlay, the open image when selected, dimmed when cut.
-    QIcon nodeIcon(const FolderTreeNode &node) const;
+    QIcon nodeIcon(FolderTreeNode &node) const;
+
+    // The nodes: the Desktop root (none before the tree has a parent), the
+    // selected node, and the node behind a model index or a client point.
+    FolderTreeNode *rootNode() const;
+    FolderTreeNode *selectedNode() const;
+    void selectNode(FolderTreeNode *node);
+    static FolderTreeNode *node(const QModelIndex &index);
+    FolderTreeNode *nodeAt(const QPoint &point) const;
+    QModelIndex indexOf(const FolderTreeNode *node) const;
+    bool isNodeExpanded(const FolderTreeNode *node) const;
+    bool isNodeSelected(const FolderTreeNode *node) const;
+    // Adds to or takes from the multi-selection, leaving the selected node.
+    void setNodeSelected(const FolderTreeNode *node, bool selected);
+    QRect nodeRect(const FolderTreeNode *node) const;
+
+    // Shows the row; sideways, its icon and name come into view with as
+    // much as fits of the tree's left edge.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     void OnChange(QObject *sender);
@@ -84,41 +104,41 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void updateGeometries() override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void initialize();
     void retrieveRootFolders();
-    FolderTreeNode *addNode(FolderTreeNode *parent, const std::shared_ptr<shellns::ShellFolder> &folder,
-                            const shellns::ItemIdList &itemId);
+    FolderTreeNode newNode(FolderTreeNode *parent, ShellFolderItem item, const ShellItemFilter &filter) const;
+    ShellItemFilter itemFilter() const;
     void submitFolder(FolderTreeNode *node);
     void searchNode(const QByteArray &path);
     void getShellSettings();
     shellns::ShellFolder *getParentShellFolder(FolderTreeNode *node) const;
     std::shared_ptr<shellns::ShellFolder> newShellFolder(FolderTreeNode *node) const;
     void reflectSelection();
-    int compareNode(FolderTreeNode *parent, FolderTreeNode *a, FolderTreeNode *b) const;
-    void sortChildren(FolderTreeNode *parent, QList<QTreeWidgetItem *> &children) const;
-    void deleteNode(FolderTreeNode *node);
-    void shiftImageIndices(int removed);
+    QList<FolderTreeNode *> selectedNodes() const;
+    void setBold(FolderTreeNode *node, bool bold);
     void changingEvent(FolderTreeNode *node);
-    using QTreeWidget::changeEvent;
+    using QTreeView::changeEvent;
     void changeEvent(QObject *sender, FolderTreeNode *node);
     void clickEvent();
     void doubleClick();
     void mouseUpEvent(QMouseEvent *event);
     void openInFileList(QObject *sender, FolderTreeNode *node);
     void selectNothing();
-    FolderTreeNode *matchChild(const QList<QTreeWidgetItem *> &candidates, const QByteArray &name) const;
-    FolderTreeNode *rootNode() const;
+    FolderTreeNode *matchChild(FolderTreeNode *parent, const QByteArray &name) const;
+    // Widens the column to the longest label among the rows in view.
+    void fitColumnWidth(bool growOnly);
 
+    FolderTreeModel *m_model = nullptr;
     std::shared_ptr<shellns::ShellFolder> m_desktop;
     std::optional<shellns::ItemIdList> m_documentsId;
     shellns::ShellSettings m_shellSettings;
     std::unique_ptr<IconExtractor> m_extractor;
     TFflIconList *m_images = nullptr;
-    mutable QHash<quint64, QIcon> m_iconCache;
 
     QByteArray m_folderName;
     QList<QByteArray> m_folderNames;
@@ -130,4 +150,5 @@ private:
     ::FileListControl *m_fileList = nullptr;
     QMetaObject::Connection m_fileListGone;
     bool m_clearing = false;
+    bool m_walking = false; // a walk to a path scrolls once, at its end
 };

@@ -4,13 +4,13 @@
 
 #include "shell/FileListControl.h"
 #include "shell/FflIconList.h"
+#include "shell/FolderTreeModel.h"
 #include "shell/FolderTreeNode.h"
 #include "shell/ShellItemIds.h"
 
 #include "platform/PathResolve.h"
 
 #include <QMouseEvent>
-#include <QStringDecoder>
 
 #include <climits>
 
@@ -23,61 +23,21 @@ bool isFolder(const FolderTreeNode *node)
     return node && (node->info()->attributes & attr::kFolder);
 }
 
-// Equal names ignoring letter case; names that are not UTF-8 fold ASCII letters only.
-bool sameNameIgnoringCase(const QByteArray &a, const QByteArray &b)
-{
-    if (a == b)
-        return true;
-    QStringDecoder left(QStringDecoder::Utf8);
-    QStringDecoder right(QStringDecoder::Utf8);
-    const QString x = left.decode(a);
-    const QString y = right.decode(b);
-    if (!left.hasError() && !right.hasError())
-        return x.compare(y, Qt::CaseInsensitive) == 0;
-    // Bytes of other encodings are compared as they are, but for ASCII letters.
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char p = a[i] >= 'A' && a[i] <= 'Z' ? char(a[i] + 32) : a[i];
-        const char q = b[i] >= 'A' && b[i] <= 'Z' ? char(b[i] + 32) : b[i];
-        if (p != q)
-            return false;
-    }
-    return true;
-}
-
-QList<QTreeWidgetItem *> childrenOf(QTreeWidgetItem *item)
-{
-    QList<QTreeWidgetItem *> children;
-    children.reserve(item->childCount());
-    for (int i = 0; i < item->childCount(); ++i)
-        children.append(item->child(i));
-    return children;
-}
-
 } // namespace
 
-FolderTreeNode *TFolderTreeView::matchChild(const QList<QTreeWidgetItem *> &candidates,
-                                            const QByteArray &name) const
+FolderTreeNode *TFolderTreeView::matchChild(FolderTreeNode *parent, const QByteArray &name) const
 {
-    // The file system tells "Music" from "music": a name spelled exactly wins.
-    for (QTreeWidgetItem *item : candidates) {
-        FolderTreeNode *each = node(item);
-        if (each && each->info()->name == name)
-            return each;
-    }
-    for (QTreeWidgetItem *item : candidates) {
-        FolderTreeNode *each = node(item);
-        if (each && sameNameIgnoringCase(each->info()->name, name))
-            return each;
-    }
-    return nullptr;
+    if (!parent)
+        return nullptr;
+    const int found = findItemByName(
+        parent->childCount(), [parent](int i) -> const QByteArray & { return parent->child(i)->info()->name; }, name);
+    return parent->child(found);
 }
 
 void TFolderTreeView::selectNothing()
 {
     clearSelection();
-    setCurrentItem(nullptr);
+    setCurrentIndex(QModelIndex());
 }
 
 void TFolderTreeView::setFolderName(const QByteArray &path)
@@ -99,8 +59,11 @@ void TFolderTreeView::searchNode(const QByteArray &path)
     if (!m_desktop->parseDisplayName(full, &ids, &attributes))
         return;
 
+    // The view scrolls to the node the walk ends on, not to every level.
+    const bool wasWalking = m_walking;
+    m_walking = true;
     std::shared_ptr<ShellFolder> current = m_desktop;
-    QList<QTreeWidgetItem *> candidates = childrenOf(root);
+    FolderTreeNode *candidates = root;
     QByteArray lastName;
     std::optional<QByteArrayView> position = QByteArrayView(ids);
     while (position) {
@@ -112,29 +75,30 @@ void TFolderTreeView::searchNode(const QByteArray &path)
         FolderTreeNode *match = matchChild(candidates, lastName);
         if (!match)
             break;
-        setCurrentItem(match);
+        selectNode(match);
         position = nextItemId(*position);
         if (!position)
             break;
         submitFolder(match);
-        candidates = childrenOf(match);
+        candidates = match;
         current = current->bindToObject(*element);
         if (!current)
             break;
     }
+    m_walking = wasWalking;
+    if (!m_walking && currentIndex().isValid())
+        scrollTo(currentIndex());
 
     if (!m_includeFile && !(attributes & attr::kFolder) && m_fileList) {
-        if (m_fileList->SelectFile(lastName)) {
-            if (QTreeWidgetItem *selected = currentItem())
-                selected->setSelected(false);
-        }
+        if (m_fileList->SelectFile(lastName))
+            setNodeSelected(selectedNode(), false);
     }
 }
 
 void TFolderTreeView::reflectSelection()
 {
     m_folderName.clear();
-    FolderTreeNode *selected = node(currentItem());
+    FolderTreeNode *selected = selectedNode();
     auto parsingName = [this](FolderTreeNode *each) -> std::optional<QByteArray> {
         ShellFolder *parent = getParentShellFolder(each);
         if (!parent)
@@ -145,26 +109,41 @@ void TFolderTreeView::reflectSelection()
         m_folderName = parsingName(selected).value_or(QByteArray());
     m_folderNames.clear();
     // Without multi-selection the selected node is the whole selection.
-    const QList<QTreeWidgetItem *> nodes =
-        MultiSelect() ? selectedItems() : (selected ? QList<QTreeWidgetItem *>{selected} : QList<QTreeWidgetItem *>{});
-    for (QTreeWidgetItem *item : nodes) {
-        if (FolderTreeNode *each = node(item)) {
-            if (const auto name = parsingName(each))
-                m_folderNames.append(*name);
-        }
+    const QList<FolderTreeNode *> nodes =
+        MultiSelect() ? selectedNodes() : (selected ? QList<FolderTreeNode *>{selected} : QList<FolderTreeNode *>{});
+    for (FolderTreeNode *each : nodes) {
+        if (const auto name = parsingName(each))
+            m_folderNames.append(*name);
+    }
+}
+
+QList<FolderTreeNode *> TFolderTreeView::selectedNodes() const
+{
+    QList<FolderTreeNode *> nodes;
+    for (const QModelIndex &index : selectionModel()->selectedIndexes()) {
+        if (FolderTreeNode *each = node(index))
+            nodes.append(each);
+    }
+    return nodes;
+}
+
+void TFolderTreeView::setBold(FolderTreeNode *node, bool bold)
+{
+    if (node && node->isBold() != bold) {
+        node->setBold(bold);
+        m_model->nodeChanged(node);
     }
 }
 
 void TFolderTreeView::changingEvent(FolderTreeNode *node)
 {
-    if (node)
-        node->setBold(false);
+    setBold(node, false);
 }
 
 void TFolderTreeView::changeEvent(QObject *sender, FolderTreeNode *node)
 {
-    if (m_emphasizeFocus && node)
-        node->setBold(true);
+    if (m_emphasizeFocus)
+        setBold(node, true);
     reflectSelection();
     openInFileList(sender, node);
     emit OnChange(sender);
@@ -179,8 +158,7 @@ void TFolderTreeView::openInFileList(QObject *sender, FolderTreeNode *node)
 void TFolderTreeView::setEmphasizeFocus(bool on)
 {
     m_emphasizeFocus = on;
-    if (FolderTreeNode *selected = node(currentItem()))
-        selected->setBold(on);
+    setBold(selectedNode(), on);
 }
 
 void TFolderTreeView::Deselect()
@@ -190,21 +168,21 @@ void TFolderTreeView::Deselect()
 
 void TFolderTreeView::SelectParent()
 {
-    FolderTreeNode *selected = node(currentItem());
+    FolderTreeNode *selected = selectedNode();
     if (selected && selected->parent())
-        setCurrentItem(selected->parent());
+        selectNode(selected->parent());
 }
 
 bool TFolderTreeView::OpenFolder(const QByteArray &name)
 {
-    FolderTreeNode *selected = node(currentItem());
+    FolderTreeNode *selected = selectedNode();
     if (!isFolder(selected))
         return false;
     submitFolder(selected);
-    FolderTreeNode *match = matchChild(childrenOf(selected), name);
+    FolderTreeNode *match = matchChild(selected, name);
     if (!match)
         return false;
-    setCurrentItem(match);
+    selectNode(match);
     return true;
 }
 
@@ -221,16 +199,15 @@ void TFolderTreeView::Refresh()
 
 void TFolderTreeView::setMultiSelect(bool on)
 {
-    FolderTreeNode *selected = node(currentItem());
-    const QList<QTreeWidgetItem *> selection = selectedItems();
+    FolderTreeNode *selected = selectedNode();
+    const QList<FolderTreeNode *> selection = selectedNodes();
     const bool notify = !on && MultiSelect() && selected
         && !(selection.size() == 1 && selection.first() == selected);
     setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     if (!on) {
         // One node stays selected: the current one.
         clearSelection();
-        if (selected)
-            selected->setSelected(true);
+        setNodeSelected(selected, true);
     }
     if (notify)
         changeEvent(this, selected);
@@ -246,7 +223,7 @@ void TFolderTreeView::setFileListControl(QObject *list)
         m_fileListObject = list;
         m_fileList = target;
         m_fileListGone = connect(list, &QObject::destroyed, this, [this] { setFileListControl(nullptr); });
-        FolderTreeNode *selected = node(currentItem());
+        FolderTreeNode *selected = selectedNode();
         if (isFolder(selected))
             m_fileList->OpenFolder(this, newShellFolder(selected));
         return;
@@ -262,7 +239,7 @@ void TFolderTreeView::clickEvent()
     const QList<QByteArray> beforeNames = m_folderNames;
     reflectSelection();
     if (QString::fromUtf8(before).compare(QString::fromUtf8(m_folderName), Qt::CaseInsensitive) != 0)
-        openInFileList(this, node(currentItem()));
+        openInFileList(this, selectedNode());
     emit OnClick(this);
     if (MultiSelect() && m_folderNames != beforeNames)
         emit OnChange(this);
@@ -270,7 +247,7 @@ void TFolderTreeView::clickEvent()
 
 void TFolderTreeView::doubleClick()
 {
-    FolderTreeNode *selected = node(currentItem());
+    FolderTreeNode *selected = selectedNode();
     if (!selected)
         return;
     const QList<QByteArray> beforeNames = m_folderNames;
@@ -291,15 +268,15 @@ void TFolderTreeView::mouseUpEvent(QMouseEvent *event)
 {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        if (QTreeWidgetItem *item = itemAt(at))
-            setCurrentItem(item);
+        if (FolderTreeNode *under = nodeAt(at))
+            selectNode(under);
     }
     emit OnMouseUp(this, event->button(), event->modifiers(), at.x(), at.y());
 }
 
 void TFolderTreeView::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTreeWidget::mouseReleaseEvent(event);
+    QTreeView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)
         clickEvent();
     mouseUpEvent(event);
@@ -307,7 +284,7 @@ void TFolderTreeView::mouseReleaseEvent(QMouseEvent *event)
 
 void TFolderTreeView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTreeView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         doubleClick();
 }

@@ -1,6 +1,6 @@
 #include "MainFormFixture.h"
 
-#include "app/FileListBox.h"
+#include "controls/FileListBox.h"
 #include "skin/GlintFadeButton.h"
 #include "support/UrlRecorder.h"
 

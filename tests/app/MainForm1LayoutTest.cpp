@@ -1,8 +1,8 @@
 #include "MainFormFixture.h"
 
-#include "app/FileListBox.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
+#include "controls/FileListBox.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 

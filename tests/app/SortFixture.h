@@ -3,8 +3,8 @@
 // slots point at empty destination folders, all in one temporary folder.
 #include "MainFormFixture.h"
 
-#include "app/FileListBox.h"
 #include "controls/BrowseEdit.h"
+#include "controls/FileListBox.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 

@@ -71,3 +71,24 @@ TEST(ReadableName, ShowsUtf8AndShiftJisNames)
     // Neither: still some text, never empty.
     EXPECT_FALSE(paths::toDisplay(QByteArray("\xff\xfe", 2)).isEmpty());
 }
+
+TEST(NaturalOrder, SortKeysOrderAsTheComparisonDoes)
+{
+    // Every pair of these names must order the same by key bytes as by naturalCompare.
+    const QByteArray names[] = {
+        "", "a", "A", "a1", "a01", "a001", "a1b", "a01b", "a2", "a10", "a10b", "a-", "a/", "a:", "a 1", "a.1",
+        "1", "01", "0", "00", "9", "10", "1a", "x7y", "x007y", "x7", "file2", "file10", "File1", "Music", "music",
+        "éa", "Éb", "ß", "ss", "日本", "日本2", "日本10", QByteArray("\x83\x65", 2), QByteArray("\x83\x66", 2),
+        QByteArray("\xff", 1), "zzz", "99999999999999999999", "100000000000000000000",
+        "n" + QByteArray(300, '5'), "n" + QByteArray(299, '5'), "n" + QByteArray(300, '4'),
+    };
+    for (const QByteArray &a : names) {
+        for (const QByteArray &b : names) {
+            const int expected = naturalCompare(a, b);
+            const int byKey = shellns::naturalSortKey(a).compare(shellns::naturalSortKey(b));
+            EXPECT_EQ((byKey > 0) - (byKey < 0), (expected > 0) - (expected < 0))
+                << a.left(20).toHex().constData() << " vs " << b.left(20).toHex().constData();
+        }
+    }
+    EXPECT_TRUE(shellns::naturalSortKey("b", "\x20").startsWith('\x20'));
+}

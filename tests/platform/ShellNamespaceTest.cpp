@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <climits>
 
+#include <sys/stat.h>
+
 using namespace shellns;
 
 namespace {
@@ -112,6 +114,39 @@ TEST_F(ShellNamespace, AttributesOfEntries)
     EXPECT_EQ(data->attributesOf(entry(".hidden"), kHidden), kHidden);
     EXPECT_EQ(data->attributesOf(entry("fifo"), kSystem), kSystem);
     EXPECT_EQ(data->attributesOf(entry("a.txt"), kSystem), 0u);
+}
+
+TEST_F(ShellNamespace, ListingWithFactsAnswersAsItemByItem)
+{
+    using namespace attr;
+    const std::uint32_t all = enumflags::kFolders | enumflags::kNonFolders | enumflags::kIncludeHidden;
+    // With and without the bits that need each entry's mode.
+    for (const std::uint32_t mask : {kBrowseMask, kBrowseMask | kSystem | kReadOnly}) {
+        for (const auto &folder : {data, desktop}) {
+            const auto items = folder->enumItems(all, mask);
+            ASSERT_TRUE(items);
+            ASSERT_EQ(items->size(), folder->enumObjects(all)->size());
+            for (const FolderItem &item : *items) {
+                EXPECT_EQ(nameOf(folder, item.itemId), item.name);
+                EXPECT_EQ(folder->attributesOf(item.itemId, mask), item.attributes) << item.name.constData();
+                EXPECT_EQ(folder->sortKey(item.itemId).value_or(QByteArray()), item.sortKey);
+            }
+            // Keys order the items as compareIds does.
+            for (const FolderItem &a : *items) {
+                for (const FolderItem &b : *items) {
+                    if (a.sortKey.isEmpty())
+                        continue;
+                    const int byKey = a.sortKey.compare(b.sortKey);
+                    EXPECT_EQ((byKey > 0) - (byKey < 0), folder->compareIds(a.itemId, b.itemId))
+                        << a.name.constData() << " vs " << b.name.constData();
+                }
+            }
+        }
+    }
+    ::chmod(tree.path("data/a.txt").constData(), 0444);
+    for (const FolderItem &item : *data->enumItems(all, kReadOnly)) {
+        EXPECT_EQ(item.attributes, item.name == "a.txt" ? kReadOnly : 0u) << item.name.constData();
+    }
 }
 
 TEST_F(ShellNamespace, DisplayNamesKeepBytesAndShowText)

@@ -150,3 +150,52 @@ TEST(FflIconList, ResourceBitmapsHaveMagentaLeftOut)
     EXPECT_GE(list.acquireIcon(nullptr, "ToolBar-Normal", 3), 0);
     EXPECT_EQ(list.acquireIcon(nullptr, "ToolBar-Normal", 4), -1);
 }
+
+namespace {
+
+// A folder whose items are named after their icons: "a+b" has the icon "a"
+// and the open icon "b"; "a" has no open icon.
+class IconFolder : public OverlayFolder
+{
+protected:
+    std::optional<shellns::IconLocation> itemIcon(const shellns::ItemId *item, unsigned flags) const override
+    {
+        const QList<QByteArray> parts = item->name.split('+');
+        if (flags & shellns::iconflags::kOpenIcon)
+            return parts.size() > 1 ? std::optional<shellns::IconLocation>({parts[1], 0}) : std::nullopt;
+        return shellns::IconLocation{parts[0], 0};
+    }
+};
+
+} // namespace
+
+TEST(FflIconList, ItemIconsAreSharedAndGivenBackWithMovedIndices)
+{
+    using namespace shellns;
+    FakeExtractor extractor;
+    IconFolder folder;
+    TFflIconList list(nullptr, true);
+    const FflItemIcons plain = list.acquireItemIcons(&extractor, folder, makeItemId(ItemKind::File, "plain"), 0);
+    const FflItemIcons same = list.acquireItemIcons(&extractor, folder, makeItemId(ItemKind::Folder, "dir+dir"), 0);
+    const FflItemIcons folderIcons =
+        list.acquireItemIcons(&extractor, folder, makeItemId(ItemKind::Folder, "folder+open"), attr::kLink);
+    EXPECT_EQ(plain.image, plain.selected);
+    EXPECT_EQ(same.image, same.selected); // one picture open and shut: one reference
+    EXPECT_EQ(list.entries()[same.image].refCount, 1);
+    EXPECT_NE(folderIcons.image, folderIcons.selected);
+    EXPECT_EQ(folderIcons.overlay, 2);
+    EXPECT_GE(list.overlay(2), 0);
+    EXPECT_FALSE(list.itemIcon(folderIcons, true).isNull());
+    EXPECT_TRUE(list.itemIcon(FflItemIcons(), false).isNull());
+
+    // "plain" (0) and "dir" (1) go; the folder's images move down by two.
+    QList<int> removed;
+    list.releaseItemIcons(plain, [&](int index) { removed.append(index); });
+    list.releaseItemIcons({same.image - 1, same.selected - 1, -1}, [&](int index) { removed.append(index); });
+    EXPECT_EQ(removed, (QList<int>{0, 0}));
+    const FflItemIcons moved{folderIcons.image - 2, folderIcons.selected - 2, 2};
+    removed.clear();
+    list.releaseItemIcons(moved, [&](int index) { removed.append(index); });
+    EXPECT_EQ(removed, (QList<int>{moved.selected, moved.image}));
+    EXPECT_EQ(list.count(), 1); // the overlay stays
+}

@@ -73,29 +73,31 @@ protected:
         return levels;
     }
 
-    FolderTreeNode *current() const { return TFolderTreeView::node(view->currentItem()); }
+    FolderTreeNode *current() const { return view->selectedNode(); }
 
-    FolderTreeNode *child(QTreeWidgetItem *parent, const QByteArray &name) const
+    FolderTreeNode *child(FolderTreeNode *parent, const QByteArray &name) const
     {
         for (int i = 0; parent && i < parent->childCount(); ++i) {
-            FolderTreeNode *each = TFolderTreeView::node(parent->child(i));
-            if (each && each->info()->name == name)
+            FolderTreeNode *each = parent->child(i);
+            if (each->info()->name == name)
                 return each;
         }
         return nullptr;
     }
 
-    QStringList labels(QTreeWidgetItem *parent) const
+    QStringList labels(FolderTreeNode *parent) const
     {
         QStringList result;
         for (int i = 0; i < parent->childCount(); ++i)
-            result.append(parent->child(i)->text(0));
+            result.append(parent->child(i)->label());
         return result;
     }
 
-    void mouse(QEvent::Type type, Qt::MouseButton button, QTreeWidgetItem *item)
+    QVariant data(FolderTreeNode *node, int role) const { return view->model()->data(view->indexOf(node), role); }
+
+    void mouse(QEvent::Type type, Qt::MouseButton button, FolderTreeNode *node)
     {
-        const QPoint at = view->visualItemRect(item).center();
+        const QPoint at = view->nodeRect(node).center();
         QMouseEvent event(type, at, view->viewport()->mapToGlobal(at), button,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button),
                           Qt::NoModifier);
@@ -114,24 +116,25 @@ protected:
 TEST_F(FolderTree, FillsItselfOnlyOnceItHasAParent)
 {
     TFolderTreeView orphan(tree.desktop(), nullptr);
-    EXPECT_EQ(orphan.topLevelItemCount(), 0);
+    EXPECT_EQ(orphan.rootNode(), nullptr);
     EXPECT_EQ(orphan.FolderName(), "");
     EXPECT_EQ(orphan.Images(), nullptr);
 
     orphan.setParent(host.get());
-    EXPECT_EQ(orphan.topLevelItemCount(), 1);
+    EXPECT_NE(orphan.rootNode(), nullptr);
+    EXPECT_EQ(orphan.model()->rowCount(), 1);
     orphan.setParent(nullptr);
-    EXPECT_EQ(orphan.topLevelItemCount(), 0);
+    EXPECT_EQ(orphan.rootNode(), nullptr);
     EXPECT_EQ(orphan.Images(), nullptr);
 }
 
 TEST_F(FolderTree, DesktopIsTheRootWithDocumentsFirst)
 {
-    ASSERT_EQ(view->topLevelItemCount(), 1);
-    QTreeWidgetItem *root = view->topLevelItem(0);
-    EXPECT_EQ(root->text(0), QStringLiteral("デスクトップ"));
-    EXPECT_TRUE(root->isExpanded());
-    EXPECT_EQ(view->currentItem(), nullptr);
+    ASSERT_EQ(view->model()->rowCount(), 1);
+    FolderTreeNode *root = view->rootNode();
+    EXPECT_EQ(root->label(), QStringLiteral("デスクトップ"));
+    EXPECT_TRUE(view->isNodeExpanded(root));
+    EXPECT_EQ(view->selectedNode(), nullptr);
     const QString home = QFile::decodeName(tree.root().mid(tree.root().lastIndexOf('/') + 1));
     const QStringList expected{QStringLiteral("Documents"), home, QStringLiteral("コンピュータ"),
                                QStringLiteral("DeskFolder")};
@@ -140,7 +143,7 @@ TEST_F(FolderTree, DesktopIsTheRootWithDocumentsFirst)
     // Files never join the Desktop's own level, even when files are wanted.
     view->setIncludeFile(true);
     view->Refresh();
-    EXPECT_EQ(labels(view->topLevelItem(0)), expected);
+    EXPECT_EQ(labels(view->rootNode()), expected);
 }
 
 TEST_F(FolderTree, SetFolderNameRaisesChangeOncePerLevel)
@@ -150,8 +153,8 @@ TEST_F(FolderTree, SetFolderNameRaisesChangeOncePerLevel)
     EXPECT_EQ(view->FolderName(), target);
     EXPECT_EQ(changes, levelsTo(target));
     EXPECT_EQ(view->FolderNames(), QList<QByteArray>{target});
-    for (QTreeWidgetItem *up = view->currentItem()->parent(); up; up = up->parent())
-        EXPECT_TRUE(up->isExpanded());
+    for (FolderTreeNode *up = current()->parent(); up; up = up->parent())
+        EXPECT_TRUE(view->isNodeExpanded(up));
 
     // With a node selected the change to no selection comes first.
     changes.clear();
@@ -186,14 +189,14 @@ TEST_F(FolderTree, SetFolderNameEndsOnTheDeepestNode)
         view->setFolderName(tree.path("Documents")); // something selected before
         view->setFolderName(c.path);
         EXPECT_EQ(view->FolderName(), c.selected) << c.path.left(120).constData();
-        EXPECT_EQ(view->currentItem() != nullptr, !c.selected.isEmpty());
+        EXPECT_EQ(current() != nullptr, !c.selected.isEmpty());
     }
 }
 
 TEST_F(FolderTree, FoldersOpenOnlyWhenAsked)
 {
     view->setFolderName(tree.path("data/file2"));
-    FolderTreeNode *data = TFolderTreeView::node(view->currentItem()->parent());
+    FolderTreeNode *data = current()->parent();
     ASSERT_TRUE(data);
     EXPECT_TRUE(data->info()->enumerated);
     EXPECT_TRUE(data->info()->folder);
@@ -204,8 +207,8 @@ TEST_F(FolderTree, FoldersOpenOnlyWhenAsked)
     for (FolderTreeNode *closed : {empty, file10}) {
         EXPECT_FALSE(closed->info()->enumerated);
         EXPECT_FALSE(closed->info()->folder);
-        EXPECT_EQ(closed->childCount(), 0); // no expand button
-        EXPECT_NE(closed->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+        EXPECT_EQ(closed->childCount(), 0);
+        EXPECT_FALSE(view->model()->hasChildren(view->indexOf(closed))); // no expand button
     }
 
     view->SelectParent();
@@ -215,12 +218,13 @@ TEST_F(FolderTree, FoldersOpenOnlyWhenAsked)
     EXPECT_FALSE(empty->info()->enumerated);
     EXPECT_FALSE(view->OpenFolder("anything")); // opens the empty folder, finds nothing
     EXPECT_TRUE(empty->info()->enumerated);
-    EXPECT_EQ(empty->childCount(), 0); // still no expand button
+    EXPECT_FALSE(view->model()->hasChildren(view->indexOf(empty))); // still no expand button
 
     // A double click opens a folder.
-    view->setCurrentItem(child(data, "file2"));
-    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, view->currentItem());
-    EXPECT_TRUE(child(view->currentItem(), "sub"));
+    view->selectNode(child(data, "file2"));
+    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, current());
+    EXPECT_TRUE(child(current(), "sub"));
+    EXPECT_TRUE(view->isNodeExpanded(current()));
 
     view->Deselect();
     EXPECT_EQ(view->FolderName(), "");
@@ -247,15 +251,15 @@ TEST_F(FolderTree, HiddenItemsFollowTheModeAndTheUserSetting)
         view->setShowHidden(c.mode);
         view->Refresh();
         view->setFolderName(tree.path("data/file2"));
-        FolderTreeNode *hidden = child(view->currentItem()->parent(), ".hidden");
+        FolderTreeNode *hidden = child(current()->parent(), ".hidden");
         EXPECT_EQ(hidden != nullptr, c.shown) << c.mode << c.userShowsHidden;
         if (hidden) {
             EXPECT_TRUE(hidden->isCut());
-            EXPECT_LT(hidden->data(0, Qt::ForegroundRole).value<QColor>().alpha(), 255);
+            EXPECT_LT(data(hidden, Qt::ForegroundRole).value<QColor>().alpha(), 255);
         }
     }
     EXPECT_EQ(view->ShowHidden(), flhConformExplorer);
-    EXPECT_FALSE(child(view->currentItem()->parent(), "file2")->isCut());
+    EXPECT_FALSE(child(current()->parent(), "file2")->isCut());
 }
 
 TEST_F(FolderTree, RefreshRebuildsAndWalksBack)
@@ -274,8 +278,8 @@ TEST_F(FolderTree, RefreshRebuildsAndWalksBack)
 
     view->Deselect();
     view->Refresh();
-    EXPECT_EQ(view->currentItem(), nullptr);
-    EXPECT_EQ(view->topLevelItemCount(), 1);
+    EXPECT_EQ(current(), nullptr);
+    EXPECT_EQ(view->model()->rowCount(), 1);
     EXPECT_EQ(view->FolderName(), "");
 }
 
@@ -297,11 +301,11 @@ TEST_F(FolderTree, LinkedFileListFollowsTheSelection)
     EXPECT_EQ(view->FolderName(), tree.path("data"));
     EXPECT_EQ(list->opened.last(), tree.path("data"));
     EXPECT_EQ(list->selected, QList<QByteArray>{"a.txt"});
-    EXPECT_FALSE(view->currentItem()->isSelected()); // the list holds the selection now
+    EXPECT_FALSE(view->isNodeSelected(current())); // the list holds the selection now
 
     list->finds = false;
     view->setFolderName(tree.path("data/B.txt"));
-    EXPECT_TRUE(view->currentItem()->isSelected());
+    EXPECT_TRUE(view->isNodeSelected(current()));
 
     delete list;
     EXPECT_EQ(view->FileListControl(), nullptr);
@@ -313,11 +317,11 @@ TEST_F(FolderTree, LeavingMultiSelectionRaisesOneChange)
 {
     view->setFolderName(tree.path("data/file2"));
     view->setMultiSelect(true);
-    QTreeWidgetItem *data = view->currentItem()->parent();
-    child(data, "file10")->setSelected(true);
-    child(data, "Music")->setSelected(true);
-    view->setCurrentItem(child(data, "file2"), 0, QItemSelectionModel::Select);
-    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, view->currentItem()); // a click takes stock
+    FolderTreeNode *data = current()->parent();
+    view->setNodeSelected(child(data, "file10"), true);
+    view->setNodeSelected(child(data, "Music"), true);
+    view->selectionModel()->setCurrentIndex(view->indexOf(child(data, "file2")), QItemSelectionModel::Select);
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton, current()); // a click takes stock
     EXPECT_EQ(view->FolderNames().size(), 3);
 
     changes.clear();
@@ -331,7 +335,7 @@ TEST_F(FolderTree, LeavingMultiSelectionRaisesOneChange)
 TEST_F(FolderTree, RightClickSelectsBeforeMouseUp)
 {
     view->setFolderName(tree.path("data/file2"));
-    QTreeWidgetItem *target = child(view->currentItem()->parent(), "Music");
+    FolderTreeNode *target = child(current()->parent(), "Music");
     QByteArray seen;
     QObject::connect(view, &TFolderTreeView::OnMouseUp, view,
                      [&](QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int, int) {
@@ -347,7 +351,7 @@ TEST_F(FolderTree, DoubleClickOnALinkGoesToItsTarget)
     view->setFolderName(tree.path("data/link-to-dir"));
     int doubleClicks = 0;
     QObject::connect(view, &TFolderTreeView::OnDblClick, view, [&](QObject *) { ++doubleClicks; });
-    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, view->currentItem());
+    mouse(QEvent::MouseButtonDblClick, Qt::LeftButton, current());
     EXPECT_EQ(view->FolderName(), tree.path("data/file2"));
     EXPECT_EQ(doubleClicks, 1);
 }
@@ -358,26 +362,59 @@ TEST_F(FolderTree, LooksBoldSelectionIconsAndText)
     view->setFolderName(tree.path("data/file2"));
     FolderTreeNode *file2 = current();
     EXPECT_TRUE(file2->isBold());
-    EXPECT_TRUE(file2->data(0, Qt::FontRole).value<QFont>().bold());
+    EXPECT_TRUE(data(file2, Qt::FontRole).value<QFont>().bold());
     view->SelectParent();
     EXPECT_FALSE(file2->isBold());
     EXPECT_TRUE(current()->isBold());
 
-    QTreeWidgetItem *data = view->currentItem();
-    FolderTreeNode *sjis = child(data, ShellFixtureTree::sjisName());
+    FolderTreeNode *folder = current();
+    FolderTreeNode *sjis = child(folder, ShellFixtureTree::sjisName());
     ASSERT_TRUE(sjis);
-    EXPECT_EQ(sjis->text(0), QStringLiteral("テスト"));
+    EXPECT_EQ(sjis->label(), QStringLiteral("テスト"));
 
     // Plain folders share one image and one open image; the icon list stays small.
-    FolderTreeNode *file10 = child(data, "file10");
+    FolderTreeNode *file10 = child(folder, "file10");
+    FolderTreeNode *link = child(folder, "link-to-dir");
+    for (FolderTreeNode *each : {file2, file10, link})
+        EXPECT_FALSE(view->nodeIcon(*each).isNull());
     EXPECT_GE(file2->imageIndex(), 0);
     EXPECT_EQ(file10->imageIndex(), file2->imageIndex());
     EXPECT_EQ(file10->selectedIndex(), file2->selectedIndex());
     EXPECT_NE(file2->selectedIndex(), file2->imageIndex());
     EXPECT_LE(view->Images()->count(), 10);
-    EXPECT_FALSE(view->nodeIcon(*file2).isNull());
 
-    FolderTreeNode *link = child(data, "link-to-dir");
     EXPECT_EQ(link->overlayIndex(), 2);
     EXPECT_GE(view->Images()->overlay(2), 0);
+}
+
+TEST_F(FolderTree, PicturesAreMadeForRowsInViewOnly)
+{
+    const QByteArray big = tree.path("data/empty");
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(::mkdir((big + "/f" + QByteArray::number(i)).constData(), 0755), 0);
+    host->show();
+    view->setFolderName(big);
+    EXPECT_FALSE(view->OpenFolder("none"));
+    QApplication::processEvents();
+    FolderTreeNode *folder = current();
+    ASSERT_EQ(folder->childCount(), 300);
+    FolderTreeNode *last = folder->child(299);
+    EXPECT_TRUE(folder->child(0)->hasIcons());
+    EXPECT_FALSE(last->hasIcons());
+    EXPECT_LE(view->Images()->count(), 10);
+
+    view->scrollTo(view->indexOf(last));
+    view->viewport()->repaint();
+    EXPECT_TRUE(last->hasIcons());
+    EXPECT_EQ(last->imageIndex(), folder->child(0)->imageIndex());
+}
+
+TEST(FolderTreeWithoutDesktop, StaysEmpty)
+{
+    QWidget host;
+    TFolderTreeView view(nullptr, &host);
+    EXPECT_EQ(view.rootNode(), nullptr);
+    view.setFolderName("/tmp");
+    view.Refresh();
+    EXPECT_EQ(view.FolderName(), "");
 }

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstring>
 
 namespace shellns {
 
@@ -73,28 +74,81 @@ std::optional<QByteArray> FileSystemFolder::pathOf(const ItemId *item) const
     return childPath(item->name);
 }
 
-std::optional<std::vector<ItemIdList>> FileSystemFolder::enumObjects(std::uint32_t flags) const
+template <typename Visit>
+bool FileSystemFolder::readEntries(std::uint32_t flags, bool wantTarget, Visit visit) const
 {
     DirHandle dir = openDirectory(m_path);
     if (!dir)
-        return std::nullopt;
+        return false;
     const int fd = dirfd(dir.get());
-    std::vector<ItemIdList> items;
     while (const dirent *entry = readdir(dir.get())) {
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
         if (name[0] == '.' && !(flags & enumflags::kIncludeHidden))
             continue;
-        bool folder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat target;
-            folder = fstatat(fd, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
+        // The entry's type comes with the name; only links, file systems that
+        // do not report types and callers that need more ask the disk.
+        Entry facts;
+        facts.type = entry->d_type;
+        if (facts.type == DT_UNKNOWN) {
+            struct stat own;
+            if (fstatat(fd, name, &own, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // gone since it was listed
+            facts.type = IFTODT(own.st_mode);
         }
-        if (!(flags & (folder ? enumflags::kFolders : enumflags::kNonFolders)))
+        if (facts.type == DT_LNK || wantTarget) {
+            facts.reachable = fstatat(fd, name, &facts.target, 0) == 0;
+            facts.folder = facts.reachable && S_ISDIR(facts.target.st_mode);
+        } else {
+            facts.folder = facts.type == DT_DIR;
+        }
+        if (!(flags & (facts.folder ? enumflags::kFolders : enumflags::kNonFolders)))
             continue;
-        items.push_back(makeItemId(folder ? ItemKind::Folder : ItemKind::File, name));
+        visit(name, facts);
     }
+    return true;
+}
+
+std::optional<std::vector<ItemIdList>> FileSystemFolder::enumObjects(std::uint32_t flags) const
+{
+    std::vector<ItemIdList> items;
+    const bool read = readEntries(flags, false, [&](const char *name, const Entry &facts) {
+        items.push_back(makeItemId(facts.folder ? ItemKind::Folder : ItemKind::File, name));
+    });
+    if (!read)
+        return std::nullopt;
+    return items;
+}
+
+std::optional<std::vector<FolderItem>> FileSystemFolder::enumItems(std::uint32_t flags, std::uint32_t mask) const
+{
+    std::vector<FolderItem> items;
+    // Only the read-only bit needs the mode of every entry.
+    const bool wantTarget = mask & attr::kReadOnly;
+    const bool read = readEntries(flags, wantTarget, [&](const char *name, const Entry &facts) {
+        const ItemKind kind = facts.folder ? ItemKind::Folder : ItemKind::File;
+        std::uint32_t bits = attr::kFileSystem;
+        if (facts.folder)
+            bits |= attr::kFolder | attr::kFileSysAncestor | attr::kStorageAncestor;
+        if (facts.type == DT_LNK) {
+            bits |= attr::kLink;
+            if (facts.reachable && !facts.folder && !S_ISREG(facts.target.st_mode))
+                bits |= attr::kSystem;
+        } else if (facts.type != DT_DIR && facts.type != DT_REG) {
+            bits |= attr::kSystem;
+        }
+        if (facts.reachable && !(facts.target.st_mode & S_IWUSR))
+            bits |= attr::kReadOnly;
+        if (name[0] == '.')
+            bits |= attr::kHidden;
+        const QByteArrayView bytes(name, qsizetype(std::strlen(name)));
+        const char lead = char(kind);
+        items.push_back({makeItemId(kind, bytes), bytes.toByteArray(), bits & mask,
+                         naturalSortKey(bytes, QByteArrayView(&lead, 1))});
+    });
+    if (!read)
+        return std::nullopt;
     return items;
 }
 
@@ -149,6 +203,12 @@ int FileSystemFolder::compareItems(const ItemId &a, const ItemId &b) const
     return naturalCompare(a.name, b.name);
 }
 
+std::optional<QByteArray> FileSystemFolder::itemSortKey(const ItemId &item) const
+{
+    const char lead = char(item.kind);
+    return naturalSortKey(item.name, QByteArrayView(&lead, 1));
+}
+
 IconLocation FileSystemFolder::folderIcon(const QByteArray &path, unsigned flags) const
 {
     if (path == m_roots->home)
@@ -165,9 +225,13 @@ IconLocation FileSystemFolder::folderIcon(const QByteArray &path, unsigned flags
 std::optional<IconLocation> FileSystemFolder::itemIcon(const ItemId *item, unsigned flags) const
 {
     const auto path = pathOf(item);
-    struct stat target;
     if (!path)
         return std::nullopt;
+    // An entry listed as a folder needs no look at the disk: the special
+    // folders are told apart by their paths.
+    if (item && item->kind == ItemKind::Folder)
+        return folderIcon(*path, flags);
+    struct stat target;
     const bool reachable = stat(path->constData(), &target) == 0;
     if (reachable && S_ISDIR(target.st_mode))
         return folderIcon(*path, flags);

@@ -5,6 +5,8 @@
 #include "platform/ShellFolder.h"
 #include "platform/linux/LinuxNamespace.h"
 
+#include <sys/stat.h>
+
 namespace shellns {
 
 class FileSystemFolder : public ShellFolder
@@ -16,6 +18,7 @@ public:
     QByteArray childPath(const QByteArray &name) const;
 
     std::optional<std::vector<ItemIdList>> enumObjects(std::uint32_t flags) const override;
+    std::optional<std::vector<FolderItem>> enumItems(std::uint32_t flags, std::uint32_t mask) const override;
 
     // The single-item answers, open to the folders that delegate here.
     std::shared_ptr<ShellFolder> bindItem(const ItemId &item) const override;
@@ -26,8 +29,22 @@ public:
     std::optional<int> itemOverlay(const ItemId &item) const override;
     std::optional<QByteArray> itemLinkTarget(const ItemId &item) const override;
     std::optional<FindData> itemFindData(const ItemId &item) const override;
+    std::optional<QByteArray> itemSortKey(const ItemId &item) const override;
 
 private:
+    // What one directory entry is, as far as the listing asked.
+    struct Entry
+    {
+        unsigned char type = 0; // DT_* of the entry itself
+        bool folder = false;    // a directory, or a link to one
+        bool reachable = false; // `target` holds the mode the entry leads to
+        struct stat target = {};
+    };
+    // Calls visit(name, entry) for each entry that `flags` lets through;
+    // false when the directory cannot be read.
+    template <typename Visit>
+    bool readEntries(std::uint32_t flags, bool wantTarget, Visit visit) const;
+
     // Path of an entry of this folder, or of the folder itself for none.
     std::optional<QByteArray> pathOf(const ItemId *item) const;
     IconLocation folderIcon(const QByteArray &path, unsigned flags) const;

@@ -1,6 +1,7 @@
 #include "platform/linux/NaturalOrder.h"
 
 #include <QChar>
+#include <QVarLengthArray>
 
 #include <cstring>
 
@@ -93,6 +94,83 @@ int naturalCompare(QByteArrayView a, QByteArrayView b)
     if (a.size() != b.size())
         return a.size() < b.size() ? -1 : 1;
     return 0;
+}
+
+namespace {
+
+// UTF-8 keeps the order of code points in the order of its bytes; the four
+// byte form also carries the stand-ins for undecodable bytes above 0x10FFFF.
+char *putCode(char *out, char32_t code)
+{
+    if (code < 0x80) {
+        *out++ = char(code);
+    } else if (code < 0x800) {
+        *out++ = char(0xC0 | (code >> 6));
+        *out++ = char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        *out++ = char(0xE0 | (code >> 12));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
+    } else {
+        *out++ = char(0xF0 | (code >> 18));
+        *out++ = char(0x80 | ((code >> 12) & 0x3F));
+        *out++ = char(0x80 | ((code >> 6) & 0x3F));
+        *out++ = char(0x80 | (code & 0x3F));
+    }
+    return out;
+}
+
+} // namespace
+
+QByteArray naturalSortKey(QByteArrayView name, QByteArrayView prefix)
+{
+    // Each character is its folded code in UTF-8. A run of digits is a '0',
+    // so that against a letter it orders as any digit would, then its length
+    // without leading zeros (one byte, or 0xFF and four) and its digits. A
+    // zero byte ends the text part, below every character, so a shorter name
+    // comes first; the name's own bytes break the remaining ties.
+    // Folding never needs more than four bytes for one input byte, a run
+    // of digits at most six more than its digits.
+    QVarLengthArray<char, 2560> buffer(prefix.size() + name.size() * 4 + 6 * (name.size() / 2 + 1) + 1
+                                       + name.size());
+    char *out = buffer.data();
+    std::memcpy(out, prefix.data(), size_t(prefix.size()));
+    out += prefix.size();
+    qsizetype i = 0;
+    while (i < name.size()) {
+        const char c = name[i];
+        if (!isDigit(c)) {
+            if (std::uint8_t(c) < 0x80) {
+                *out++ = c >= 'A' && c <= 'Z' ? char(c + 32) : c;
+                ++i;
+            } else {
+                out = putCode(out, nextFolded(name, i));
+            }
+            continue;
+        }
+        qsizetype end = i;
+        while (end < name.size() && isDigit(name[end]))
+            ++end;
+        qsizetype first = i;
+        while (first + 1 < end && name[first] == '0')
+            ++first;
+        *out++ = '0';
+        const auto length = std::uint32_t(end - first);
+        if (length < 0xFF) {
+            *out++ = char(length);
+        } else {
+            *out++ = char(0xFF);
+            for (int shift = 24; shift >= 0; shift -= 8)
+                *out++ = char((length >> shift) & 0xFF);
+        }
+        std::memcpy(out, name.data() + first, size_t(end - first));
+        out += end - first;
+        i = end;
+    }
+    *out++ = 0;
+    std::memcpy(out, name.data(), size_t(name.size()));
+    out += name.size();
+    return QByteArray(buffer.constData(), out - buffer.constData());
 }
 
 bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b)

@@ -1,7 +1,7 @@
-#include "app/FileListBox.h"
+#include "controls/FileListBox.h"
 
-#include "app/FileListDelegate.h"
-#include "app/FileListModel.h"
+#include "controls/FileListDelegate.h"
+#include "controls/FileListModel.h"
 #include "platform/FileMask.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileOperations.h"

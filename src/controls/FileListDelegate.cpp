@@ -1,4 +1,4 @@
-#include "app/FileListDelegate.h"
+#include "controls/FileListDelegate.h"
 
 #include <QApplication>
 #include <QPainter>

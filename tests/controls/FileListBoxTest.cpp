@@ -1,5 +1,5 @@
-#include "app/FileListBox.h"
-#include "app/FileListDelegate.h"
+#include "controls/FileListBox.h"
+#include "controls/FileListDelegate.h"
 #include "platform/FileMask.h"
 #include "platform/FileOperations.h"
 

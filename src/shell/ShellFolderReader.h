@@ -1,0 +1,83 @@
+#pragma once
+// Reading one shell folder the way the browsing components show it.
+//
+// readShellFolder lists a folder through the namespace in one pass (names
+// and attributes together), leaves out what the item filter says to leave
+// out, and sorts the rest in the shell's order, optionally with one item
+// (the documents folder under the Desktop) first. It makes no widgets,
+// display names or icons: the folder tree, the folder drop-down and the
+// file list view build those for the rows they show.
+#include "shell/FflShowHidden.h"
+
+#include "platform/ShellFolder.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+// Which items a component shows.
+struct ShellItemFilter
+{
+    bool includeFiles = false;  // items that are not folders
+    bool onlyFileSystem = true; // only file-system items and folders that hold some
+    TFflShowHidden showHidden = flhConformExplorer;
+    bool userShowsHidden = false; // the user's desktop setting
+    // What makes an item hidden: the tree and the list view count ghosted
+    // items too, the drop-down only hidden ones.
+    std::uint32_t hiddenBits = shellns::attr::kHidden | shellns::attr::kGhosted;
+
+    bool isHidden(std::uint32_t attributes) const { return attributes & hiddenBits; }
+    bool accepts(std::uint32_t attributes) const;
+};
+
+struct ShellReadOptions
+{
+    std::uint32_t enumFlags = shellns::enumflags::kFolders | shellns::enumflags::kNonFolders
+        | shellns::enumflags::kIncludeHidden;
+    std::uint32_t attributeMask = shellns::attr::kBrowseMask;
+    ShellItemFilter filter;
+    // An item of the folder that comes before all others (compareIds 0).
+    std::optional<shellns::ItemIdList> leadingItem;
+    // Also read each item's size, times and file attributes (file lists).
+    bool withFindData = false;
+};
+
+struct ShellFolderItem
+{
+    shellns::ItemIdList itemId;   // relative to the folder read
+    QByteArray name;              // in-folder parsing name
+    std::uint32_t attributes = 0; // limited to the asked mask
+    std::optional<shellns::FindData> findData;
+};
+
+// The folder's items that pass the filter, in the shell's order; none when
+// the folder cannot be listed.
+std::optional<std::vector<ShellFolderItem>> readShellFolder(const shellns::ShellFolder &folder,
+                                                            const ShellReadOptions &options);
+
+// Puts items of `folder` in the shell's order, `leading` first when given.
+void sortInShellOrder(const shellns::ShellFolder &folder, std::vector<ShellFolderItem> &items,
+                      const std::optional<shellns::ItemIdList> &leading = std::nullopt);
+
+// Equal in-folder names ignoring letter case, as path elements are matched.
+bool sameItemName(QByteArrayView a, QByteArrayView b);
+
+// Position of the item named `name` among `count` names given by
+// nameAt(i): an exact spelling wins (the file system tells "Music" from
+// "music"), else the first that differs only in case; -1 for none.
+template <typename NameAt>
+int findItemByName(int count, NameAt nameAt, QByteArrayView name)
+{
+    for (int i = 0; i < count; ++i) {
+        if (QByteArrayView(nameAt(i)) == name)
+            return i;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (sameItemName(nameAt(i), name))
+            return i;
+    }
+    return -1;
+}
