@@ -1,8 +1,10 @@
 # The README's commands. Each one does all of its own set-up.
 BUILD_DIR ?= build
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
-.PHONY: run gallery test build setup bench deb test-deb clean
+.PHONY: run gallery test build setup bench deb test-deb clean fuzz fuzz-build
 
 run: build
 	$(BUILD_DIR)/bin/Ondasort
@@ -10,8 +12,10 @@ run: build
 gallery: build
 	$(BUILD_DIR)/bin/ondasort-gallery
 
-test: build
+# The fuzz harnesses run once over their corpus and past crashers as well.
+test: build fuzz-build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+	cd $(FUZZ_DIR) && ctest --output-on-failure -j$(JOBS)
 
 build: setup
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
@@ -28,8 +32,17 @@ deb: build
 test-deb: deb
 	scripts/test-package.sh $$(ls -t $(BUILD_DIR)/ondasort_*.deb | head -n 1)
 
+# The libFuzzer harnesses, built by clang in a folder of their own.
+fuzz-build: setup
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j$(JOBS)
+
+# Each harness fuzzes for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600).
+fuzz: fuzz-build
+	scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	for b in $(BUILD_DIR)/bin/bench_*; do $$b; done
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

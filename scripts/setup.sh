@@ -18,6 +18,8 @@ packages=(
     hicolor-icon-theme adwaita-icon-theme
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # fuzz harnesses: clang with its libFuzzer and sanitizer runtimes
+    clang libclang-rt-14-dev
     # the start-up benchmark watches the X server for the window
     libxcb1-dev
     # a display server for running the window without a desktop, and a

@@ -8,6 +8,8 @@
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "platform/FileMask.h"
+#include "platform/FileOperations.h"
+#include "platform/PreviewPlayer.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsLocation.h"
 #include "shell/FolderTreeView.h"
@@ -15,6 +17,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QRadioButton>
+#include <QThreadPool>
 
 #include <exception>
 
@@ -106,7 +109,22 @@ void TMainForm1::FormCreate(QObject *)
         } catch (const std::exception &) {
         }
     }
+
+    // Temporary files a killed copy left in the destination folders are
+    // removed where redundant, off the GUI thread: a folder on a slow disk
+    // must not hold the window.
+    QByteArrayList folders;
+    for (const TBrowseEdit *edit : BrowseEdit)
+        folders << edit->Path();
+    QThreadPool::globalInstance()->start([folders] {
+        FileOperations operations;
+        for (const QByteArray &folder : folders) {
+            if (FileOperations::isDirectory(folder))
+                operations.removeLeftovers(folder);
+        }
+    });
 }
+
 
 void TMainForm1::FormClose(QObject *)
 {

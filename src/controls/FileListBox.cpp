@@ -3,6 +3,7 @@
 #include "controls/FileListDelegate.h"
 #include "controls/FileListModel.h"
 #include "platform/FileMask.h"
+#include "platform/FileDescriptor.h"
 #include "platform/FileOperations.h"
 #include "platform/FolderFiles.h"
 #include "platform/ListText.h"
@@ -85,12 +86,11 @@ bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
     // Whatever a background read would bring is older than this.
     m_pendingRead = 0;
     m_readDelay.stop();
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    const FileDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.isOpen())
         return false;
-    folderfiles::Listing listing = folderfiles::read(fd, *m_fileMask);
-    const bool entered = listing.error == 0 && (!enter || ::fchdir(fd) == 0);
-    ::close(fd);
+    folderfiles::Listing listing = folderfiles::read(fd.get(), *m_fileMask);
+    const bool entered = listing.error == 0 && (!enter || ::fchdir(fd.get()) == 0);
     if (!entered)
         return false;
     m_model->setNames(std::move(listing.names));

@@ -35,6 +35,9 @@ public:
     int get() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
 
+    // Gives the descriptor up without closing it.
+    int release() { return std::exchange(m_fd, -1); }
+
     // Closes now. Returns close()'s result, which some file systems use to
     // report a failed write; 0 when nothing was open.
     int close()

@@ -1,15 +1,20 @@
 #include "platform/FileOperations.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
 
+#include <QList>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -38,6 +43,81 @@ mode_t currentUmask()
     return mask;
 }
 
+namespace leftovers {
+
+constexpr char kPrefix[] = ".ondasort-";
+constexpr char kSuffix[] = ".tmp";
+constexpr qsizetype kMaxName = 255;
+
+QByteArray escaped(const QByteArray &path)
+{
+    QByteArray out;
+    for (char c : path) {
+        if (c == '/')
+            out += "%2F";
+        else if (c == '%')
+            out += "%25";
+        else
+            out += c;
+    }
+    return out;
+}
+
+qint64 nanoseconds(const struct timespec &time)
+{
+    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+// Hidden, and ending in ".tmp" so that no media mask ever lists it. A copy
+// records its source: ".ondasort-<inode>-<mtime ns>-<random>~<source path,
+// "/" as %2F>.tmp"; when that does not fit in a name, or there is no source,
+// ".ondasort-<random>.<target name>.tmp", which is never removed unasked.
+QByteArray name(const QByteArray &target, const struct stat *source, const QByteArray &sourcePath,
+    quint32 random)
+{
+    const QByteArray salt = QByteArray::number(random, 16);
+    if (source && sourcePath.startsWith('/')) {
+        const QByteArray recorded = kPrefix + QByteArray::number(quint64(source->st_ino), 16) + '-'
+            + QByteArray::number(nanoseconds(source->st_mtim), 16) + '-' + salt + '~'
+            + escaped(sourcePath) + kSuffix;
+        if (recorded.size() <= kMaxName)
+            return recorded;
+    }
+    return kPrefix + salt + '.' + paths::lastComponent(target).left(200) + kSuffix;
+}
+
+struct Recorded
+{
+    quint64 inode = 0;
+    qint64 mtime = 0;
+    QByteArray source;
+};
+
+// What a leftover's name says of its source; nothing for other names.
+std::optional<Recorded> parse(QByteArrayView name)
+{
+    if (!name.startsWith(kPrefix) || !name.endsWith(kSuffix))
+        return std::nullopt;
+    const QByteArrayView body = name.sliced(qsizetype(sizeof kPrefix) - 1).chopped(qsizetype(sizeof kSuffix) - 1);
+    const qsizetype tilde = body.indexOf('~');
+    if (tilde < 0)
+        return std::nullopt;
+    const QList<QByteArray> fields = body.first(tilde).toByteArray().split('-');
+    if (fields.size() != 3)
+        return std::nullopt;
+    Recorded recorded;
+    bool inodeOk = false;
+    bool mtimeOk = false;
+    recorded.inode = fields[0].toULongLong(&inodeOk, 16);
+    recorded.mtime = fields[1].toLongLong(&mtimeOk, 16);
+    recorded.source = QByteArray::fromPercentEncoding(body.sliced(tilde + 1).toByteArray());
+    if (!inodeOk || !mtimeOk || !recorded.source.startsWith('/'))
+        return std::nullopt;
+    return recorded;
+}
+
+} // namespace leftovers
+
 } // namespace
 
 // A file beside the target that receives the new contents. Unless it has
@@ -50,23 +130,25 @@ public:
     TemporaryFile &operator=(const TemporaryFile &) = delete;
     ~TemporaryFile()
     {
-        if (m_fd >= 0)
-            m_fs.close(m_fd);
+        m_fd.close();
         if (!m_path.isEmpty())
             m_fs.unlink(m_path.constData());
     }
 
-    std::error_code create(const QByteArray &target)
+    // The file is named after the copy's source when there is one, so a
+    // leftover of a killed process can later be told redundant (see
+    // removeLeftovers), and locked while it is written, so it is never taken
+    // for a leftover while a live process writes it.
+    std::error_code create(const QByteArray &target, const struct stat *source = nullptr,
+        const QByteArray &sourcePath = QByteArray())
     {
-        // Hidden, and ending in ".tmp" so that no media mask ever lists it.
-        const QByteArray stem = paths::lastComponent(target).left(200);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray suffix =
-                QByteArray::number(QRandomGenerator::global()->generate(), 16);
-            const QByteArray path = paths::join(folderOf(target), "." + stem + ".ondasort-" + suffix + ".tmp");
-            const int fd = m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-            if (fd >= 0) {
-                m_fd = fd;
+            const QByteArray path = paths::join(folderOf(target),
+                leftovers::name(target, source, sourcePath, QRandomGenerator::global()->generate()));
+            FileDescriptor fd(m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600), m_fs);
+            if (fd.isOpen()) {
+                ::flock(fd.get(), LOCK_EX | LOCK_NB);
+                m_fd = std::move(fd);
                 m_path = path;
                 return {};
             }
@@ -76,17 +158,15 @@ public:
         return errorOf(EEXIST);
     }
 
-    int fd() const { return m_fd; }
+    int fd() const { return m_fd.get(); }
 
     // Flushes the contents to disk and renames the file over target.
     std::error_code commit(const QByteArray &target)
     {
-        if (m_fs.fsync(m_fd) != 0)
+        if (m_fs.fsync(m_fd.get()) != 0)
             return lastError();
-        const int fd = m_fd;
-        m_fd = -1;
         // Some file systems report a failed write only when the file is closed.
-        if (m_fs.close(fd) != 0)
+        if (m_fd.close() != 0)
             return lastError();
         if (m_fs.rename(m_path.constData(), target.constData()) != 0)
             return lastError();
@@ -99,15 +179,13 @@ private:
     // Makes the rename itself durable; a failure here loses nothing.
     void syncFolder(const QByteArray &target)
     {
-        const int dir = m_fs.open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY, 0);
-        if (dir >= 0) {
-            m_fs.fsync(dir);
-            m_fs.close(dir);
-        }
+        const FileDescriptor dir(m_fs.open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY, 0), m_fs);
+        if (dir.isOpen())
+            m_fs.fsync(dir.get());
     }
 
     FileSystem &m_fs;
-    int m_fd = -1;
+    FileDescriptor m_fd;
     QByteArray m_path;
 };
 
@@ -172,14 +250,11 @@ std::error_code FileOperations::copy(const QByteArray &source, const QByteArray 
 
 std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target)
 {
-    const int in = m_fs.open(source.constData(), O_RDONLY, 0);
-    if (in < 0)
+    // Without waiting: a FIFO put in the file's place must not block the copy.
+    const FileDescriptor input(m_fs.open(source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0), m_fs);
+    if (!input.isOpen())
         return lastError();
-    struct InputCloser {
-        FileSystem &fs;
-        int fd;
-        ~InputCloser() { fs.close(fd); }
-    } closer {m_fs, in};
+    const int in = input.get();
 
     struct stat status {};
     if (m_fs.fstat(in, &status) != 0)
@@ -187,8 +262,10 @@ std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, c
     if (!S_ISREG(status.st_mode))
         return errorOf(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
 
+    // Space a killed copy left behind is given back before more is taken.
+    removeLeftovers(folderOf(target));
     TemporaryFile temporary(m_fs);
-    if (const std::error_code error = temporary.create(target))
+    if (const std::error_code error = temporary.create(target, &status, source))
         return error;
     if (const std::error_code error = copyContents(in, temporary.fd(), status.st_size))
         return error;
@@ -265,6 +342,50 @@ std::error_code FileOperations::writeWhole(const QByteArray &target, const QByte
     const mode_t mode = exists ? (status.st_mode & 07777) : (newFileMode & ~currentUmask());
     m_fs.fchmod(temporary.fd(), mode);
     return temporary.commit(path);
+}
+
+int FileOperations::removeLeftovers(const QByteArray &folder)
+{
+    if (folder.isEmpty())
+        return 0;
+    std::vector<QByteArray> candidates;
+    if (DIR *dir = ::opendir(folder.constData())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArrayView name(entry->d_name);
+            if (name.startsWith(leftovers::kPrefix))
+                candidates.push_back(name.toByteArray());
+        }
+        ::closedir(dir);
+    }
+    int removed = 0;
+    for (const QByteArray &name : candidates) {
+        const std::optional<leftovers::Recorded> recorded = leftovers::parse(name);
+        if (!recorded)
+            continue;
+        const QByteArray path = paths::join(folder, name);
+        // Only a plain file that no live process is writing (it would hold
+        // the lock), opened without following a link or waiting.
+        const FileDescriptor fd(m_fs.open(path.constData(),
+            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0), m_fs);
+        struct stat leftover {};
+        if (!fd.isOpen() || m_fs.fstat(fd.get(), &leftover) != 0 || !S_ISREG(leftover.st_mode)
+            || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // Redundant only while its source is still there in full: the same
+        // file, unchanged since the copy began, and at least as long.
+        struct stat source {};
+        if (m_fs.stat(recorded->source.constData(), &source) != 0 || !S_ISREG(source.st_mode)
+            || quint64(source.st_ino) != recorded->inode
+            || leftovers::nanoseconds(source.st_mtim) != recorded->mtime
+            || source.st_size < leftover.st_size)
+            continue;
+        // The source may share the folder; never remove the source itself.
+        if (source.st_dev == leftover.st_dev && source.st_ino == leftover.st_ino)
+            continue;
+        if (m_fs.unlink(path.constData()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 bool FileOperations::isDirectory(const QByteArray &path)

@@ -38,6 +38,14 @@ public:
     std::error_code writeWhole(const QByteArray &target, const QByteArray &bytes,
         mode_t newFileMode = 0666);
 
+    // Removes from folder the temporary files that a killed or crashed copy
+    // or move left there, where they are not the only copy of anything: the
+    // name records the source, which must still be there in full (the same
+    // file, unchanged, at least as long). A file a live process is still
+    // writing, or whose source is gone or changed, is kept. Returns how many
+    // were removed.
+    int removeLeftovers(const QByteArray &folder);
+
     // Tests on the real file system; each follows symbolic links and is
     // false for an empty path or one that does not exist.
     static bool isDirectory(const QByteArray &path);

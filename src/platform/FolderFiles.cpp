@@ -1,5 +1,6 @@
 #include "platform/FolderFiles.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileMask.h"
 
 #include <cerrno>
@@ -28,26 +29,22 @@ bool isListedFile(DIR *dir, const dirent *entry)
 
 Listing read(const QByteArray &folder, const FileMask &mask)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    const FileDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.isOpen())
         return Listing {{}, errno};
-    Listing listing = read(fd, mask);
-    ::close(fd);
-    return listing;
+    return read(fd.get(), mask);
 }
 
 Listing read(int folderFd, const FileMask &mask)
 {
     // The stream gets its own descriptor, so the caller's keeps its position.
-    const int fd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    FileDescriptor fd(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd.isOpen())
         return Listing {{}, errno};
-    DIR *dir = ::fdopendir(fd);
-    if (!dir) {
-        const int error = errno;
-        ::close(fd);
-        return Listing {{}, error};
-    }
+    DIR *dir = ::fdopendir(fd.get());
+    if (!dir)
+        return Listing {{}, errno};
+    fd.release(); // the stream owns it now
 
     const int patterns = mask.patternCount();
     std::vector<std::vector<QByteArray>> byPattern(static_cast<size_t>(patterns));

@@ -22,10 +22,12 @@ QByteArrayView withoutBlanks(QByteArrayView text)
     return text;
 }
 
-// Names that would break the file's structure are refused.
+// Names that would break the file's structure, or could not be read back
+// (a key line starting with ";" is a comment, with "[" no entry), are refused.
 bool validName(QByteArrayView name, char forbidden)
 {
-    if (withoutBlanks(name).isEmpty())
+    const QByteArrayView trimmed = ProfileText::trimmedName(name);
+    if (trimmed.isEmpty() || (forbidden == '=' && (trimmed.front() == ';' || trimmed.front() == '[')))
         return false;
     for (char c : name) {
         if (c == '\n' || c == '\r' || c == '\0' || c == forbidden)
@@ -125,6 +127,11 @@ ProfileChanges &ProfileChanges::replaceSection(QByteArrayView section, std::vect
         entry.second = singleLine(entry.second).toByteArray();
     m_changes.push_back({Kind::ReplaceSection, section.toByteArray(), {}, {}, std::move(entries)});
     return *this;
+}
+
+bool ProfileChanges::validNames(QByteArrayView section, QByteArrayView key)
+{
+    return validName(section, ']') && validName(key, '=');
 }
 
 bool ProfileChanges::valid() const

@@ -84,6 +84,11 @@ public:
 
     bool isEmpty() const { return m_changes.empty(); }
 
+    // Whether an entry can be written under these names and read back: no
+    // line breaks or NULs, no "]" in a section, no "=" in a key, neither
+    // blank, and no key starting with ";" (a comment) or "[".
+    static bool validNames(QByteArrayView section, QByteArrayView key);
+
 private:
     friend class ProfileFile;
     enum class Kind { Write, DeleteKey, DeleteSection, ReplaceSection };

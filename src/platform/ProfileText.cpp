@@ -16,6 +16,15 @@ char foldCase(char c)
 
 } // namespace
 
+QByteArrayView ProfileText::trimmedName(QByteArrayView name)
+{
+    while (!name.isEmpty() && isBlank(name.front()))
+        name = name.sliced(1);
+    while (!name.isEmpty() && isBlank(name.back()))
+        name.chop(1);
+    return name;
+}
+
 ProfileText::ProfileText(QByteArray text)
     : m_text(std::move(text))
 {
@@ -99,6 +108,7 @@ QByteArray ProfileText::lineBreak() const
 
 std::vector<size_t> ProfileText::sectionHeaders(QByteArrayView section) const
 {
+    section = trimmedName(section);
     std::vector<size_t> found;
     for (size_t i = 0; i < m_lines.size(); ++i) {
         if (m_lines[i].kind == Kind::Section && sameName(nameOf(m_lines[i]), section))
@@ -109,6 +119,9 @@ std::vector<size_t> ProfileText::sectionHeaders(QByteArrayView section) const
 
 std::vector<size_t> ProfileText::entries(QByteArrayView section, QByteArrayView key) const
 {
+    section = trimmedName(section);
+    if (!key.isNull())
+        key = trimmedName(key);
     std::vector<size_t> found;
     bool inside = false;
     for (size_t i = 0; i < m_lines.size(); ++i) {
@@ -123,6 +136,8 @@ std::vector<size_t> ProfileText::entries(QByteArrayView section, QByteArrayView 
 
 std::optional<QByteArray> ProfileText::rawValue(QByteArrayView section, QByteArrayView key) const
 {
+    section = trimmedName(section);
+    key = trimmedName(key);
     bool inside = false;
     for (const Line &line : m_lines) {
         if (line.kind == Kind::Section)
@@ -160,6 +175,7 @@ private:
 
 QList<QByteArray> ProfileText::keys(QByteArrayView section) const
 {
+    section = trimmedName(section);
     NameList result;
     bool inside = false;
     for (const Line &line : m_lines) {

@@ -41,6 +41,9 @@ public:
     void replaceSection(QByteArrayView section, const std::vector<Entry> &entries);
 
     static bool sameName(QByteArrayView a, QByteArrayView b);
+    // A name as a line holds it: without surrounding blanks. Names asked for
+    // are trimmed so, the same way as names read from lines.
+    static QByteArrayView trimmedName(QByteArrayView name);
 
 private:
     enum class Kind { Other, Section, Entry };

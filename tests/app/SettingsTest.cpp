@@ -2,6 +2,9 @@
 
 #include "app/WindowsMediaPlayer.h"
 #include "platform/FileMask.h"
+#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
+#include "support/Wait.h"
 
 #include "skin/ClearButton.h"
 #include "support/ShellFixtureTree.h"
@@ -11,6 +14,8 @@
 #include <QLabel>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -249,5 +254,38 @@ INSTANTIATE_TEST_SUITE_P(Settings, ExtraMaskTest, ::testing::Values(
     ExtraMaskCase {"no entry", "[SET1]\nMODE1=1\n", {"a.wav", "b.mp4", "c.flac"}, FileMask::kCurrentMedia},
     ExtraMaskCase {"emptied", "[SET1]\nEXTMASK=\n", {"a.wav"}, ""},
     ExtraMaskCase {"edited", "[SET1]\nEXTMASK=*.xyz; *.FLAC\n", {"a.wav", "c.flac", "d.xyz"}, "*.xyz; *.FLAC"}));
+
+// A move across file systems killed half-way leaves its temporary file in
+// the destination; the next start removes it while its source is intact.
+TEST_F(SettingsTest, StartRemovesWhatAKilledMoveLeftBehind)
+{
+    QDir().mkpath(QFile::decodeName(source()));
+    QDir().mkpath(QFile::decodeName(dest(1)));
+    writeFile(source() + "/a.mp3", QByteArray(100000, 'a'));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        struct Killing : FileSystem {
+            int rename(const char *, const char *) override { errno = EXDEV; return -1; }
+            ssize_t write(int fd, const void *buffer, size_t size) override
+            {
+                FileSystem::write(fd, buffer, size / 2);
+                ::raise(SIGKILL);
+                return -1;
+            }
+        } killing;
+        FileOperations(killing).move(source() + "/a.mp3", dest(1) + "/a.mp3");
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    const auto leftovers = [this] {
+        return QDir(QFile::decodeName(dest(1))).entryList(QDir::Files | QDir::Hidden).size();
+    };
+    ASSERT_EQ(leftovers(), 1);
+
+    writeIni("[SET1]\nLIST01=" + dest(1) + "\n");
+    createForm();
+    EXPECT_TRUE(waitUntil([&] { return leftovers() == 0; }));
+    EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray(100000, 'a'));
+}
 
 } // namespace

@@ -6,6 +6,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +25,13 @@ struct FileOperationsTest : ::testing::Test {
     QByteArray sourceBytes;
     QByteArray targetBytes = "older file at the target";
     FaultyFileSystem fs;
+    int lockHolder = -1;
+
+    ~FileOperationsTest() override
+    {
+        if (lockHolder >= 0)
+            ::close(lockHolder);
+    }
 
     void SetUp() override
     {
@@ -250,6 +262,115 @@ TEST_F(FileOperationsTest, FileKindTests)
     EXPECT_TRUE(FileOperations::sameFile(source, targetFolder + "/../from/song.mp3"));
     EXPECT_FALSE(FileOperations::sameFile(source, target));
     EXPECT_FALSE(FileOperations::sameFile(sourceFolder + "/none", sourceFolder + "/none"));
+}
+
+// A process killed in the middle of a move across file systems: the child
+// copies half the file into the target folder and is killed there, as by
+// kill -9, leaving its temporary file behind.
+class KilledMoveTest : public FileOperationsTest
+{
+protected:
+    struct KillingFileSystem : FaultyFileSystem
+    {
+        qint64 bytesBeforeKill = 0;
+        ssize_t write(int fd, const void *buffer, size_t size) override
+        {
+            if (qint64(size) >= bytesBeforeKill)
+                ::raise(SIGKILL);
+            bytesBeforeKill -= qint64(size);
+            return FaultyFileSystem::write(fd, buffer, size);
+        }
+    };
+
+    // The temporary file the killed move left, by name.
+    QByteArray killMoveHalfWay()
+    {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            KillingFileSystem killing;
+            killing.renameFault = acrossFileSystems;
+            killing.bytesBeforeKill = sourceBytes.size() / 2;
+            FileOperations(killing).move(source, target);
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        EXPECT_EQ(TempFolder::read(source), sourceBytes);
+        EXPECT_EQ(TempFolder::read(target), targetBytes);
+        const std::vector<QByteArray> names = TempFolder::list(targetFolder);
+        EXPECT_EQ(names.size(), 2u);
+        return names.empty() ? QByteArray() : names.front();
+    }
+};
+
+struct AfterKill {
+    const char *name;
+    std::function<void(KilledMoveTest &, const QByteArray &leftover)> happen;
+    bool removed;
+};
+
+class KilledMoveLeftover : public KilledMoveTest, public ::testing::WithParamInterface<AfterKill>
+{
+};
+
+// The leftover goes only while the source it copies is still there in full;
+// a leftover that might be the only copy of anything stays.
+TEST_P(KilledMoveLeftover, IsRemovedOnlyWhenRedundant)
+{
+    const QByteArray leftover = killMoveHalfWay();
+    ASSERT_TRUE(leftover.startsWith(".ondasort-")) << leftover.constData();
+    ASSERT_TRUE(leftover.endsWith(".tmp"));
+    const QByteArray leftoverBytes = TempFolder::read(targetFolder + '/' + leftover);
+    ASSERT_TRUE(sourceBytes.startsWith(leftoverBytes));
+    GetParam().happen(*this, targetFolder + '/' + leftover);
+
+    EXPECT_EQ(FileOperations(fs).removeLeftovers(targetFolder), GetParam().removed ? 1 : 0);
+    EXPECT_EQ(TempFolder::read(target), targetBytes);
+    if (GetParam().removed) {
+        EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+        EXPECT_EQ(TempFolder::read(source), sourceBytes);
+    } else {
+        EXPECT_EQ(TempFolder::read(targetFolder + '/' + leftover), leftoverBytes);
+    }
+}
+
+const AfterKill kAfterKill[] = {
+    {"SourceIntact", [](KilledMoveTest &, const QByteArray &) {}, true},
+    {"SourceDeleted", [](KilledMoveTest &t, const QByteArray &) { ::unlink(t.source.constData()); }, false},
+    {"SourceRewritten", [](KilledMoveTest &t, const QByteArray &) {
+         struct timespec later[2] = {{2000000000, 0}, {2000000000, 0}};
+         TempFolder::write(t.source, "other");
+         ::utimensat(AT_FDCWD, t.source.constData(), later, 0);
+     }, false},
+    {"SourceReplaced", [](KilledMoveTest &t, const QByteArray &) {
+         TempFolder::write(t.sourceFolder + "/new", t.sourceBytes);
+         ::rename((t.sourceFolder + "/new").constData(), t.source.constData());
+     }, false},
+    {"StillBeingWritten", [](KilledMoveTest &t, const QByteArray &leftover) {
+         // A live process writing it holds its lock.
+         t.lockHolder = ::open(leftover.constData(), O_RDONLY);
+         ::flock(t.lockHolder, LOCK_EX);
+     }, false},
+};
+
+INSTANTIATE_TEST_SUITE_P(, KilledMoveLeftover, ::testing::ValuesIn(kAfterKill),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// The next copy into the folder gives the space back first; unrelated
+// files that merely look alike are left alone.
+TEST_F(KilledMoveTest, NextCopyIntoTheFolderClearsItAndForeignFilesStay)
+{
+    killMoveHalfWay();
+    const QByteArray foreign[] = {".ondasort-notours.tmp", ".ondasort-1-2-3~relative.tmp", ".song.mp3.ondasort-1.tmp"};
+    for (const QByteArray &name : foreign)
+        TempFolder::write(targetFolder + '/' + name, "keep me");
+    TempFolder::write(sourceFolder + "/other.mp3", "other");
+    fs.renameFault = acrossFileSystems;
+    ASSERT_FALSE(FileOperations(fs).move(sourceFolder + "/other.mp3", targetFolder + "/other.mp3"));
+    EXPECT_EQ(TempFolder::list(targetFolder),
+        (std::vector<QByteArray> {foreign[1], foreign[0], foreign[2], "other.mp3", "song.mp3"}));
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
 }
 
 } // namespace

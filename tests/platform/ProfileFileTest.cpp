@@ -454,4 +454,17 @@ TEST_F(ProfileFileTest, OnlyAsciiLettersFoldCase)
     EXPECT_EQ(ini.sections(), (QList<QByteArray> {"\xc0", "\xe0"}));
 }
 
+// A name is found the way a line holds it (trimmed); a key that could never
+// be read back (a comment, a broken section line) is refused.
+TEST_F(ProfileFileTest, NamesAreTrimmedAndUnreadableKeysRefused)
+{
+    ProfileFile ini(path);
+    ASSERT_TRUE(ini.writeString(" SET1\t", "  LIST01 ", "/a"));
+    EXPECT_EQ(ini.readString("SET1", "LIST01"), "/a");
+    EXPECT_EQ(ini.readString(" set1 ", " list01\t"), "/a");
+    for (const char *key : {";LIST01", " ;x", "[x", "\v"})
+        EXPECT_FALSE(ini.writeString("SET1", key, "]")) << key;
+    EXPECT_EQ(ini.keys("SET1"), (QList<QByteArray> {"LIST01"}));
+}
+
 } // namespace

@@ -1,6 +1,6 @@
 #include "platform/player/AsxPlaylist.h"
 
-#include "platform/player/MediaSource.h"
+#include "platform/RegularFile.h"
 #include "platform/player/PlaylistReference.h"
 
 #include <QRegularExpression>
@@ -86,13 +86,17 @@ QByteArray AsxPlaylist::resolve(const QString &href, const QByteArray &baseDir)
 
 QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)
 {
-    bool ok = false;
-    const QByteArray content = MediaSource::readRegularFile(path, kMaxFileSize, &ok);
-    if (!ok)
+    const regularfile::Contents file = regularfile::read(path, kMaxFileSize);
+    if (!file.ok())
         return {};
+    return entries(file.bytes, path);
+}
+
+QList<QByteArrayList> AsxPlaylist::entries(const QByteArray &content, const QByteArray &path)
+{
     const QByteArray baseDir = PlaylistReference::baseFolder(path);
 
-    QList<QByteArrayList> entries;
+    QList<QByteArrayList> result;
     for (const QStringList &refs : parse(content)) {
         QByteArrayList resolved;
         for (const QString &href : refs) {
@@ -101,7 +105,7 @@ QList<QByteArrayList> AsxPlaylist::read(const QByteArray &path)
                 resolved << address;
         }
         if (!resolved.isEmpty())
-            entries << resolved;
+            result << resolved;
     }
-    return entries;
+    return result;
 }

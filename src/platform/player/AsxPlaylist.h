@@ -22,6 +22,8 @@ public:
     // an absolute local path or a network URL; references of any other kind
     // are dropped, and so are entries left empty.
     static QList<QByteArrayList> read(const QByteArray &path);
+    // The same for content already read from `path`.
+    static QList<QByteArrayList> entries(const QByteArray &content, const QByteArray &path);
 
     // One HREF resolved against the playlist's folder (see
     // PlaylistReference); empty when it names nothing we may hand over.

@@ -1,6 +1,6 @@
 #include "platform/player/M3uPlaylist.h"
 
-#include "platform/player/MediaSource.h"
+#include "platform/RegularFile.h"
 #include "platform/player/PlaylistReference.h"
 
 QByteArrayList M3uPlaylist::parse(const QByteArray &content)
@@ -19,16 +19,20 @@ QByteArrayList M3uPlaylist::parse(const QByteArray &content)
 
 QList<QByteArrayList> M3uPlaylist::read(const QByteArray &path)
 {
-    bool ok = false;
-    const QByteArray content = MediaSource::readRegularFile(path, kMaxFileSize, &ok);
-    if (!ok)
+    const regularfile::Contents file = regularfile::read(path, kMaxFileSize);
+    if (!file.ok())
         return {};
+    return entries(file.bytes, path);
+}
+
+QList<QByteArrayList> M3uPlaylist::entries(const QByteArray &content, const QByteArray &path)
+{
     const QByteArray baseDir = PlaylistReference::baseFolder(path);
-    QList<QByteArrayList> entries;
+    QList<QByteArrayList> result;
     for (const QByteArray &reference : parse(content)) {
         const QByteArray resolved = PlaylistReference::resolve(reference, baseDir);
         if (!resolved.isEmpty())
-            entries << QByteArrayList{resolved};
+            result << QByteArrayList{resolved};
     }
-    return entries;
+    return result;
 }

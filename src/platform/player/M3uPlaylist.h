@@ -19,6 +19,8 @@ public:
     // The entries of the playlist file at `path`, resolved against its
     // folder, one alternative each (the shape ASX entries have).
     static QList<QByteArrayList> read(const QByteArray &path);
+    // The same for content already read from `path`.
+    static QList<QByteArrayList> entries(const QByteArray &content, const QByteArray &path);
 
     static constexpr qint64 kMaxFileSize = 1 << 20;
 };

@@ -1,46 +1,50 @@
 #include "platform/player/MediaSource.h"
 
+#include "platform/RegularFile.h"
 #include "platform/player/AsxPlaylist.h"
 #include "platform/player/M3uPlaylist.h"
 #include "platform/player/MidiStream.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
+#include <QSet>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
+
 
 namespace MediaSource {
 
 namespace {
 
-// Playlists nested deeper than this are taken for a loop.
-constexpr int kMaxNesting = 4;
-
-// What one path may expand to: a list that names itself many times would
-// otherwise multiply its reads at every level.
+// Everything one path may cost. A list that names itself, or other lists,
+// many times would otherwise multiply its work at every level; each
+// dimension is capped, so the worst case is a fraction of a second.
 struct Budget
 {
-    int playlistsLeft = 32;
-    qsizetype maxEntries = 5000;
-};
-
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
+    Budget(const Limits &limits, const std::function<bool()> &cancelled)
+        : limits(limits)
+        , cancelled(cancelled)
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
     }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return m_fd; }
 
-private:
-    int m_fd;
+    const Limits &limits;
+    const std::function<bool()> &cancelled;
+    int playlistsLeft = limits.maxPlaylists;
+    int referencesLeft = limits.maxReferences;
+    qint64 bytesLeft = limits.maxBytes;
+    // Each path is looked at once; the lists being read now, to skip loops.
+    QHash<QByteArray, Kind> kinds;
+    QSet<QByteArray> open;
+
+    bool stopped(const QByteArrayList &out) const
+    {
+        return out.size() >= limits.maxEntries || (cancelled && cancelled());
+    }
+    bool exhausted(const QByteArrayList &out) const
+    {
+        return referencesLeft <= 0 || stopped(out);
+    }
 };
 
 bool hasExtension(const QByteArray &path, std::initializer_list<const char *> extensions)
@@ -75,6 +79,9 @@ void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArray
 void appendPlaylistEntry(const QByteArrayList &alternatives, int depth, Budget &budget, QByteArrayList &out)
 {
     for (const QByteArray &address : alternatives) {
+        if (budget.exhausted(out))
+            return;
+        --budget.referencesLeft;
         if (!address.startsWith('/')) {
             out << address;
             return;
@@ -86,73 +93,61 @@ void appendPlaylistEntry(const QByteArrayList &alternatives, int depth, Budget &
     }
 }
 
+void appendPlaylist(const QByteArray &playlist, Kind kind, int depth, Budget &budget, QByteArrayList &out)
+{
+    if (depth >= budget.limits.maxNesting || budget.playlistsLeft <= 0 || budget.bytesLeft <= 0
+        || budget.open.contains(playlist))
+        return;
+    --budget.playlistsLeft;
+    const qint64 maxSize = kind == Kind::Asx ? AsxPlaylist::kMaxFileSize : M3uPlaylist::kMaxFileSize;
+    const regularfile::Contents file = regularfile::read(playlist, std::min(maxSize, budget.bytesLeft));
+    if (!file.ok())
+        return;
+    budget.bytesLeft -= file.bytes.size();
+    const QList<QByteArrayList> entries = kind == Kind::Asx ? AsxPlaylist::entries(file.bytes, playlist)
+                                                            : M3uPlaylist::entries(file.bytes, playlist);
+    budget.open.insert(playlist);
+    for (const QByteArrayList &entry : entries) {
+        if (budget.exhausted(out))
+            break;
+        appendPlaylistEntry(entry, depth + 1, budget, out);
+    }
+    budget.open.remove(playlist);
+}
+
 void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArrayList &out)
 {
-    if (out.size() >= budget.maxEntries)
+    if (budget.stopped(out))
         return;
-    const Kind kind = classify(path);
+    const QByteArray file = absolute(path);
+    auto known = budget.kinds.constFind(file);
+    const Kind kind = known != budget.kinds.cend() ? *known : *budget.kinds.insert(file, classify(file));
     switch (kind) {
     case Kind::Missing:
         break;
     case Kind::Plain:
-        out << absolute(path);
+        out << file;
         break;
     case Kind::Midi:
-        out << MidiStream::address(absolute(path));
+        out << MidiStream::address(file);
         break;
     case Kind::Asx:
-    case Kind::M3u: {
-        if (depth >= kMaxNesting || budget.playlistsLeft <= 0)
-            break;
-        --budget.playlistsLeft;
-        const QByteArray playlist = absolute(path);
-        const QList<QByteArrayList> entries =
-            kind == Kind::Asx ? AsxPlaylist::read(playlist) : M3uPlaylist::read(playlist);
-        for (const QByteArrayList &entry : entries)
-            appendPlaylistEntry(entry, depth + 1, budget, out);
+    case Kind::M3u:
+        appendPlaylist(file, kind, depth, budget, out);
         break;
-    }
     }
 }
 
 } // namespace
 
-QByteArray readRegularFile(const QByteArray &path, qint64 maxBytes, bool *ok)
-{
-    *ok = false;
-    if (path.isEmpty())
-        return {};
-    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)
-        || info.st_size > maxBytes)
-        return {};
-    QByteArray content(qsizetype(info.st_size), Qt::Uninitialized);
-    qsizetype filled = 0;
-    while (filled < content.size()) {
-        const ssize_t got = ::read(fd.get(), content.data() + filled, size_t(content.size() - filled));
-        if (got < 0)
-            return {};
-        if (got == 0)
-            break;
-        filled += got;
-    }
-    content.truncate(filled);
-    *ok = true;
-    return content;
-}
-
 Kind classify(const QByteArray &path)
 {
     if (path.isEmpty())
         return Kind::Missing;
-    FileDescriptor fd(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat info {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
+    const regularfile::Contents contents = regularfile::readHead(path, 512);
+    if (!contents.ok())
         return Kind::Missing;
-    QByteArray head(512, '\0');
-    const ssize_t got = ::read(fd.get(), head.data(), size_t(head.size()));
-    head.truncate(got > 0 ? got : 0);
+    const QByteArray &head = contents.bytes;
 
     if (head.startsWith("MThd") || (head.startsWith("RIFF") && head.mid(8, 4) == "RMID"))
         return Kind::Midi;
@@ -167,10 +162,11 @@ Kind classify(const QByteArray &path)
     return Kind::Plain;
 }
 
-QByteArrayList mpvEntries(const QByteArray &path)
+QByteArrayList mpvEntries(const QByteArray &path, const Limits &limits,
+    const std::function<bool()> &cancelled)
 {
     QByteArrayList entries;
-    Budget budget;
+    Budget budget(limits, cancelled);
     appendEntries(path, 0, budget, entries);
     return entries;
 }

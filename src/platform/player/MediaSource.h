@@ -11,19 +11,31 @@
 #include <QByteArray>
 #include <QByteArrayList>
 
+#include <functional>
+
 namespace MediaSource {
 
 enum class Kind { Missing, Plain, Midi, Asx, M3u };
 
 Kind classify(const QByteArray &path);
 
-// What libmpv should load for `path`, in playing order; empty when nothing
-// can be played.
-QByteArrayList mpvEntries(const QByteArray &path);
+// How much work one path may make when it is a playlist: lists nested in
+// lists, references examined (each may open a file), playlist bytes read,
+// entries handed on. A list that names itself is not read again inside
+// itself.
+struct Limits
+{
+    int maxNesting = 4;
+    int maxPlaylists = 32;
+    int maxReferences = 20000;
+    qint64 maxBytes = qint64(8) << 20;
+    qsizetype maxEntries = 5000;
+};
 
-// The whole content of a regular file, at most `maxBytes` of it; `ok` is
-// false for anything that is not a readable regular file or is bigger than
-// that. Opening never waits on a FIFO or a device.
-QByteArray readRegularFile(const QByteArray &path, qint64 maxBytes, bool *ok);
+// What libmpv should load for `path`, in playing order; empty when nothing
+// can be played. Reads files: call it off the GUI thread. `cancelled`, when
+// given, is asked between references and ends the work early.
+QByteArrayList mpvEntries(const QByteArray &path, const Limits &limits = Limits(),
+    const std::function<bool()> &cancelled = {});
 
 } // namespace MediaSource

@@ -1,6 +1,6 @@
 #include "platform/player/MidiStream.h"
 
-#include "platform/player/MediaSource.h"
+#include "platform/RegularFile.h"
 #include "platform/player/MidiLength.h"
 #include "platform/player/MidiSynth.h"
 
@@ -105,9 +105,9 @@ bool MidiStream::registerProtocol(mpv_handle *core)
 
 std::unique_ptr<MidiStream> MidiStream::open(const QByteArray &path)
 {
-    bool ok = false;
-    const QByteArray midi = MidiSynth::unwrap(MediaSource::readRegularFile(path, kMaxFileSize, &ok));
-    if (!ok || midi.isEmpty())
+    const regularfile::Contents file = regularfile::read(path, kMaxFileSize);
+    const QByteArray midi = file.ok() ? MidiSynth::unwrap(file.bytes) : QByteArray();
+    if (midi.isEmpty())
         return nullptr;
 
     const double seconds = MidiLength::lastEventSeconds(midi);

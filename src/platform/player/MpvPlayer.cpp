@@ -1,6 +1,5 @@
 #include "platform/player/MpvPlayer.h"
 
-#include "platform/player/MediaSource.h"
 #include "platform/player/MidiStream.h"
 #include "platform/player/VideoFrame.h"
 
@@ -71,6 +70,8 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
     mpv_observe_property(m_core.get(), 0, "mute", MPV_FORMAT_FLAG);
     mpv_observe_property(m_core.get(), 0, "idle-active", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_core.get(), &MpvPlayer::onWakeup, this);
+    connect(&m_resolver, &EntryResolver::resolved, this,
+        [this](const QByteArray &, const QByteArrayList &entries) { play(entries); });
 
     if (options.videoOutput == "libmpv") {
         mpv_render_param params[] = {
@@ -129,9 +130,13 @@ void MpvPlayer::load(const QByteArray &path)
         stop();
         return;
     }
-    const QByteArrayList entries = MediaSource::mpvEntries(path);
+    m_resolver.resolve(path);
+}
+
+void MpvPlayer::play(const QByteArrayList &entries)
+{
     if (entries.isEmpty()) {
-        stop();
+        command({"stop"});
         emit loadFailed();
         return;
     }
@@ -147,6 +152,7 @@ void MpvPlayer::load(const QByteArray &path)
 
 void MpvPlayer::stop()
 {
+    m_resolver.cancel();
     command({"stop"});
 }
 

@@ -7,6 +7,7 @@
 // post to the thread this object lives on, which then drains the events and
 // turns them into signals. The render context is freed before the core.
 #include "platform/PlayerBackend.h"
+#include "platform/player/EntryResolver.h"
 #include "platform/player/MpvHandles.h"
 #include "platform/player/MpvOptions.h"
 
@@ -21,6 +22,10 @@ public:
     explicit MpvPlayer(const MpvOptions &options = MpvOptions(), QObject *parent = nullptr);
     ~MpvPlayer() override;
 
+    // Opens `path` (file-system bytes) and plays it from the start, replacing
+    // whatever was loaded; an empty path stops and unloads. What the path
+    // holds (a playlist's entries) is worked out off this thread, so the
+    // call returns at once; a later load() or stop() supersedes it.
     void load(const QByteArray &path) override;
     void stop() override;
     void setPaused(bool paused) override;
@@ -50,6 +55,7 @@ private:
     void command(std::initializer_list<const char *> args);
     void setFlag(const char *name, bool value);
     void setHasVideo(bool video);
+    void play(const QByteArrayList &entries);
 
     MpvCorePtr m_core;
     MpvRenderContextPtr m_render;
@@ -66,4 +72,6 @@ private:
     double m_position = 0;
     double m_duration = 0;
     int m_volume = 50;
+    // Reads playlists off the GUI thread; goes first when the player does.
+    EntryResolver m_resolver;
 };

@@ -107,14 +107,63 @@ TEST_F(MediaSourceTest, M3uEntriesTakeTheSameRoadAsFiles)
     EXPECT_LT(entries.size(), 40);
 }
 
-TEST_F(MediaSourceTest, SelfReferringPlaylistsExpandBoundedly)
+// A list of 1 MB naming itself on every line (or in every entry) once cost
+// millions of file opens; now each reference to a list already being read is
+// skipped, and the real files in it come out once each, in order.
+TEST_F(MediaSourceTest, SelfReferringPlaylistsGiveTheirFilesOnce)
+{
+    const QByteArray wav = writeFile(dir, "song.wav", fixtureContent("tone.wav"));
+    const QByteArray mp3 = writeFile(dir, "other.mp3", fixtureContent("tone.mp3"));
+    const auto fill = [](QByteArray head, const QByteArray &line, const QByteArray &tail) {
+        while (head.size() + line.size() + tail.size() < (1 << 20) - 64)
+            head += line;
+        return head + tail;
+    };
+    const QByteArray m3u = writeFile(dir, "loop.m3u",
+        fill("song.wav\n", "loop.m3u\n", "other.mp3\n"));
+    const QByteArray asx = writeFile(dir, "loop.asx",
+        fill("<asx><entry><ref href=\"song.wav\"/></entry>\n", "<entryref href=\"loop.asx\"/>\n",
+            "<entry><ref href=\"other.mp3\"/></entry></asx>\n"));
+    EXPECT_EQ(MediaSource::mpvEntries(m3u), (QByteArrayList {wav}));
+    EXPECT_EQ(MediaSource::mpvEntries(asx), (QByteArrayList {wav}));
+    // Two lists naming each other: each file once.
+    writeFile(dir, "a.m3u", "song.wav\nb.m3u\na.m3u\n");
+    writeFile(dir, "b.m3u", "a.m3u\nother.mp3\nb.m3u\n");
+    EXPECT_EQ(MediaSource::mpvEntries(QFile::encodeName(dir.path()) + "/a.m3u"), (QByteArrayList {wav, mp3}));
+}
+
+struct LimitCase
+{
+    const char *what;
+    MediaSource::Limits limits;
+    qsizetype entries;
+};
+
+// Every dimension of the work is capped on its own: a list of ten files
+// behind a list in a list.
+TEST_F(MediaSourceTest, EachLimitCapsTheWork)
 {
     writeFile(dir, "song.wav", fixtureContent("tone.wav"));
-    // Each level would multiply the reads by 200 without a budget.
-    const QByteArray list = writeFile(dir, "loop.m3u", "song.wav\n" + QByteArray("loop.m3u\n").repeated(200));
-    const QByteArrayList entries = MediaSource::mpvEntries(list);
-    ASSERT_FALSE(entries.isEmpty());
-    EXPECT_LE(entries.size(), 5000);
+    writeFile(dir, "inner.m3u", QByteArray("song.wav\n").repeated(10));
+    const QByteArray outer = writeFile(dir, "outer.m3u", "missing.wav\ninner.m3u\n");
+    const auto limits = [](auto change) {
+        MediaSource::Limits limits;
+        change(limits);
+        return limits;
+    };
+    const LimitCase cases[] = {
+        {"none", {}, 10},
+        {"references", limits([](auto &l) { l.maxReferences = 5; }), 3},
+        {"entries", limits([](auto &l) { l.maxEntries = 4; }), 4},
+        {"nesting", limits([](auto &l) { l.maxNesting = 1; }), 0},
+        {"playlists", limits([](auto &l) { l.maxPlaylists = 1; }), 0},
+        {"bytes", limits([](auto &l) { l.maxBytes = 40; }), 0},
+    };
+    for (const LimitCase &c : cases)
+        EXPECT_EQ(MediaSource::mpvEntries(outer, c.limits).size(), c.entries) << c.what;
+
+    // Work asked to stop gives up at once.
+    EXPECT_TRUE(MediaSource::mpvEntries(outer, {}, [] { return true; }).isEmpty());
 }
 
 TEST_F(MediaSourceTest, RelativePathsBecomeAbsolute)

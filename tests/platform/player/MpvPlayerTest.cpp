@@ -191,6 +191,25 @@ TEST_F(MpvPlayerTest, TransportControls)
     EXPECT_TRUE(waitUntil([&] { return !player.isLoaded(); }));
 }
 
+// A list that takes long to read is read off this thread; a file chosen
+// meanwhile plays, and the list's late verdict is never reported.
+TEST_F(MpvPlayerTest, SlowPlaylistIsSupersededByTheNextFile)
+{
+    QByteArray text = "#EXTM3U\n";
+    const QByteArray self = QFile::encodeName(dir.path()) + "/self.m3u";
+    while (text.size() < (1 << 20))
+        text += self + "\n";
+    writeFile(dir, "self.m3u", text);
+    QSignalSpy failed(&player, &MpvPlayer::loadFailed);
+    player.load(self);
+    EXPECT_TRUE(plays(player, mediaFixture("tone.wav")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(failed.count(), 0);
+    // On its own it plays nothing and says so.
+    player.load(self);
+    EXPECT_TRUE(waitUntil([&] { return failed.count() == 1; }));
+}
+
 } // namespace
 
 namespace {
