@@ -227,6 +227,12 @@ void TMainForm1::buildWorkingArea()
         setTextColor(radio, fromBgr(colors::clBlack));
     }
 
+    MessageLine = place<QLabel>(Panel1, "MessageLine", 260, 540, 168, 80);
+    MessageLine->setWordWrap(true);
+    MessageLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    MessageLine->setFont(fonts::make(fonts::kPGothic, 12));
+    setTextColor(MessageLine, fromBgr(colors::clBlack));
+
     SpeedButton1 = place<QToolButton>(Panel1, "SpeedButton1", 332, 626, 46, 50);
     SpeedButton1->setText(QStringLiteral("0"));
     SpeedButton1->setAutoRaise(true);

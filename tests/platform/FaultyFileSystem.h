@@ -68,6 +68,18 @@ public:
         return FileSystem::rename(from, to);
     }
 
+    int renameNoReplace(const char *from, const char *to) override
+    {
+        ++renames;
+        if (renameFault) {
+            if (const int error = renameFault(from, to)) {
+                errno = error;
+                return -1;
+            }
+        }
+        return FileSystem::renameNoReplace(from, to);
+    }
+
     int fsync(int fd) override
     {
         if (fsyncError) {
