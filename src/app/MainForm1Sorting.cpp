@@ -35,6 +35,20 @@ QString displayName(const QByteArray &path)
     return paths::toDisplay(paths::lastComponent(path));
 }
 
+// Where an operation put its file, as the messages name it.
+QString placeOf(sortjournal::Kind kind)
+{
+    switch (kind) {
+    case sortjournal::Kind::Move:
+        return QStringLiteral("移動先");
+    case sortjournal::Kind::Copy:
+        return QStringLiteral("複製先");
+    case sortjournal::Kind::Reject:
+        return QStringLiteral("ごみ箱");
+    }
+    return {};
+}
+
 // Why an undo did not happen, or what it could not do.
 QString undoMessage(const sortundo::Result &result, const sortjournal::Entry &entry)
 {
@@ -44,11 +58,9 @@ QString undoMessage(const sortundo::Result &result, const sortjournal::Entry &en
     case Outcome::Undone:
         return {};
     case Outcome::TargetMissing:
-        return QStringLiteral("%1 を元に戻せません。%2 が見つかりません。")
-            .arg(name, paths::toDisplay(entry.target));
+        return QStringLiteral("%1 を元に戻せません。%2のファイルが見つかりません。").arg(name, placeOf(entry.kind));
     case Outcome::TargetChanged:
-        return QStringLiteral("%1 を元に戻せません。%2 はその後変更されています。")
-            .arg(name, paths::toDisplay(entry.target));
+        return QStringLiteral("%1 を元に戻せません。%2のファイルはその後変更されています。").arg(name, placeOf(entry.kind));
     case Outcome::PlaceTaken:
         return QStringLiteral("%1 を元に戻せません。元の場所に同じ名前のファイルがあります。").arg(name);
     case Outcome::Failed:
@@ -245,6 +257,8 @@ void TMainForm1::makeCurrentAgain(const QByteArray &path, QObject *Sender)
 void TMainForm1::showMessage(const QString &message)
 {
     MessageLine->setText(message);
+    // The space is narrow: the whole text is also at hand under the mouse.
+    MessageLine->setToolTip(message);
 }
 
 void TMainForm1::SpeedButton1Click(QObject *Sender)

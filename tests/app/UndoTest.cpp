@@ -87,7 +87,8 @@ TEST_F(UndoTest, UndoNeverOverwritesAndCtrlZInADestinationFieldEditsTheText)
     undoKey(w.FileListBox1);
     EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("edited"));
     EXPECT_FALSE(exists(source() + "/a.mp3"));
-    EXPECT_TRUE(w.MessageLine->text().contains(QStringLiteral("変更されています")));
+    EXPECT_EQ(w.MessageLine->text(),
+        QStringLiteral("a.mp3 を元に戻せません。移動先のファイルはその後変更されています。"));
 }
 
 } // namespace
