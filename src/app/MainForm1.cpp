@@ -77,7 +77,7 @@ void TMainForm1::connectHandlers()
 
     for (int n = 1; n <= kSlotCount; ++n) {
         TClearButton *button = ClearButton[n - 1];
-        connect(button, &QAbstractButton::clicked, this, [this, n, button] { ClearButtonClick(n, button); });
+        connect(button, &TClearButton::clicked, this, [this, n, button] { ClearButtonClick(n, button); });
         TBrowseEdit *edit = BrowseEdit[n - 1];
         connect(edit, &TBrowseEdit::OnChange, this, [this, n](QObject *sender) { BrowseEditChange(n, sender); });
     }

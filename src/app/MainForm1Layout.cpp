@@ -106,6 +106,18 @@ void TMainForm1::buildLayout()
 
     AppHint1 = new TAppHint(this);
     AppHint1->setObjectName(QStringLiteral("AppHint1"));
+    AppHint1->setBGColor(colors::clBlack);
+    AppHint1->setBrush(fromBgr(0x555555));
+    AppHint1->setFont(fonts::make(fonts::kBrush, 27, true));
+    AppHint1->setFontColor(colors::clWhite);
+    AppHint1->setHintPause(500);
+    AppHint1->setHintHidePause(2000);
+    AppHint1->setHintShortPause(0);
+    AppHint1->setHintStyle(hsLineString);
+    AppHint1->setShadowColor(colors::clBlack);
+    AppHint1->setShadowVisible(true);
+    // Hints show wherever the pointer rests, active window or not.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
 
     buildChrome();
     buildWorkingArea();
@@ -164,11 +176,23 @@ void TMainForm1::buildChrome()
         {FadeButton4, "FadeButton4", Panel3, 0, "i", QStringLiteral(" インフォメーション")},
     };
     for (const FadeSpec &fade : fades) {
-        fade.button = place<TGlintFadeButton>(fade.panel, fade.name, fade.left, 0, 17, 18);
-        fade.button->setText(QString::fromUtf8(fade.caption));
-        fade.button->setFont(fonts::make(fonts::kTahoma, 12));
-        setTextColor(fade.button, fromBgr(colors::clWhite));
-        AppHint1->setHint(fade.button, fade.hint);
+        TGlintFadeButton *button = place<TGlintFadeButton>(fade.panel, fade.name, fade.left, 0, 17, 18);
+        button->setCaption(QString::fromUtf8(fade.caption));
+        button->setFont(fonts::make(fonts::kTahoma, 12));
+        setTextColor(button, fromBgr(colors::clWhite));
+        button->setColor(0xFF8000);
+        button->setDestColor(colors::clWhite);
+        button->setCaptionOverColor(colors::clYellow);
+        button->setShowBorder(true);
+        button->setBorderColor(colors::clSilver);
+        button->setBorderDestColor(colors::clWhite);
+        button->setBorderHeight(1);
+        button->setFadeOnOver(true);
+        button->setFadeOnLeave(false);
+        button->setStep(2);
+        button->setSpeed(10);
+        AppHint1->setHint(button, fade.hint);
+        fade.button = button;
     }
 }
 
@@ -253,17 +277,40 @@ void TMainForm1::buildSlots()
         const QByteArray name = "TechnicalLine" + QByteArray::number(line.slot);
         auto *control = place<TTechnicalLine>(Panel1, name.constData(), 330, line.top, 100, line.height);
         control->setLineType(line.type);
+        control->setLineEndingsign(leClosedArrowRight);
+        control->setLineStartSign(leNothing);
+        control->setSignPlaces(spEnd);
+        control->setSignSize(24);
+        control->setLineSettings(0x404080, 2);
+        control->setShadowColor(colors::clBlue);
+        control->setShadowVisible(true);
+        control->setShadowDepth(1);
+        control->setFillColor(colors::clBlue);
+        control->setBevel({TTechnicalLine::TFrameBevel::bmCustom, 0});
         TechnicalLine[line.slot - 1] = control;
     }
 
+    const QImage folder(QStringLiteral(":/app/folder.png"));
     for (int n = 1; n <= kSlotCount; ++n) {
         const int row = kSlotPitch * (n - 1);
         const QByteArray digit = QByteArray::number(n);
 
-        auto *button = place<TClearButton>(Panel1, ("ClearButton" + digit).constData(), 434, 18 + row, 46, 50);
+        auto *button = new TClearButton(Panel1);
+        button->setObjectName(QString::fromLatin1("ClearButton" + digit));
+        // The folder's outline is the button: white is cut away, and the
+        // size stays fixed whatever the picture.
+        button->BeginUpdate();
+        button->setAutoSize(false);
+        button->setGeometry(434, 18 + row, 46, 50);
+        button->setPicture(folder);
+        button->setStyle(sbsPushBtn);
+        button->setTransparentColor(colors::clWhite);
+        button->setShadowColor(colors::clSilver);
+        button->setColor(colors::clWhite);
         button->setText(QString::number(n));
         button->setFont(fonts::make(fonts::kPMincho, 21, true, true));
         setTextColor(button, fromBgr(colors::clBlue));
+        button->EndUpdate();
         button->setCursor(Qt::PointingHandCursor);
         button->setEnabled(false);
         AppHint1->setHint(button, QStringLiteral(" ファイル振り分け") + wideDigit(n));

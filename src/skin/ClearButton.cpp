@@ -1,9 +1,19 @@
 #include "skin/ClearButton.h"
 
+#include "platform/Colors.h"
+
 TClearButton::TClearButton(QWidget *parent)
-    : QPushButton(parent)
+    : TClearControl(parent)
 {
-    setFlat(true);
-    // Sort buttons never take the keyboard focus away from the file list.
     setFocusPolicy(Qt::NoFocus);
+    BeginUpdate();
+    SetOptions({sioDisableImage, sioHotTrackImage, sioTransAtDesigning, sioBorderAndShadow});
+    QFont buttonFont = font();
+    buttonFont.setPointSize(20);
+    buttonFont.setBold(true);
+    setFont(buttonFont);
+    QPalette pal = palette();
+    pal.setColor(foregroundRole(), colors::fromBgr(colors::clGreen));
+    setPalette(pal);
+    EndUpdate();
 }

@@ -1,11 +1,10 @@
 #pragma once
-// Sort button of a destination slot: a caption on a folder picture.
-//
-// For now a flat push button with the slot number; the picture-shaped
-// outline, hot, pressed and disabled looks come with the window skin.
-#include <QPushButton>
+// Push button shaped by its picture: a raised outline with a light edge,
+// face rim and shadow that sinks when pressed, a lighter look under the
+// pointer and a grey one when disabled. Takes no keyboard focus.
+#include "skin/ClearControl.h"
 
-class TClearButton : public QPushButton
+class TClearButton : public TClearControl
 {
     Q_OBJECT
 

@@ -1,59 +1,206 @@
 #include "skin/TechnicalLine.h"
 
-#include "platform/Colors.h"
+#include "platform/SystemColors.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 TTechnicalLine::TTechnicalLine(QWidget *parent)
     : QWidget(parent)
-    , m_lineColor(colors::fromBgr(0x404080))
-    , m_fillColor(colors::fromBgr(colors::clBlue))
+    , m_fillColor(colors::clNone)
+    , m_shadowColor(colors::clBtnShadow)
+    , m_color(colors::clBtnFace)
 {
+    m_spec.signSize = 40;
+    m_spec.shadowDepth = 6;
+    resize(130, 45);
     // A drawing only: presses fall through to whatever lies below.
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TTechnicalLine::setLineType(TTechnicalLineTypes type)
+void TTechnicalLine::changed()
 {
-    if (m_lineType == type)
-        return;
-    m_lineType = type;
     update();
 }
 
+void TTechnicalLine::setLineType(TTechnicalLineTypes type)
+{
+    if (type == m_spec.lineType)
+        return;
+    m_spec.lineType = type;
+    if (m_arrowed) {
+        m_spec.startSign = techline::pointedArrow(m_spec.startSign, techline::startDirection(type));
+        m_spec.endSign = techline::pointedArrow(m_spec.endSign, techline::endDirection(type));
+    }
+    changed();
+}
+
+void TTechnicalLine::setLineStartSign(TLineEndings sign)
+{
+    m_spec.startSign = sign;
+    if (m_spec.signPlaces == spStart || m_spec.signPlaces == spBoth)
+        changed();
+}
+
+void TTechnicalLine::setLineEndingsign(TLineEndings sign)
+{
+    m_spec.endSign = sign;
+    if (m_spec.signPlaces == spEnd || m_spec.signPlaces == spBoth)
+        changed();
+}
+
+void TTechnicalLine::setSignPlaces(TSignPlaces places)
+{
+    if (places == m_spec.signPlaces)
+        return;
+    m_spec.signPlaces = places;
+    changed();
+}
+
+void TTechnicalLine::setSignSize(int size)
+{
+    if (size == m_spec.signSize)
+        return;
+    m_spec.signSize = size;
+    changed();
+}
+
+void TTechnicalLine::setLineSettings(std::uint32_t color, int width, Qt::PenStyle style)
+{
+    m_lineColor = color;
+    m_spec.penWidth = std::max(1, width);
+    m_penStyle = style;
+    changed();
+}
+
+void TTechnicalLine::setFillColor(std::uint32_t color)
+{
+    if (color == m_fillColor)
+        return;
+    m_fillColor = color;
+    m_spec.filled = color != colors::clNone;
+    changed();
+}
+
+void TTechnicalLine::setShadowVisible(bool visible)
+{
+    if (visible == m_spec.shadowVisible)
+        return;
+    m_spec.shadowVisible = visible;
+    changed();
+}
+
+void TTechnicalLine::setShadowDepth(int depth)
+{
+    if (depth == m_spec.shadowDepth)
+        return;
+    m_spec.shadowDepth = depth;
+    changed();
+}
+
+void TTechnicalLine::setShadowColor(std::uint32_t color)
+{
+    if (color == m_shadowColor)
+        return;
+    m_shadowColor = color;
+    changed();
+}
+
+void TTechnicalLine::setArrowed(bool arrowed)
+{
+    m_arrowed = arrowed;
+}
+
+void TTechnicalLine::setTransparent(bool transparent)
+{
+    if (transparent == m_transparent)
+        return;
+    m_transparent = transparent;
+    changed();
+}
+
+void TTechnicalLine::setColor(std::uint32_t color)
+{
+    if (color == m_color)
+        return;
+    m_color = color;
+    changed();
+}
+
+void TTechnicalLine::setBevel(const TFrameBevel &bevel)
+{
+    m_bevel = bevel;
+    changed();
+}
+
+std::vector<techline::Primitive> TTechnicalLine::primitives() const
+{
+    const int bevel = std::max(0, m_bevel.Width);
+    return techline::primitives(m_spec, rect().adjusted(bevel, bevel, -bevel, -bevel));
+}
+
+namespace {
+
+// A box given by two corners, as Qt's rectangle (the far corner outside).
+QRect boxOf(const techline::Primitive &p)
+{
+    return QRect(p.boxFrom, p.boxTo).normalized().adjusted(0, 0, -1, -1);
+}
+
+} // namespace
+
 void TTechnicalLine::paintEvent(QPaintEvent *)
 {
-    const int w = width();
-    const int h = height();
-    const int m = m_signSize;
-    const int half = m / 2;
-
-    QPainterPath line;
-    QRect sign;
-    switch (m_lineType) {
-    case lsStraightLeftToRight:
-        line.moveTo(0, h / 2);
-        line.lineTo(w - m, h / 2);
-        sign = QRect(w - m, h / 2 - half, m, m);
-        break;
-    case lsTopLeftCurve:
-        line.moveTo(0, h);
-        line.quadTo(0, half, w - m, half);
-        sign = QRect(w - m, 0, m, m);
-        break;
-    case lsTopRightCurve:
-        line.moveTo(0, 0);
-        line.quadTo(w - m, 0, w - m, h - half);
-        sign = QRect(w - m, h - m, m, m);
-        break;
-    }
-
     QPainter painter(this);
+    const QPalette &pal = palette();
+    if (!m_transparent)
+        painter.fillRect(rect(), QColor(colors::toRgb(m_color, pal)));
+    if (m_bevel.Width > 0) {
+        QPen frame(QColor(colors::toRgb(colors::clBtnShadow, pal)));
+        frame.setWidth(m_bevel.Width);
+        painter.setPen(frame);
+        painter.drawRect(rect().adjusted(m_bevel.Width / 2, m_bevel.Width / 2,
+            -(m_bevel.Width + 1) / 2, -(m_bevel.Width + 1) / 2));
+    }
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(m_lineColor, 2));
-    painter.drawPath(line);
-    painter.setBrush(m_fillColor);
-    const QPolygon arrow({sign.topLeft(), QPoint(sign.right(), sign.center().y()), sign.bottomLeft()});
-    painter.drawPolygon(arrow);
+
+    QPen linePen(QColor(colors::toRgb(m_lineColor, pal)), m_spec.penWidth, m_penStyle, Qt::RoundCap, Qt::RoundJoin);
+    QPen shadowPen = linePen;
+    shadowPen.setColor(QColor(colors::toRgb(m_shadowColor, pal)));
+    const QColor fill(colors::toRgb(m_fillColor, pal));
+    const QColor shadowFill(colors::toRgb(m_shadowColor, pal));
+
+    for (const techline::Primitive &p : primitives()) {
+        painter.setPen(p.shadow ? shadowPen : linePen);
+        painter.setBrush(p.filled ? (p.shadow ? shadowFill : fill) : QColor(Qt::transparent));
+        switch (p.kind) {
+        case techline::Primitive::Line:
+            painter.drawLine(p.points[0], p.points[1]);
+            break;
+        case techline::Primitive::Polyline:
+            painter.drawPolyline(p.points.data(), int(p.points.size()));
+            break;
+        case techline::Primitive::Polygon:
+            painter.drawPolygon(p.points.data(), int(p.points.size()));
+            break;
+        case techline::Primitive::Arc:
+        case techline::Primitive::Pie: {
+            const QRect box = boxOf(p);
+            const techline::ArcAngles angles = techline::arcAngles(box, p.rayFrom, p.rayTo);
+            if (p.kind == techline::Primitive::Arc)
+                painter.drawArc(box, angles.start, angles.span);
+            else
+                painter.drawPie(box, angles.start, angles.span);
+            break;
+        }
+        case techline::Primitive::Ellipse:
+            painter.drawEllipse(boxOf(p));
+            break;
+        case techline::Primitive::Rectangle:
+            painter.drawRect(boxOf(p));
+            break;
+        case techline::Primitive::RoundRect:
+            painter.drawRoundedRect(boxOf(p), p.corner.x() / 2.0, p.corner.y() / 2.0);
+            break;
+        }
+    }
 }

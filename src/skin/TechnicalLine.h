@@ -1,35 +1,83 @@
 #pragma once
-// Connector line with an arrowhead, drawn inside its rectangle.
+// Connector line: a straight line, diagonal, corner or quarter-ellipse curve
+// inside its rectangle with an optional sign (arrowhead, circle, ...) at its
+// start, end, both or neither, and an optional drop shadow under everything.
 //
-// For now it draws the three shapes the main window uses (straight,
-// curving up from the bottom left, curving down from the top left) with a
-// closed arrow at the end; the full set of line types, signs, bevels and
-// shadows comes with the window skin.
-#include <QColor>
+// Every paint draws techline::primitives() of the current properties; the
+// control keeps no other state. It is a drawing only: presses fall through.
+// Colours are 0x00BBGGRR values or system colour codes; clNone as FillColor
+// leaves closed signs hollow.
+#include "skin/TechnicalLineGeometry.h"
+
+#include <QPen>
 #include <QWidget>
 
-enum TTechnicalLineTypes {
-    lsStraightLeftToRight,
-    lsTopLeftCurve,
-    lsTopRightCurve,
-};
+#include <cstdint>
 
 class TTechnicalLine : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The frame around the drawing; in custom mode without styles or a
+    // border it has no width and draws nothing.
+    struct TFrameBevel
+    {
+        enum Mode { bmNormal, bmCustom };
+        Mode Mode = bmCustom;
+        int Width = 0;
+    };
+
     explicit TTechnicalLine(QWidget *parent = nullptr);
 
+    TTechnicalLineTypes LineType() const { return m_spec.lineType; }
     void setLineType(TTechnicalLineTypes type);
-    TTechnicalLineTypes LineType() const { return m_lineType; }
+    TLineEndings LineStartSign() const { return m_spec.startSign; }
+    void setLineStartSign(TLineEndings sign);
+    TLineEndings LineEndingsign() const { return m_spec.endSign; }
+    void setLineEndingsign(TLineEndings sign);
+    TSignPlaces SignPlaces() const { return m_spec.signPlaces; }
+    void setSignPlaces(TSignPlaces places);
+    int SignSize() const { return m_spec.signSize; }
+    void setSignSize(int size);
+    // Pen of line, curve and sign outlines; its colour is a colour value.
+    std::uint32_t LineColor() const { return m_lineColor; }
+    int LineWidth() const { return m_spec.penWidth; }
+    void setLineSettings(std::uint32_t color, int width, Qt::PenStyle style = Qt::SolidLine);
+    std::uint32_t FillColor() const { return m_fillColor; }
+    void setFillColor(std::uint32_t color);
+    bool ShadowVisible() const { return m_spec.shadowVisible; }
+    void setShadowVisible(bool visible);
+    int ShadowDepth() const { return m_spec.shadowDepth; }
+    void setShadowDepth(int depth);
+    std::uint32_t ShadowColor() const { return m_shadowColor; }
+    void setShadowColor(std::uint32_t color);
+    // A change of LineType turns arrow signs to fit the new shape.
+    bool Arrowed() const { return m_arrowed; }
+    void setArrowed(bool arrowed);
+    bool Transparent() const { return m_transparent; }
+    void setTransparent(bool transparent);
+    std::uint32_t Color() const { return m_color; }
+    void setColor(std::uint32_t color);
+    const TFrameBevel &Bevel() const { return m_bevel; }
+    void setBevel(const TFrameBevel &bevel);
+
+    // What a paint draws now.
+    std::vector<techline::Primitive> primitives() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    TTechnicalLineTypes m_lineType = lsStraightLeftToRight;
-    int m_signSize = 24;
-    QColor m_lineColor;
-    QColor m_fillColor;
+    void changed();
+
+    techline::LineSpec m_spec;
+    std::uint32_t m_lineColor = 0x000000;
+    Qt::PenStyle m_penStyle = Qt::SolidLine;
+    std::uint32_t m_fillColor;
+    std::uint32_t m_shadowColor;
+    bool m_arrowed = false;
+    bool m_transparent = true;
+    std::uint32_t m_color;
+    TFrameBevel m_bevel;
 };

@@ -3,10 +3,16 @@
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
+#include "controls/Panel.h"
 #include "shell/FolderTreeView.h"
+#include "platform/Colors.h"
+#include "skin/AppHint.h"
 #include "skin/ClearButton.h"
+#include "skin/GlintFadeButton.h"
+#include "skin/TechnicalLine.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -89,6 +95,95 @@ TEST_F(MainForm1LayoutTest, SlotsCarryTheirNumberAndHints)
         EXPECT_EQ(w.BrowseEdit[n - 1]->CaretBlinkRate(), 200);
         EXPECT_TRUE(w.Label[n - 1]->text().isEmpty());
     }
+}
+
+TEST_F(MainForm1LayoutTest, SortButtonsTakeTheFolderOutline)
+{
+    TMainForm1 &w = createForm();
+    w.show();
+    QCoreApplication::processEvents();
+    for (TClearButton *button : w.ClearButton) {
+        const QImage &picture = button->Picture();
+        EXPECT_EQ(picture.size(), QSize(38, 38));
+        EXPECT_FALSE(picture.hasAlphaChannel());
+        EXPECT_EQ(picture.pixel(0, 37), qRgb(255, 255, 255));
+        EXPECT_EQ(button->Style(), sbsPushBtn);
+        EXPECT_EQ(button->TransparentColor(), colors::clWhite);
+        EXPECT_EQ(button->ShadowColor(), colors::clSilver);
+        EXPECT_EQ(button->Color(), colors::clWhite);
+        EXPECT_FALSE(button->AutoSize());
+        EXPECT_EQ(button->size(), QSize(46, 50));
+        // A press just inside the box but beside the folder lands on the panel.
+        const QPoint corner = button->pos() + QPoint(1, 1);
+        EXPECT_NE(w.Panel1->childAt(corner), button);
+        EXPECT_EQ(w.Panel1->childAt(button->geometry().center()), button);
+    }
+}
+
+TEST_F(MainForm1LayoutTest, FadeButtonsFadeFromOrangeBlueToWhite)
+{
+    TMainForm1 &w = createForm();
+    for (TGlintFadeButton *button : {w.FadeButton1, w.FadeButton2, w.FadeButton3, w.FadeButton4}) {
+        EXPECT_EQ(button->Color(), 0xFF8000u);
+        EXPECT_EQ(button->DestColor(), colors::clWhite);
+        EXPECT_EQ(button->CaptionOverColor(), colors::clYellow);
+        EXPECT_TRUE(button->ShowBorder());
+        EXPECT_EQ(button->BorderColor(), colors::clSilver);
+        EXPECT_EQ(button->BorderDestColor(), colors::clWhite);
+        EXPECT_EQ(button->BorderHeight(), 1);
+        EXPECT_TRUE(button->FadeOnOver());
+        EXPECT_FALSE(button->FadeOnLeave());
+        EXPECT_EQ(button->Step(), 2);
+        EXPECT_EQ(button->Speed(), 10);
+        EXPECT_EQ(button->fontColor(), colors::clWhite);
+    }
+}
+
+TEST_F(MainForm1LayoutTest, ConnectorsFanOutToTheSortButtons)
+{
+    TMainForm1 &w = createForm();
+    // The button each connector, by its number, points at.
+    const int target[TMainForm1::kSlotCount] = {1, 2, 3, 5, 6, 7, 8, 4, 9};
+    for (int n = 1; n <= TMainForm1::kSlotCount; ++n) {
+        TTechnicalLine *line = w.TechnicalLine[n - 1];
+        EXPECT_EQ(line->SignSize(), 24);
+        EXPECT_EQ(line->LineWidth(), 2);
+        EXPECT_EQ(line->LineColor(), 0x404080u);
+        EXPECT_TRUE(line->ShadowVisible());
+        EXPECT_EQ(line->ShadowDepth(), 1);
+        EXPECT_EQ(line->ShadowColor(), colors::clBlue);
+        EXPECT_EQ(line->FillColor(), colors::clBlue);
+        EXPECT_EQ(line->LineStartSign(), leNothing);
+        EXPECT_EQ(line->LineEndingsign(), leClosedArrowRight);
+        EXPECT_EQ(line->SignPlaces(), spEnd);
+        // Each connector ends in an arrow whose tip points at its sort button.
+        const auto drawn = line->primitives();
+        const QPoint tip = drawn.back().points[1] + line->pos();
+        const QRect button = w.ClearButton[target[n - 1] - 1]->geometry();
+        EXPECT_GE(tip.y(), button.top()) << n;
+        EXPECT_LE(tip.y(), button.bottom()) << n;
+        EXPECT_LT(button.left() - tip.x(), 10) << n;
+    }
+}
+
+TEST_F(MainForm1LayoutTest, HintsAreLargeBrushScriptStrings)
+{
+    TMainForm1 &w = createForm();
+    TAppHint *hint = w.AppHint1;
+    EXPECT_EQ(TAppHint::current(), hint);
+    EXPECT_EQ(hint->HintStyle(), hsLineString);
+    EXPECT_EQ(hint->HintPause(), 500);
+    EXPECT_EQ(hint->HintHidePause(), 2000);
+    EXPECT_EQ(hint->HintShortPause(), 0);
+    EXPECT_EQ(hint->Brush().color(), QColor(0x55, 0x55, 0x55));
+    EXPECT_EQ(hint->BGColor(), colors::clBlack);
+    EXPECT_EQ(hint->FontColor(), colors::clWhite);
+    EXPECT_EQ(hint->ShadowColor(), colors::clBlack);
+    EXPECT_TRUE(hint->ShadowVisible());
+    EXPECT_EQ(hint->Font().pixelSize(), 27);
+    EXPECT_TRUE(hint->Font().bold());
+    EXPECT_EQ(hint->Font().families().value(0), QStringLiteral("HGS行書体"));
+    EXPECT_TRUE(w.testAttribute(Qt::WA_AlwaysShowToolTips));
 }
 
 TEST_F(MainForm1LayoutTest, TextsHintsAndModes)

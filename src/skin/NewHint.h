@@ -1,0 +1,4 @@
+#pragma once
+// The hint component and its window.
+#include "skin/AppHint.h"
+#include "skin/HintEx.h"
