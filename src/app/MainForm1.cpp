@@ -8,6 +8,7 @@
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
+#include "platform/SettingsLocation.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 #include "skin/GlintFadeButton.h"
@@ -45,6 +46,8 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
         ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
         : surroundings.executableDirectory;
+    m_journal = std::make_unique<SortJournal>(
+        paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName));
     FormCreate(this);
     FileListBox1->setFocus();
 }

@@ -7,6 +7,8 @@
 // bare surface: the blue strip on the left and the margin around Panel1.
 // Handlers keep the names of the controls and events they serve; the nine
 // look-alike slot handlers share one implementation taking the slot number.
+#include "platform/SortJournal.h"
+
 #include <QByteArray>
 #include <QWidget>
 
@@ -96,6 +98,8 @@ public:
     QRadioButton *RadioButton2 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QLabel *Label0 = nullptr;
+    // Under the mode radios: what went wrong with a sort or an undo.
+    QLabel *MessageLine = nullptr;
     // Slot N lives at index N - 1.
     std::array<TClearButton *, kSlotCount> ClearButton {};
     std::array<TBrowseEdit *, kSlotCount> BrowseEdit {};
@@ -134,6 +138,9 @@ public:
     // The reject command (Delete): the current file goes to the desktop's
     // trash and the list advances as after a move, in either mode.
     void rejectCurrentFile(QObject *Sender);
+    // Undo (Ctrl+Z): the latest sort or reject not yet undone is taken back
+    // and its file becomes current again.
+    void undoLastSort(QObject *Sender);
 
     // The file being previewed and sorted ("" before the first one); its
     // path also shows as the caption of the hidden Label0.
@@ -172,11 +179,16 @@ private:
     void selectAfterMove(int index, QObject *Sender);
     void followReread();
     void advanceToFollowing(QObject *Sender);
+    bool sortInto(sortjournal::Kind kind, const QByteArray &target);
+    void makeCurrentAgain(const QByteArray &path, QObject *Sender);
+    void showMessage(const QString &message);
 
     QByteArray m_executableDirectory;
     std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;
     std::function<void(const QString &message)> m_showError;
     std::unique_ptr<FileOperations> m_fileOps;
+    // Every sort and reject, for undo; beside the settings file.
+    std::unique_ptr<SortJournal> m_journal;
     QByteArray m_currentPath;
     // The list index of the file last moved away while the folder's new
     // listing is being read in the background; -1 when none is awaited or

@@ -251,6 +251,13 @@ void TMainForm1::buildWorkingArea()
         setTextColor(radio, fromBgr(colors::clBlack));
     }
 
+    // The free space left of the slot lines, between the radios and the next button.
+    MessageLine = place<QLabel>(Panel1, "MessageLine", 260, 538, 68, 86);
+    MessageLine->setWordWrap(true);
+    MessageLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    MessageLine->setFont(fonts::make(fonts::kPGothic, 10));
+    setTextColor(MessageLine, fromBgr(colors::clBlack));
+
     SpeedButton1 = place<QToolButton>(Panel1, "SpeedButton1", 332, 626, 46, 50);
     SpeedButton1->setText(QStringLiteral("0"));
     SpeedButton1->setAutoRaise(true);

@@ -161,13 +161,19 @@ public:
     int fd() const { return m_fd.get(); }
 
     // Flushes the contents to disk and renames the file over target.
-    std::error_code commit(const QByteArray &target)
+    // beforeRename runs once the contents are safe, just before the rename.
+    std::error_code commit(const QByteArray &target,
+        const std::function<std::error_code()> &beforeRename = {})
     {
         if (m_fs.fsync(m_fd.get()) != 0)
             return lastError();
         // Some file systems report a failed write only when the file is closed.
         if (m_fd.close() != 0)
             return lastError();
+        if (beforeRename) {
+            if (const std::error_code error = beforeRename())
+                return error;
+        }
         if (m_fs.rename(m_path.constData(), target.constData()) != 0)
             return lastError();
         m_path.clear();
@@ -199,7 +205,16 @@ FileOperations::FileOperations()
 {
 }
 
-std::error_code FileOperations::move(const QByteArray &source, const QByteArray &target)
+std::error_code FileOperations::setAsideExisting(const QByteArray &target, const SetAside &setAside)
+{
+    struct stat status {};
+    if (!setAside || m_fs.lstat(target.constData(), &status) != 0)
+        return {};
+    return setAside(target);
+}
+
+std::error_code FileOperations::move(const QByteArray &source, const QByteArray &target,
+    const SetAside &setAside)
 {
     if (source.isEmpty() || target.isEmpty())
         return errorOf(ENOENT);
@@ -208,6 +223,10 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
         return lastError();
     if (S_ISDIR(status.st_mode))
         return errorOf(EISDIR);
+    if (sameFile(source, target))
+        return {};
+    if (const std::error_code error = setAsideExisting(target, setAside))
+        return error;
     // rename() replaces a same-named target in one step.
     if (m_fs.rename(source.constData(), target.constData()) == 0)
         return {};
@@ -238,17 +257,31 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
     return {};
 }
 
-std::error_code FileOperations::copy(const QByteArray &source, const QByteArray &target)
+std::error_code FileOperations::moveNoReplace(const QByteArray &source, const QByteArray &target)
+{
+    if (source.isEmpty() || target.isEmpty())
+        return errorOf(ENOENT);
+    if (m_fs.renameNoReplace(source.constData(), target.constData()) == 0)
+        return {};
+    if (errno != EXDEV)
+        return lastError();
+    // Across file systems the copy is set aside the moment anything shows up at target.
+    return move(source, target, [](const QByteArray &) { return errorOf(EEXIST); });
+}
+
+std::error_code FileOperations::copy(const QByteArray &source, const QByteArray &target,
+    const SetAside &setAside)
 {
     if (source.isEmpty() || target.isEmpty())
         return errorOf(ENOENT);
     // Replacing a file by itself would only risk it.
     if (sameFile(source, target))
         return {};
-    return copyThroughTemporary(source, target);
+    return copyThroughTemporary(source, target, setAside);
 }
 
-std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target)
+std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target,
+    const SetAside &setAside)
 {
     // Without waiting: a FIFO put in the file's place must not block the copy.
     const FileDescriptor input(m_fs.open(source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0), m_fs);
@@ -273,7 +306,7 @@ std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, c
     m_fs.fchmod(temporary.fd(), status.st_mode & 07777);
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
     m_fs.futimens(temporary.fd(), times);
-    return temporary.commit(target);
+    return temporary.commit(target, [&] { return setAsideExisting(target, setAside); });
 }
 
 std::error_code FileOperations::copyContents(int from, int to, off_t expectedSize)

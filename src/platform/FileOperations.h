@@ -15,6 +15,7 @@
 #include <QByteArray>
 
 #include <sys/types.h>
+#include <functional>
 #include <system_error>
 
 class FileSystem;
@@ -25,12 +26,23 @@ public:
     explicit FileOperations(FileSystem &fileSystem);
     FileOperations();
 
+    // Called with the target path just before a file already there is
+    // replaced (the final rename); it may take that file elsewhere. An error
+    // stops the operation: nothing has been replaced then.
+    using SetAside = std::function<std::error_code(const QByteArray &target)>;
+
     // Moves the file at source to target, replacing a file already there.
-    std::error_code move(const QByteArray &source, const QByteArray &target);
+    std::error_code move(const QByteArray &source, const QByteArray &target,
+        const SetAside &setAside = {});
 
     // Copies the file at source to target, replacing a file already there.
     // The copy keeps the source's permissions and modification time.
-    std::error_code copy(const QByteArray &source, const QByteArray &target);
+    std::error_code copy(const QByteArray &source, const QByteArray &target,
+        const SetAside &setAside = {});
+
+    // Moves the file at source to target only while nothing is at target
+    // (EEXIST otherwise); across file systems as move() does.
+    std::error_code moveNoReplace(const QByteArray &source, const QByteArray &target);
 
     // Replaces the contents of the file at target with bytes, creating it
     // when missing. An existing file keeps its permissions; a new one gets
@@ -56,7 +68,9 @@ public:
 private:
     class TemporaryFile;
 
-    std::error_code copyThroughTemporary(const QByteArray &source, const QByteArray &target);
+    std::error_code copyThroughTemporary(const QByteArray &source, const QByteArray &target,
+        const SetAside &setAside = {});
+    std::error_code setAsideExisting(const QByteArray &target, const SetAside &setAside);
     std::error_code copyContents(int from, int to, off_t expectedSize);
     std::error_code writeAll(int fd, const char *data, qsizetype size);
 

@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 FileSystem &FileSystem::posix()
 {
@@ -62,6 +64,21 @@ int FileSystem::lstat(const char *path, struct stat *status)
 
 int FileSystem::rename(const char *from, const char *to)
 {
+    return ::rename(from, to);
+}
+
+int FileSystem::renameNoReplace(const char *from, const char *to)
+{
+    if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    // File systems without the flag: look first, then rename.
+    if (errno != EINVAL && errno != ENOSYS)
+        return -1;
+    struct stat status {};
+    if (::lstat(to, &status) == 0) {
+        errno = EEXIST;
+        return -1;
+    }
     return ::rename(from, to);
 }
 

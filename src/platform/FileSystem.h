@@ -34,6 +34,8 @@ public:
     virtual int stat(const char *path, struct stat *status);
     virtual int lstat(const char *path, struct stat *status);
     virtual int rename(const char *from, const char *to);
+    // A rename that fails with EEXIST instead of replacing a file at to.
+    virtual int renameNoReplace(const char *from, const char *to);
     virtual int unlink(const char *path);
     virtual int access(const char *path, int mode);
 };

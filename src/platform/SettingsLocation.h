@@ -12,6 +12,8 @@
 namespace settingslocation {
 
 inline constexpr char kFileName[] = "Ondasort.ini";
+// The journal of sorts that undo reads, beside the settings file.
+inline constexpr char kJournalName[] = "Ondasort.journal";
 
 // The settings file for a program whose executable is in executableDirectory.
 QByteArray settingsFile(const QByteArray &executableDirectory);

@@ -153,28 +153,7 @@ TEST_F(KeyMapFocusTest, BrowseButtonPicksAFolder)
 namespace {
 
 // The desktop's trash lives in a temporary data folder while a test runs.
-class RejectKeyTest : public SortFixture
-{
-protected:
-    void SetUp() override
-    {
-        m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-        m_dataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
-    }
-    void TearDown() override
-    {
-        if (m_hadDataHome)
-            qputenv("XDG_DATA_HOME", m_dataHome);
-        else
-            qunsetenv("XDG_DATA_HOME");
-    }
-    QByteArray inTrash(const char *name) const { return QFile::encodeName(m_data.path()) + "/Trash/files/" + name; }
-
-    QTemporaryDir m_data;
-    bool m_hadDataHome = false;
-    QByteArray m_dataHome;
-};
+using RejectKeyTest = TrashSortFixture;
 
 TEST_F(RejectKeyTest, DeleteSendsTheCurrentFileToTheTrashAndAdvancesInEitherMode)
 {

@@ -1,5 +1,7 @@
 #include "SortFixture.h"
 
+#include <QLabel>
+
 namespace {
 
 enum class Mode { Move, Copy, Neither };
@@ -166,6 +168,9 @@ TEST_F(SortCommandsTest, AMissingDestinationFolderLosesNothing)
     EXPECT_TRUE(w.ClearButton[0]->isEnabled());
     w.ClearButton1Click(w.ClearButton[0]);
     EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
+    // The failure is reported in the window, not hidden.
+    EXPECT_EQ(w.MessageLine->text(),
+        QStringLiteral("a.mp3 を移動できません（ファイルまたはフォルダーが見つかりません）。"));
     // The list is re-read and the same file is current again.
     EXPECT_EQ(currentName(), QByteArray("a.mp3"));
 }

@@ -75,3 +75,28 @@ protected:
 
     QTemporaryDir m_root;
 };
+
+// The same, with a desktop trash of its own (XDG_DATA_HOME points into a
+// temporary folder while the test runs).
+class TrashSortFixture : public SortFixture
+{
+protected:
+    void SetUp() override
+    {
+        m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        m_dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
+    }
+    void TearDown() override
+    {
+        if (m_hadDataHome)
+            qputenv("XDG_DATA_HOME", m_dataHome);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+    QByteArray inTrash(const char *name) const { return QFile::encodeName(m_data.path()) + "/Trash/files/" + name; }
+
+    QTemporaryDir m_data;
+    bool m_hadDataHome = false;
+    QByteArray m_dataHome;
+};

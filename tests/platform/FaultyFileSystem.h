@@ -58,14 +58,12 @@ public:
 
     int rename(const char *from, const char *to) override
     {
-        ++renames;
-        if (renameFault) {
-            if (const int error = renameFault(from, to)) {
-                errno = error;
-                return -1;
-            }
-        }
-        return FileSystem::rename(from, to);
+        return renameFailed(from, to) ? -1 : FileSystem::rename(from, to);
+    }
+
+    int renameNoReplace(const char *from, const char *to) override
+    {
+        return renameFailed(from, to) ? -1 : FileSystem::renameNoReplace(from, to);
     }
 
     int fsync(int fd) override
@@ -93,6 +91,17 @@ public:
             return -1;
         }
         return FileSystem::access(path, mode);
+    }
+
+private:
+    // Counts a rename and tells whether an armed fault fails it (errno set).
+    bool renameFailed(const char *from, const char *to)
+    {
+        ++renames;
+        const int error = renameFault ? renameFault(from, to) : 0;
+        if (error)
+            errno = error;
+        return error != 0;
     }
 };
 

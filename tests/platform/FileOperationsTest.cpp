@@ -374,3 +374,81 @@ TEST_F(KilledMoveTest, NextCopyIntoTheFolderClearsItAndForeignFilesStay)
 }
 
 } // namespace
+
+namespace {
+
+struct SetAsideCase {
+    const char *name;
+    Operation operation;
+    bool acrossFileSystems;
+};
+
+class FileOperationsSetAside : public FileOperationsTest, public ::testing::WithParamInterface<SetAsideCase>
+{
+protected:
+    std::error_code run(const FileOperations::SetAside &setAside)
+    {
+        if (GetParam().acrossFileSystems)
+            fs.renameFault = acrossFileSystems;
+        FileOperations operations(fs);
+        return GetParam().operation == Operation::Move ? operations.move(source, target, setAside)
+                                                       : operations.copy(source, target, setAside);
+    }
+};
+
+TEST_P(FileOperationsSetAside, TheReplacedFileIsHandedOverJustBeforeTheTargetIsReplaced)
+{
+    const QByteArray aside = root / "aside";
+    std::vector<QByteArray> calls;
+    const std::error_code error = run([&](const QByteArray &existing) {
+        calls.push_back(existing);
+        // The new contents are complete by now: no copy is still to fail.
+        for (const QByteArray &name : TempFolder::list(targetFolder)) {
+            if (name != "song.mp3") {
+                EXPECT_EQ(TempFolder::read(targetFolder + '/' + name), sourceBytes);
+            }
+        }
+        return std::error_code(::rename(existing.constData(), aside.constData()) ? errno : 0,
+            std::generic_category());
+    });
+    EXPECT_FALSE(error) << error.message();
+    EXPECT_EQ(calls, std::vector<QByteArray> {target});
+    EXPECT_EQ(TempFolder::read(aside), targetBytes);
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+}
+
+TEST_P(FileOperationsSetAside, ARefusalChangesNothingAndNoTargetAsksNothing)
+{
+    const std::error_code refused = std::make_error_code(std::errc::permission_denied);
+    EXPECT_EQ(run([&](const QByteArray &) { return refused; }), refused);
+    expectUntouched();
+
+    ::unlink(target.constData());
+    bool asked = false;
+    EXPECT_FALSE(run([&](const QByteArray &) { asked = true; return refused; }));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(, FileOperationsSetAside, ::testing::Values(
+    SetAsideCase {"move", Operation::Move, false},
+    SetAsideCase {"move_across", Operation::Move, true},
+    SetAsideCase {"copy", Operation::Copy, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(FileOperationsTest, MoveNoReplaceNeverReplaces)
+{
+    for (const bool across : {false, true}) {
+        SCOPED_TRACE(across);
+        fs.renameFault = across ? acrossFileSystems : decltype(fs.renameFault)();
+        EXPECT_EQ(FileOperations(fs).moveNoReplace(source, target), std::errc::file_exists);
+        expectUntouched();
+    }
+    ::unlink(target.constData());
+    EXPECT_FALSE(FileOperations(fs).moveNoReplace(source, target));
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_TRUE(TempFolder::list(sourceFolder).empty());
+}
+
+} // namespace
