@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= 2
 
-.PHONY: run gallery test build setup bench clean
+.PHONY: run gallery test build setup bench deb test-deb clean
 
 run: build
 	$(BUILD_DIR)/bin/Ondasort
@@ -19,6 +19,14 @@ build: setup
 
 setup:
 	scripts/setup.sh
+
+# A Debian package, build/ondasort_<version>_<arch>.deb, installing under /usr.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
+# Installs that package system-wide and runs the installed program (needs root or sudo).
+test-deb: deb
+	scripts/test-package.sh $$(ls -t $(BUILD_DIR)/ondasort_*.deb | head -n 1)
 
 bench: build
 	for b in $(BUILD_DIR)/bin/bench_*; do $$b; done

@@ -39,12 +39,8 @@ const QTemporaryDir &bigFolder()
     return dir;
 }
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+using bench::Clock;
+using bench::secondsSince;
 
 // Processor time of this thread: on a busy shared machine the wall clock
 // also counts the time other programs had the processor.

@@ -4,8 +4,8 @@
 // over the same folder; the "ratio" counter is sort step / bare read.
 #include "app/MainForm1.h"
 #include "controls/BrowseEdit.h"
-#include "platform/PreviewPlayer.h"
 #include "shell/FolderTreeView.h"
+#include "support/RecordingBackend.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,16 +21,6 @@
 #include <dirent.h>
 
 namespace {
-
-class NullPlayer : public PreviewPlayer
-{
-public:
-    void setURL(const QByteArray &path) override { m_url = path; }
-    QByteArray URL() const override { return m_url; }
-
-private:
-    QByteArray m_url;
-};
 
 long bareRead(const QByteArray &folder)
 {
@@ -58,10 +48,10 @@ void BM_SortStep(benchmark::State &state)
         file.open(QIODevice::WriteOnly);
     }
 
-    NullPlayer player;
+    PlayerRecord player;
     TMainForm1::Surroundings surroundings;
     surroundings.executableDirectory = QFile::encodeName(root.path());
-    surroundings.player = &player;
+    surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
     TMainForm1 form(surroundings);
     form.BrowseEdit[0]->setPath(dest);
     form.FolderTreeView0->setFolderName(source);

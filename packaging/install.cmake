@@ -1,13 +1,16 @@
-# Installation: the program, its guide and its settings file share one folder
-# of their own (<prefix>/lib/ondasort), which must be writable by the user,
-# since the settings file is written beside the executable. A per-user install
-# (cmake --install build --prefix ~/.local) gives exactly that; a launcher
-# link, a desktop entry and an icon make the program appear in menus.
+# Installation: the program and its guide share one folder of their own
+# (<prefix>/lib/ondasort). A per-user install (cmake --install build --prefix
+# ~/.local) keeps the settings file there too, beside the executable; a
+# system-wide one (the Debian package, under /usr) keeps it in each user's
+# config folder. A launcher link, a desktop entry and an icon make the
+# program appear in menus.
 include(GNUInstallDirs)
 
 set(ONDASORT_APP_DIR ${CMAKE_INSTALL_LIBDIR}/ondasort)
 
 install(TARGETS Ondasort RUNTIME DESTINATION ${ONDASORT_APP_DIR})
+# The libmpv backend module is loaded from beside the executable.
+install(TARGETS ondasort_mpv LIBRARY DESTINATION ${ONDASORT_APP_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/Readme.txt DESTINATION ${ONDASORT_APP_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ondasort.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

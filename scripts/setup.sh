@@ -4,20 +4,25 @@
 set -euo pipefail
 
 packages=(
-    # build tools
-    cmake g++ make pkg-config
+    # build tools, and the Debian packaging tools behind `make deb`
+    cmake g++ make pkg-config dpkg-dev file
     # libraries
     qt6-base-dev libmpv-dev libfluidsynth-dev
     # General MIDI soundfont behind /usr/share/sounds/sf2/default-GM.sf2
     timgm6mb-soundfont
+    # Qt's own texts (standard dialogs) in Japanese
+    qt6-translations-l10n
     # fonts: Gothic and Mincho for Japanese text, a brush script for hints, DejaVu for Latin
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-aoyagi-kouzan-t fonts-dejavu-core fontconfig
     # icon themes for the folder tree and the desktop entry
     hicolor-icon-theme adwaita-icon-theme
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
-    # a display server for running the window without a desktop
-    xvfb xauth
+    # the start-up benchmark watches the X server for the window
+    libxcb1-dev
+    # a display server for running the window without a desktop, and a
+    # hand to click in it (the package test)
+    xvfb xauth xdotool
 )
 
 missing=()

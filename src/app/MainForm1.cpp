@@ -32,11 +32,14 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     : QWidget(parent)
 {
     MainForm1 = this;
+    m_makePlayerBackend = surroundings.playerBackend;
     buildLayout();
     connectHandlers();
-    m_player = surroundings.player ? surroundings.player : WindowsMediaPlayer1;
     m_showError = surroundings.showError ? surroundings.showError
                                          : [this](const QString &message) { showErrorMessage(this, message); };
+    // A player that cannot start is reported; sorting still works without it.
+    connect(WindowsMediaPlayer1, &TWindowsMediaPlayer::backendFailed, this,
+        [this](const QString &message) { m_showError(message); });
     m_fileOps = surroundings.fileSystem ? std::make_unique<FileOperations>(*surroundings.fileSystem)
                                         : std::make_unique<FileOperations>();
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
@@ -61,8 +64,11 @@ void TMainForm1::connectHandlers()
 
     connect(FolderTreeView0, &TFolderTreeView::OnChange, this,
         [this](QObject *sender) { FolderTreeView0Change(sender); });
-    connect(FileListBox1, &TFileListBox::OnClick, this,
-        [this](QObject *sender) { FileListBox1Click(sender); });
+    connect(FileListBox1, &TFileListBox::OnClick, this, [this](QObject *sender) {
+        m_advancedFrom = -1;
+        FileListBox1Click(sender);
+    });
+    connect(FileListBox1, &TFileListBox::ListingChanged, this, [this] { followReread(); });
     connect(E1, &QAction::triggered, this, [this] { E1Click(E1); });
     connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(SpeedButton1); });
 

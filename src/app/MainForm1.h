@@ -16,7 +16,7 @@
 
 class FileOperations;
 class FileSystem;
-class PreviewPlayer;
+class PlayerBackend;
 class QAction;
 class QLabel;
 class QMenu;
@@ -51,8 +51,8 @@ public:
         // Where the settings file and the user's guide live; empty means the
         // executable's own directory.
         QByteArray executableDirectory;
-        // The player the handlers drive; none means WindowsMediaPlayer1.
-        PreviewPlayer *player = nullptr;
+        // Makes the backend WindowsMediaPlayer1 plays through; none means libmpv.
+        std::function<std::unique_ptr<PlayerBackend>()> playerBackend;
         // The file system the sort commands move and copy on; none means the real one.
         FileSystem *fileSystem = nullptr;
         // Shows an error no handler caught; none means a message box.
@@ -131,6 +131,9 @@ public:
     void ClearButton8Click(QObject *Sender) { ClearButtonClick(8, Sender); }
     void ClearButton9Click(QObject *Sender) { ClearButtonClick(9, Sender); }
     void SpeedButton1Click(QObject *Sender);
+    // The reject command (Delete): the current file goes to the desktop's
+    // trash and the list advances as after a move, in either mode.
+    void rejectCurrentFile(QObject *Sender);
 
     // The file being previewed and sorted ("" before the first one); its
     // path also shows as the caption of the hidden Label0.
@@ -165,14 +168,23 @@ private:
     void setTabOrder();
     void setCurrentPath(const QByteArray &path);
     QByteArray settingsPath() const;
-    void advanceAfterMove(QObject *Sender);
+    void advanceAfterMove(QObject *Sender, bool moved);
+    void selectAfterMove(int index, QObject *Sender);
+    void followReread();
     void advanceToFollowing(QObject *Sender);
 
     QByteArray m_executableDirectory;
-    PreviewPlayer *m_player = nullptr;
+    std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;
     std::function<void(const QString &message)> m_showError;
     std::unique_ptr<FileOperations> m_fileOps;
     QByteArray m_currentPath;
+    // The list index of the file last moved away while the folder's new
+    // listing is being read in the background; -1 when none is awaited or
+    // the user has chosen another file since.
+    int m_advancedFrom = -1;
+    // Patterns listed beside the 31 media patterns, as the settings file
+    // holds them ("EXTMASK"; empty for none).
+    QByteArray m_extraMask;
     // The settings file was refused at start (no regular file, too large).
     bool m_keepSettingsFile = false;
     bool m_activated = false;

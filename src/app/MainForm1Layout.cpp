@@ -3,6 +3,7 @@
 #include "app/MainForm1.h"
 
 #include "app/WindowsMediaPlayer.h"
+#include "platform/PlayerBackend.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "controls/Panel.h"
@@ -52,13 +53,19 @@ void setTextColor(QWidget *widget, const QColor &color)
     widget->setPalette(pal);
 }
 
+// Names a new control and puts it at its place on parent.
 template <typename Control>
-Control *place(QWidget *parent, const char *name, int left, int top, int width, int height)
+Control *place(Control *control, const char *name, int left, int top, int width, int height)
 {
-    auto *control = new Control(parent);
     control->setObjectName(QString::fromLatin1(name));
     control->setGeometry(left, top, width, height);
     return control;
+}
+
+template <typename Control>
+Control *place(QWidget *parent, const char *name, int left, int top, int width, int height)
+{
+    return place(new Control(parent), name, left, top, width, height);
 }
 
 struct LineSpec
@@ -177,7 +184,10 @@ void TMainForm1::buildWorkingArea()
     FolderTreeView0->setIndentation(20);
     AppHint1->setHint(FolderTreeView0, QStringLiteral(" フォルダの選択"));
 
-    WindowsMediaPlayer1 = place<TWindowsMediaPlayer>(Panel1, "WindowsMediaPlayer1", 8, 228, 245, 240);
+    // The libmpv backend unless the creator gave another.
+    auto *player = m_makePlayerBackend ? new TWindowsMediaPlayer(m_makePlayerBackend(), Panel1)
+                                       : new TWindowsMediaPlayer(Panel1);
+    WindowsMediaPlayer1 = place(player, "WindowsMediaPlayer1", 8, 228, 245, 240);
     WindowsMediaPlayer1->setCursor(Qt::PointingHandCursor);
 
     FileListBox1 = place<TFileListBox>(Panel1, "FileListBox1", 10, 472, 240, 216);
@@ -256,6 +266,7 @@ void TMainForm1::buildSlots()
         edit->setFont(fonts::make(fonts::kPMincho, 12));
         setTextColor(edit, fromBgr(colors::clBlack));
         edit->setCursor(Qt::IBeamCursor);
+        edit->setCaretBlinkRate(200);
         AppHint1->setHint(edit, QStringLiteral(" 移動・複製先フォルダ") + wideDigit(n));
         BrowseEdit[n - 1] = edit;
 

@@ -1,11 +1,15 @@
-// Start-up and shut-down of the main window: the settings file beside the
-// executable is read when the window is created and written when it closes.
+// Start-up and shut-down of the main window: the settings file (beside the
+// executable, or in the user's config folder for a system-wide install) is
+// read when the window is created and written when it closes.
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
+#include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
-#include "platform/PreviewPlayer.h"
+#include "controls/FileListBox.h"
+#include "platform/FileMask.h"
 #include "platform/ProfileFile.h"
+#include "platform/SettingsLocation.h"
 #include "shell/FolderTreeView.h"
 
 #include <QCloseEvent>
@@ -60,10 +64,7 @@ QString refusedSettingsMessage(const ProfileSnapshot &settings, const QByteArray
 
 QByteArray TMainForm1::settingsPath() const
 {
-    QByteArray dir = m_executableDirectory;
-    if (!dir.endsWith('/'))
-        dir += '/';
-    return dir + "Ondasort.ini";
+    return settingslocation::settingsFile(m_executableDirectory);
 }
 
 void TMainForm1::FormCreate(QObject *)
@@ -86,6 +87,11 @@ void TMainForm1::FormCreate(QObject *)
         setRadioChecked(RadioButton1, *move != 0);
     if (const auto copy = settings.readInteger(kFoldersSection, "MODE2"))
         setRadioChecked(RadioButton2, *copy != 0);
+
+    // The further patterns come before the folder, so that it is read once.
+    m_extraMask = settings.readString(kFoldersSection, "EXTMASK", FileMask::kCurrentMedia);
+    const QByteArray extra = m_extraMask.trimmed();
+    FileListBox1->setMask(extra.isEmpty() ? QByteArray(FileMask::kMedia) : FileMask::kMedia + (";" + extra));
 
     // A stored folder that cannot be applied is skipped; the others still are.
     try {
@@ -114,13 +120,15 @@ void TMainForm1::FormClose(QObject *)
             .writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName());
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
+        changes.writeString(kFoldersSection, "EXTMASK", m_extraMask);
+        settingslocation::makeFolderFor(settingsPath());
         // All entries in one rewrite: either all of them are on disk or none.
         ProfileFile settings(settingsPath());
         if (!settings.write(changes))
             throw SettingsWriteError(settings.path());
     }
 
-    m_player->setURL(QByteArray());
+    WindowsMediaPlayer1->setURL(QByteArray());
 }
 
 void TMainForm1::closeEvent(QCloseEvent *event)

@@ -3,9 +3,9 @@
 // the list makes it current and hands it to the player.
 #include "app/MainForm1.h"
 
+#include "app/WindowsMediaPlayer.h"
 #include "controls/FileListBox.h"
 #include "platform/Paths.h"
-#include "platform/PreviewPlayer.h"
 #include "shell/FolderTreeView.h"
 
 #include <QLabel>
@@ -18,6 +18,8 @@ void TMainForm1::setCurrentPath(const QByteArray &path)
 
 void TMainForm1::FolderTreeView0Change(QObject *Sender)
 {
+    // A folder chosen now overrides where an earlier move's advance would go.
+    m_advancedFrom = -1;
     // A folder that cannot be entered leaves list, current file and player as they were.
     if (!FileListBox1->applyFilePath(FolderTreeView0->FolderName()))
         return;
@@ -35,7 +37,7 @@ void TMainForm1::FileListBox1Click(QObject *)
     // whenever the tree's last change could be entered, and the working
     // directory while the tree has nothing selected.
     setCurrentPath(paths::join(FileListBox1->Directory(), FileListBox1->itemName(index)));
-    m_player->setURL(m_currentPath);
+    WindowsMediaPlayer1->setURL(m_currentPath);
 }
 
 void TMainForm1::E1Click(QObject *)

@@ -1,5 +1,7 @@
 #include "app/PlayerTransportBar.h"
 
+#include "app/PlayerTexts.h"
+
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,15 +64,15 @@ PlayerTransportBar::PlayerTransportBar(QWidget *parent)
 
     m_position = makeSlider(this);
     m_position->setRange(0, 0);
-    m_position->setToolTip(tr("Position"));
-    m_playPause = makeButton(this, QStyle::SP_MediaPause, tr("Pause"));
-    m_stop = makeButton(this, QStyle::SP_MediaStop, tr("Stop"));
-    m_mute = makeButton(this, QStyle::SP_MediaVolume, tr("Mute"));
+    m_position->setToolTip(QStringLiteral("再生位置"));
+    m_playPause = makeButton(this, QStyle::SP_MediaPause, playertext::pause());
+    m_stop = makeButton(this, QStyle::SP_MediaStop, playertext::stop());
+    m_mute = makeButton(this, QStyle::SP_MediaVolume, playertext::mute());
     m_mute->setCheckable(true);
     m_volume = makeSlider(this);
     m_volume->setRange(0, 100);
     m_volume->setFixedWidth(56);
-    m_volume->setToolTip(tr("Volume"));
+    m_volume->setToolTip(QStringLiteral("音量"));
     // Made after the sliders, so it is destroyed after them too.
     auto *sliderStyle = new JumpingSliderStyle;
     sliderStyle->setParent(this);
@@ -129,7 +131,7 @@ void PlayerTransportBar::setPaused(bool paused)
 {
     m_paused = paused;
     m_playPause->setIcon(style()->standardIcon(paused ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
-    m_playPause->setToolTip(paused ? tr("Play") : tr("Pause"));
+    m_playPause->setToolTip(paused ? playertext::play() : playertext::pause());
 }
 
 void PlayerTransportBar::setVolume(int volume)

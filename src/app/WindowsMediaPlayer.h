@@ -8,14 +8,23 @@
 // shows a still black picture with its name; a file that cannot be played
 // shows nothing and reports nothing. Owns its backend, its transport bar and
 // its context menu (play/pause, stop, mute).
+//
+// The backend is given by the creator, or by default is the libmpv one,
+// which arrives from a module loaded in the background once the control has
+// first been painted: until it is ready the picture stays black and the
+// last URL written waits, to be played as soon as the backend is there.
+// (Loading libmpv holds the dynamic loader's lock for the whole time; the
+// window's own first paint, which may load Qt plugins, comes first.)
 #include "platform/PreviewPlayer.h"
-#include "platform/player/MpvPlayer.h"
+#include "platform/player/MpvOptions.h"
 #include "platform/player/VideoFrame.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
+class PlayerBackend;
 class PlayerTransportBar;
 class QAction;
 class QMenu;
@@ -25,14 +34,19 @@ class TWindowsMediaPlayer : public QWidget, public PreviewPlayer
     Q_OBJECT
 
 public:
+    // Plays through libmpv with the default options.
     explicit TWindowsMediaPlayer(QWidget *parent = nullptr);
+    // Plays through libmpv set up with `options`.
     TWindowsMediaPlayer(const MpvOptions &options, QWidget *parent = nullptr);
+    // Plays through `backend`, which is ready at once.
+    TWindowsMediaPlayer(std::unique_ptr<PlayerBackend> backend, QWidget *parent = nullptr);
     ~TWindowsMediaPlayer() override;
 
     void setURL(const QByteArray &path) override;
     QByteArray URL() const override { return m_url; }
 
-    MpvPlayer *backend() const { return m_player.get(); }
+    // Null until the backend is ready.
+    PlayerBackend *backend() const { return m_player.get(); }
     PlayerTransportBar *transportBar() const { return m_bar; }
     QMenu *contextMenu() const { return m_menu; }
 
@@ -43,18 +57,28 @@ public:
     void stop();
     void toggleMute();
 
+signals:
+    // The backend has arrived; a URL written before now plays.
+    void backendReady();
+    // The backend could not be loaded or started; the control stays black.
+    void backendFailed(const QString &message);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void requestMpvBackend(const MpvOptions &options);
+    void attachBackend(std::unique_ptr<PlayerBackend> backend);
     void connectBackend();
     void buildContextMenu();
     void renderFrame();
     void updateMenu();
 
-    std::unique_ptr<MpvPlayer> m_player;
+    std::unique_ptr<PlayerBackend> m_player;
+    // How to set up the libmpv backend until it is asked for.
+    std::optional<MpvOptions> m_mpvOptions;
     PlayerTransportBar *m_bar = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_playPauseAction = nullptr;

@@ -1,6 +1,7 @@
 // Ondasort: sort media files into folders by listening to them.
 #include "app/ErrorDisplay.h"
 #include "app/MainForm1.h"
+#include "platform/QtTranslations.h"
 
 #include <QApplication>
 
@@ -14,6 +15,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
     // libmpv refuses to start under locales with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
+    // The window speaks Japanese, and so do Qt's dialogs.
+    const auto japanese = qttranslations::installJapanese();
 
     try {
         TMainForm1 form;

@@ -2,26 +2,30 @@
 
 #include "platform/Paths.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
-#include <QStandardPaths>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QStyle>
+#include <QStyleHints>
 #include <QToolButton>
 
 namespace {
 
-QString pickWithDialog(QWidget *owner)
+QString pickWithDialog(QWidget *owner, const QString &start)
 {
-    // The picker starts at the desktop, not at the field's folder.
-    const QString start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    return QFileDialog::getExistingDirectory(owner->window(), QString(), start,
-        QFileDialog::ShowDirsOnly);
+    // Qt's own picker, not the desktop's: it speaks Japanese like the rest of
+    // the window whatever the desktop's language.
+    return QFileDialog::getExistingDirectory(owner->window(), QStringLiteral("フォルダの参照"), start,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 } // namespace
 
 TBrowseEdit::TBrowseEdit(QWidget *parent)
     : QLineEdit(parent)
-    , pickFolder(pickWithDialog)
+    , pickFolder([this](QWidget *owner) { return pickWithDialog(owner, pickerStartFolder()); })
     , m_button(new QToolButton(this))
 {
     m_button->setObjectName(QStringLiteral("browseButton"));
@@ -34,6 +38,11 @@ TBrowseEdit::TBrowseEdit(QWidget *parent)
 
     connect(m_button, &QToolButton::clicked, this, &TBrowseEdit::browse);
     connect(this, &QLineEdit::textChanged, this, [this] { emit OnChange(this); });
+}
+
+TBrowseEdit::~TBrowseEdit()
+{
+    restoreDesktopBlinkRate();
 }
 
 QByteArray TBrowseEdit::Path() const
@@ -51,6 +60,28 @@ void TBrowseEdit::setPath(const QByteArray &path)
         return;
     m_path = path;
     setText(paths::toDisplay(path));
+    // A long path shows where it starts, not its last characters.
+    setCursorPosition(0);
+}
+
+void TBrowseEdit::setCaretBlinkRate(int milliseconds)
+{
+    m_caretBlinkRate = qMax(0, milliseconds);
+    if (hasFocus())
+        applyBlinkRate();
+}
+
+QString TBrowseEdit::pickerStartFolder() const
+{
+    // A name the picker cannot show as text would come back as another folder.
+    const QByteArray path = Path();
+    const QString folder = QFile::decodeName(path);
+    if (!path.isEmpty() && QFile::encodeName(folder) == path) {
+        const QFileInfo info(folder);
+        if (info.isDir())
+            return QDir::cleanPath(info.absoluteFilePath());
+    }
+    return QDir::homePath();
 }
 
 void TBrowseEdit::resizeEvent(QResizeEvent *event)
@@ -58,6 +89,40 @@ void TBrowseEdit::resizeEvent(QResizeEvent *event)
     QLineEdit::resizeEvent(event);
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     m_button->setGeometry(width() - kButtonWidth - frame, frame, kButtonWidth, height() - 2 * frame);
+}
+
+void TBrowseEdit::focusInEvent(QFocusEvent *event)
+{
+    applyBlinkRate();
+    QLineEdit::focusInEvent(event);
+}
+
+void TBrowseEdit::focusOutEvent(QFocusEvent *event)
+{
+    QLineEdit::focusOutEvent(event);
+    restoreDesktopBlinkRate();
+}
+
+void TBrowseEdit::applyBlinkRate()
+{
+    // The caret's rate is the desktop's, so it is ours only while we have
+    // the focus. Qt's flash time is a whole cycle: shown, then hidden.
+    if (m_caretBlinkRate == 0) {
+        restoreDesktopBlinkRate();
+        return;
+    }
+    QStyleHints *hints = QGuiApplication::styleHints();
+    if (m_desktopFlashTime < 0)
+        m_desktopFlashTime = hints->cursorFlashTime();
+    hints->setCursorFlashTime(2 * m_caretBlinkRate);
+}
+
+void TBrowseEdit::restoreDesktopBlinkRate()
+{
+    if (m_desktopFlashTime < 0)
+        return;
+    QGuiApplication::styleHints()->setCursorFlashTime(m_desktopFlashTime);
+    m_desktopFlashTime = -1;
 }
 
 void TBrowseEdit::browse()

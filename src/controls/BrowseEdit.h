@@ -2,9 +2,14 @@
 // Destination field: a line edit for a folder path with a browse button.
 //
 // The 18-pixel button at the right end shows a folder glyph and opens a
-// directories-only folder picker; a confirmed choice replaces the text.
-// OnChange follows every change of the text, typed, pasted, picked or set
-// through setPath. The text is kept as typed: neither checked nor normalised.
+// directories-only folder picker at the field's folder (the home folder when
+// the text names none); a confirmed choice replaces the text. OnChange
+// follows every change of the text, typed, pasted, picked or set through
+// setPath. The text is kept as typed: neither checked nor normalised. A path
+// the program sets is shown from its start.
+//
+// While the field has the focus its caret blinks at CaretBlinkRate; the
+// desktop's rate is put back when the focus leaves.
 #include <QByteArray>
 #include <QLineEdit>
 
@@ -20,11 +25,21 @@ public:
     static constexpr int kButtonWidth = 18;
 
     explicit TBrowseEdit(QWidget *parent = nullptr);
+    ~TBrowseEdit() override;
 
     // The text as file-system bytes.
     QByteArray Path() const;
     // Replaces the text unless it is already equal; a change raises OnChange.
     void setPath(const QByteArray &path);
+
+    // How long the caret stays shown, and then hidden, in milliseconds;
+    // 0 keeps the desktop's rate.
+    int CaretBlinkRate() const { return m_caretBlinkRate; }
+    void setCaretBlinkRate(int milliseconds);
+
+    // The folder the picker opens at: the field's folder when the text names
+    // an existing one, else the home folder.
+    QString pickerStartFolder() const;
 
     QToolButton *browseButton() const { return m_button; }
 
@@ -37,11 +52,18 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void browse();
+    void applyBlinkRate();
+    void restoreDesktopBlinkRate();
 
     QToolButton *m_button;
     // The bytes last written through setPath.
     QByteArray m_path;
+    int m_caretBlinkRate = 0;
+    // The desktop's flash time while ours is in force, else -1.
+    int m_desktopFlashTime = -1;
 };

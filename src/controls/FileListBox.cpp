@@ -11,8 +11,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -21,6 +24,12 @@ QByteArray workingDirectory()
 {
     char buffer[PATH_MAX];
     return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
+}
+
+// A background read yields to the player starting the next file.
+void lowerThreadPriority()
+{
+    ::setpriority(PRIO_PROCESS, id_t(::syscall(SYS_gettid)), 10);
 }
 
 } // namespace
@@ -38,10 +47,19 @@ TFileListBox::TFileListBox(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_reader.setMaxThreadCount(1);
+    m_readDelay.setSingleShot(true);
+    m_readDelay.setInterval(kReadDelayMs);
+    connect(&m_readDelay, &QTimer::timeout, this, &TFileListBox::startBackgroundRead);
     Update();
 }
 
-TFileListBox::~TFileListBox() = default;
+// A read still under way posts to this list: wait for it while the list exists.
+TFileListBox::~TFileListBox()
+{
+    m_reader.clear();
+    m_reader.waitForDone();
+}
 
 QByteArray TFileListBox::Mask() const
 {
@@ -64,6 +82,9 @@ QByteArray TFileListBox::Directory() const
 
 bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
 {
+    // Whatever a background read would bring is older than this.
+    m_pendingRead = 0;
+    m_readDelay.stop();
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -103,11 +124,62 @@ bool TFileListBox::applyFilePath(const QByteArray &path)
 
 bool TFileListBox::Update()
 {
+    m_pendingRead = 0;
+    m_readDelay.stop();
     if (m_directory.isEmpty() || !readFolder(m_directory, true)) {
         m_model->setNames({});
         return false;
     }
     return true;
+}
+
+void TFileListBox::UpdateLater()
+{
+    if (m_directory.isEmpty())
+        return;
+    m_pendingRead = ++m_readCount;
+    m_readDelay.start();
+}
+
+void TFileListBox::startBackgroundRead()
+{
+    const quint64 read = m_pendingRead;
+    if (read == 0)
+        return;
+    m_reader.start([this, read, folder = m_directory, mask = *m_fileMask] {
+        lowerThreadPriority();
+        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folderfiles::Listing listing;
+        if (fd >= 0) {
+            listing = folderfiles::read(fd, mask);
+            ::close(fd);
+        }
+        // A folder that cannot be read shows as empty, as Update() leaves it.
+        auto items = std::make_shared<FileListModel::Sorted>(
+            FileListModel::sorted(fd >= 0 && listing.error == 0 ? std::move(listing.names)
+                                                                : std::vector<QByteArray>()));
+        QMetaObject::invokeMethod(this, [this, read, items] {
+            if (read != m_pendingRead)
+                return;
+            m_pendingRead = 0;
+            if (items->names == m_model->names())
+                return;
+            m_model->setSorted(std::move(*items));
+            emit ListingChanged();
+        }, Qt::QueuedConnection);
+    });
+}
+
+void TFileListBox::removeItem(int index)
+{
+    m_model->removeName(index);
+}
+
+int TFileListBox::indexOfName(const QByteArray &name) const
+{
+    const std::vector<QByteArray> &names = m_model->names();
+    const auto found = std::find(names.begin(), names.end(), name);
+    return found == names.end() ? -1 : int(found - names.begin());
 }
 
 int TFileListBox::count() const
@@ -181,8 +253,13 @@ void TFileListBox::mousePressEvent(QMouseEvent *event)
         return;
     }
     const QModelIndex hit = indexAt(event->position().toPoint());
-    userInput([&] { QListView::mousePressEvent(event); },
-        hit.isValid() && selectionModel()->isSelected(hit));
+    // A press below the last item selects nothing and keeps the selection:
+    // the current file must stay selected for the sorting keys.
+    if (!hit.isValid()) {
+        event->accept();
+        return;
+    }
+    userInput([&] { QListView::mousePressEvent(event); }, selectionModel()->isSelected(hit));
 }
 
 void TFileListBox::mouseMoveEvent(QMouseEvent *event)

@@ -13,8 +13,14 @@
 // with the mouse or the keyboard (and for a click on the selected item);
 // selections made from code (selectIndex, selectString, Update) raise
 // nothing.
+//
+// UpdateLater() reads the folder on a worker thread of the list's own, so a
+// folder of tens of thousands of files never holds up a key; the list waits
+// for that thread when it is destroyed.
 #include <QByteArray>
 #include <QListView>
+#include <QThreadPool>
+#include <QTimer>
 
 #include <memory>
 
@@ -52,6 +58,23 @@ public:
     // leaving the list empty, when the folder can no longer be read.
     bool Update();
 
+    // Reads the folder again in the background, shortly: the player starting
+    // the next file goes first, and calls in quick succession make one read.
+    // When the folder's files differ from the items, the items are replaced
+    // (no item is selected afterwards) and ListingChanged is raised;
+    // otherwise nothing changes. A later read of any kind, or pointing the
+    // list elsewhere, makes an unfinished one void.
+    static constexpr int kReadDelayMs = 250;
+    void UpdateLater();
+    bool isUpdatePending() const { return m_pendingRead != 0; }
+
+    // Takes the item at index out of the list without reading the folder,
+    // for a file known to be gone; the selection stays on the item it was on.
+    void removeItem(int index);
+
+    // The first item whose name is exactly name, or -1.
+    int indexOfName(const QByteArray &name) const;
+
     int count() const;
     // The item's name (bytes) or shown text; empty for an index out of range.
     QByteArray itemName(int index) const;
@@ -76,6 +99,8 @@ public:
 
 signals:
     void OnClick(QObject *sender);
+    // A background read found the folder changed and replaced the items.
+    void ListingChanged();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -87,6 +112,7 @@ protected:
 private:
     // Lists folder and, with enter, makes it the working directory; all or nothing.
     bool readFolder(const QByteArray &folder, bool enter);
+    void startBackgroundRead();
     // Runs a user's input and raises OnClick if it changed the selection.
     template <typename Handler>
     void userInput(Handler &&handler, bool clickOnItem = false);
@@ -95,4 +121,10 @@ private:
     QByteArray m_mask;
     std::unique_ptr<FileMask> m_fileMask;
     QByteArray m_directory;
+    // Numbers the background reads; only the latest one, if no other read
+    // came after it, is applied.
+    quint64 m_readCount = 0;
+    quint64 m_pendingRead = 0;
+    QTimer m_readDelay;
+    QThreadPool m_reader;
 };

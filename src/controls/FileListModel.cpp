@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <numeric>
 
-void FileListModel::setNames(std::vector<QByteArray> names)
+FileListModel::Sorted FileListModel::sorted(std::vector<QByteArray> names)
 {
     const size_t count = names.size();
     std::vector<QByteArray> keys(count);
@@ -17,16 +17,32 @@ void FileListModel::setNames(std::vector<QByteArray> names)
     std::stable_sort(order.begin(), order.end(),
         [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
 
-    beginResetModel();
-    m_names.clear();
-    m_keys.clear();
-    m_names.reserve(count);
-    m_keys.reserve(count);
+    Sorted items;
+    items.names.reserve(count);
+    items.keys.reserve(count);
     for (size_t i : order) {
-        m_names.push_back(std::move(names[i]));
-        m_keys.push_back(std::move(keys[i]));
+        items.names.push_back(std::move(names[i]));
+        items.keys.push_back(std::move(keys[i]));
     }
+    return items;
+}
+
+void FileListModel::setSorted(Sorted items)
+{
+    beginResetModel();
+    m_names = std::move(items.names);
+    m_keys = std::move(items.keys);
     endResetModel();
+}
+
+void FileListModel::removeName(int row)
+{
+    if (row < 0 || row >= count())
+        return;
+    beginRemoveRows(QModelIndex(), row, row);
+    m_names.erase(m_names.begin() + row);
+    m_keys.erase(m_keys.begin() + row);
+    endRemoveRows();
 }
 
 QString FileListModel::text(int row) const

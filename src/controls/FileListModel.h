@@ -18,13 +18,26 @@ public:
 
     using QAbstractListModel::QAbstractListModel;
 
+    // Names in the list's order, each with its sort key; made by sorted(),
+    // which may run on any thread.
+    struct Sorted
+    {
+        std::vector<QByteArray> names;
+        std::vector<QByteArray> keys;
+    };
+    static Sorted sorted(std::vector<QByteArray> names);
+
     // Replaces all items by names, sorted.
-    void setNames(std::vector<QByteArray> names);
+    void setNames(std::vector<QByteArray> names) { setSorted(sorted(std::move(names))); }
+    void setSorted(Sorted items);
+    // Takes one item out, the others keeping their order.
+    void removeName(int row);
 
     int count() const { return int(m_names.size()); }
     const QByteArray &name(int row) const { return m_names[size_t(row)]; }
     // The shown text, decoded when asked for: only visible rows are.
     QString text(int row) const;
+    const std::vector<QByteArray> &names() const { return m_names; }
     const std::vector<QByteArray> &keys() const { return m_keys; }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

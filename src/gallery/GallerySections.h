@@ -8,5 +8,6 @@ namespace gallery {
 void addBrowseEditSection(GalleryWindow &window);
 void addSpeedButtonSection(GalleryWindow &window);
 void addHistoryComboSection(GalleryWindow &window);
+void addShellSection(GalleryWindow &window);
 
 } // namespace gallery

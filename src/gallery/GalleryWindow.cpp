@@ -28,6 +28,7 @@ GalleryWindow::GalleryWindow(QWidget *parent)
     gallery::addBrowseEditSection(*this);
     gallery::addSpeedButtonSection(*this);
     gallery::addHistoryComboSection(*this);
+    gallery::addShellSection(*this);
 
     resize(900, 720);
 }

@@ -19,6 +19,11 @@ public:
         "*.wmp;*.wmx;*.avi;*.wav;*.mpeg;*.mpg;*.m1v;*.mp2;*.mpa;*.mpe;*.mpv2;*.mid;"
         "*.midi;*.rmi;*.au;*.snd;*.mp3;*.m3u;*.vob";
 
+    // Formats of today that libmpv plays as well, listed beside the 31
+    // patterns unless the settings file says otherwise.
+    static constexpr const char *kCurrentMedia =
+        "*.mp4;*.m4a;*.m4v;*.mov;*.mkv;*.mka;*.webm;*.flac;*.ogg;*.oga;*.ogv;*.opus;*.aac;*.3gp";
+
     explicit FileMask(QByteArrayView mask = kMedia);
 
     const QByteArray &text() const { return m_text; }

@@ -28,7 +28,7 @@ int virtualKey(int qtKey, bool keypad)
     case Qt::Key_Right: return 39;
     case Qt::Key_Down: return 40;
     case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
+    case Qt::Key_Delete: return kVkDelete;
     default: return 0;
     }
 }

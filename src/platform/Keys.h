@@ -8,6 +8,7 @@ class QKeyEvent;
 namespace keys {
 
 constexpr int kVkSpace = 32;
+constexpr int kVkDelete = 46;
 constexpr int kVkNumpad0 = 96;
 constexpr int kVkF1 = 112;
 

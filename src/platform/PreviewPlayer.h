@@ -3,8 +3,8 @@
 //
 // Writing a path starts playing that file at once (writing the same path
 // again restarts it); writing an empty path stops playback and unloads the
-// file. Paths are file-system bytes. The real control plays through libmpv;
-// tests use a recording fake.
+// file. Paths are file-system bytes. The player control implements it over
+// a PlayerBackend (libmpv, or a recording one in tests).
 #include <QByteArray>
 
 class PreviewPlayer

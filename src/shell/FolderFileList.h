@@ -8,3 +8,7 @@
 #include "shell/FileListControl.h"
 #include "shell/FolderTreeView.h"
 #include "shell/ShellItemIds.h"
+#include "shell/FflFileStyleMenu.h"
+#include "shell/FileListView.h"
+#include "shell/FolderDropDown.h"
+#include "shell/FolderFileToolBar.h"

@@ -149,3 +149,63 @@ TEST_F(KeyMapFocusTest, BrowseButtonPicksAFolder)
 }
 
 } // namespace
+
+namespace {
+
+// The desktop's trash lives in a temporary data folder while a test runs.
+class RejectKeyTest : public SortFixture
+{
+protected:
+    void SetUp() override
+    {
+        m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        m_dataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
+    }
+    void TearDown() override
+    {
+        if (m_hadDataHome)
+            qputenv("XDG_DATA_HOME", m_dataHome);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    }
+    QByteArray inTrash(const char *name) const { return QFile::encodeName(m_data.path()) + "/Trash/files/" + name; }
+
+    QTemporaryDir m_data;
+    bool m_hadDataHome = false;
+    QByteArray m_dataHome;
+};
+
+TEST_F(RejectKeyTest, DeleteSendsTheCurrentFileToTheTrashAndAdvancesInEitherMode)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid"});
+    w.show();
+    QTest::keyPress(w.FileListBox1, Qt::Key_Delete);
+    EXPECT_EQ(readFile(inTrash("a.mp3")), QByteArray("a.mp3"));
+    EXPECT_EQ(currentName(), QByteArray("b.wav"));
+    EXPECT_EQ(player.URL(), source() + "/b.wav");
+
+    // In copy mode, and from a mode radio, just the same.
+    w.RadioButton2->setChecked(true);
+    QTest::keyPress(w.RadioButton2, Qt::Key_Delete);
+    EXPECT_EQ(readFile(inTrash("b.wav")), QByteArray("b.wav"));
+    EXPECT_EQ(currentName(), QByteArray("c.mid"));
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(listed(), QStringList({"c.mid"}));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(RejectKeyTest, DeleteInADestinationFieldOnlyEditsTheText)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.show();
+    w.BrowseEdit[3]->setText(QStringLiteral("xyz"));
+    w.BrowseEdit[3]->setFocus();
+    w.BrowseEdit[3]->setCursorPosition(0);
+    QTest::keyPress(w.BrowseEdit[3], Qt::Key_Delete);
+    EXPECT_EQ(w.BrowseEdit[3]->text(), QStringLiteral("yz"));
+    EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+}
+
+} // namespace

@@ -9,17 +9,31 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class MainForm1ChromeTest : public MainFormFixture {};
 
 TEST_F(MainForm1ChromeTest, GuideButtonOpensReadmeBesideTheExecutable)
 {
-    UrlRecorder recorder;
-    TMainForm1 &w = createForm();
-    QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
-    ASSERT_EQ(recorder.opened.size(), 1);
-    EXPECT_EQ(QFile::encodeName(recorder.opened[0].toLocalFile()), exeDir() + "/Readme.txt");
+    // The second folder's name is Shift_JIS, not UTF-8: its bytes must reach the URL.
+    const QByteArray sjis = exeDir() + "/\x83\x65\x83\x58\x83\x67";
+    ASSERT_EQ(::mkdir(sjis.constData(), 0755), 0);
+    for (const QByteArray &directory : {exeDir(), sjis}) {
+        UrlRecorder recorder;
+        m_otherExeDir = directory;
+        TMainForm1 &w = createForm();
+        QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
+        ASSERT_EQ(recorder.opened.size(), 1);
+        const QUrl &url = recorder.opened[0];
+        EXPECT_EQ(url.scheme(), QStringLiteral("file"));
+        EXPECT_EQ(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()),
+            directory + "/Readme.txt");
+    }
+    form.reset();
+    ::rmdir(sjis.constData());
 }
 
 TEST_F(MainForm1ChromeTest, GuidePathAppendsTheSlashUnchanged)

@@ -86,6 +86,7 @@ TEST_F(MainForm1LayoutTest, SlotsCarryTheirNumberAndHints)
         EXPECT_EQ(w.ClearButton[n - 1]->focusPolicy(), Qt::NoFocus);
         EXPECT_EQ(w.BrowseEdit[n - 1]->toolTip(), QStringLiteral(" 移動・複製先フォルダ") + wide);
         EXPECT_EQ(w.BrowseEdit[n - 1]->geometry().top(), 14 + 76 * (n - 1));
+        EXPECT_EQ(w.BrowseEdit[n - 1]->CaretBlinkRate(), 200);
         EXPECT_TRUE(w.Label[n - 1]->text().isEmpty());
     }
 }

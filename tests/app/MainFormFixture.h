@@ -1,8 +1,9 @@
 #pragma once
 // A main window over a temporary executable directory (where its settings
-// file and guide live) with a recording player in place of the real one.
+// file and guide live) whose player control plays through a recording
+// backend instead of libmpv.
 #include "app/MainForm1.h"
-#include "support/RecordingPlayer.h"
+#include "support/RecordingBackend.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -12,22 +13,26 @@
 class MainFormFixture : public ::testing::Test
 {
 protected:
-    QByteArray exeDir() const { return QFile::encodeName(m_exeDir.path()); }
+    // The executable's folder: a temporary one unless the test names another.
+    QByteArray exeDir() const { return m_otherExeDir.isEmpty() ? QFile::encodeName(m_exeDir.path()) : m_otherExeDir; }
 
     // Builds the window (running its create handler) with the settings now on disk.
     TMainForm1 &createForm()
     {
         TMainForm1::Surroundings surroundings;
         surroundings.executableDirectory = exeDir();
-        surroundings.player = &player;
+        surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
         surroundings.showError = [this](const QString &message) { errors << message; };
         form = std::make_unique<TMainForm1>(surroundings);
         return *form;
     }
 
     QTemporaryDir m_exeDir;
-    RecordingPlayer player;
+    // What the window's player control was asked to play.
+    PlayerRecord player;
     // Messages the window showed, in place of message boxes.
     QStringList errors;
     std::unique_ptr<TMainForm1> form;
+    // A program that lives elsewhere: below /usr, in a folder with a non-UTF-8 name.
+    QByteArray m_otherExeDir;
 };

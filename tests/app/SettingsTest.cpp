@@ -1,6 +1,10 @@
 #include "SortFixture.h"
 
+#include "app/WindowsMediaPlayer.h"
+#include "platform/FileMask.h"
+
 #include "skin/ClearButton.h"
+#include "support/ShellFixtureTree.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,7 +38,8 @@ TEST_F(SettingsTest, WithoutAFileEverythingKeepsItsLayoutState)
     ASSERT_TRUE(w.close());
     EXPECT_EQ(readFile(iniPath()),
         QByteArray("[SET]\nM_TOP=30\nM_LEFT=40\n[SET1]\nMODE1=1\nMODE2=0\nLIST00=\n"
-                   "LIST01=\nLIST02=\nLIST03=\nLIST04=\nLIST05=\nLIST06=\nLIST07=\nLIST08=\nLIST09=\n"));
+                   "LIST01=\nLIST02=\nLIST03=\nLIST04=\nLIST05=\nLIST06=\nLIST07=\nLIST08=\nLIST09=\n"
+                   "EXTMASK=" + QByteArray(FileMask::kCurrentMedia) + "\n"));
 }
 
 struct TopCase
@@ -113,11 +118,11 @@ TEST_F(SettingsTest, RefusedWriteKeepsTheWindowOpenAndThePlayerPlaying)
     QStringList shown;
     TMainForm1::Surroundings surroundings;
     surroundings.executableDirectory = exeDir();
-    surroundings.player = &player;
+    surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
     surroundings.showError = [&](const QString &message) { shown << message; };
     form = std::make_unique<TMainForm1>(surroundings);
     form->show();
-    player.setURL("/music/a.mp3");
+    form->WindowsMediaPlayer1->setURL("/music/a.mp3");
 
     EXPECT_FALSE(form->close());
     EXPECT_TRUE(form->isVisible());
@@ -156,6 +161,18 @@ TEST_F(SettingsTest, CloseAndStartAgainRestoresTheWindow)
         EXPECT_EQ(again.ClearButton[slot - 1]->isEnabled(), slot <= 3);
     }
     EXPECT_EQ(again.Label[1]->text(), QStringLiteral("dest2"));
+}
+
+TEST_F(SettingsTest, SystemWideInstallKeepsTheSettingsInTheConfigFolder)
+{
+    // Below /usr, with no settings file there: the user's config folder, made when missing.
+    const ScopedConfigHome config(root() + "/config");
+    m_otherExeDir = "/usr/lib/ondasort-settings-test";
+    createForm().move(61, 17);
+    ASSERT_TRUE(form->close());
+    EXPECT_TRUE(readFile(root() + "/config/Ondasort/Ondasort.ini").startsWith("[SET]\nM_TOP=17\nM_LEFT=61\n"));
+    form.reset();
+    EXPECT_EQ(createForm().pos(), QPoint(61, 17));
 }
 
 // A last line ending in a lone CR: the entries written after it at close
@@ -205,5 +222,32 @@ TEST_F(SettingsTest, SettingsFileThatIsNoRegularFileIsReportedAndKept)
         form.reset();
     }
 }
+
+struct ExtraMaskCase
+{
+    const char *what;
+    const char *stored;          // the settings file's text
+    QStringList listed;          // of a.wav, b.mp4, c.flac, d.xyz
+    const char *writtenBack;     // the EXTMASK line after closing
+};
+
+class ExtraMaskTest : public SettingsTest, public ::testing::WithParamInterface<ExtraMaskCase> {};
+
+TEST_P(ExtraMaskTest, ListsTheFurtherPatternsAndWritesThemBack)
+{
+    const ExtraMaskCase &c = GetParam();
+    if (*c.stored)
+        writeIni(c.stored);
+    TMainForm1 &w = openSource({"a.wav", "b.mp4", "c.flac", "d.xyz"});
+    EXPECT_EQ(listed(), c.listed) << c.what;
+    ASSERT_TRUE(w.close());
+    EXPECT_TRUE(readFile(iniPath()).contains(QByteArray("\nEXTMASK=") + c.writtenBack + "\n")) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ExtraMaskTest, ::testing::Values(
+    ExtraMaskCase {"no settings file", "", {"a.wav", "b.mp4", "c.flac"}, FileMask::kCurrentMedia},
+    ExtraMaskCase {"no entry", "[SET1]\nMODE1=1\n", {"a.wav", "b.mp4", "c.flac"}, FileMask::kCurrentMedia},
+    ExtraMaskCase {"emptied", "[SET1]\nEXTMASK=\n", {"a.wav"}, ""},
+    ExtraMaskCase {"edited", "[SET1]\nEXTMASK=*.xyz; *.FLAC\n", {"a.wav", "c.flac", "d.xyz"}, "*.xyz; *.FLAC"}));
 
 } // namespace

@@ -151,6 +151,7 @@ TEST_F(SortCommandsTest, ShorterListAfterOutsideRemovalsSelectsTheNewLast)
     QFile::remove(QFile::decodeName(source() + "/b.wav"));
     QFile::remove(QFile::decodeName(source() + "/c.mid"));
     w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(readFile(dest(1) + "/d.au"), QByteArray("d.au"));
     EXPECT_EQ(listed(), QStringList({"a.mp3"}));
     EXPECT_EQ(currentName(), QByteArray("a.mp3"));
@@ -167,6 +168,82 @@ TEST_F(SortCommandsTest, AMissingDestinationFolderLosesNothing)
     EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
     // The list is re-read and the same file is current again.
     EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+}
+
+struct OutsideChangeCase
+{
+    const char *what;
+    const char *added;       // made by another program just before the sort, or null
+    QStringList removed;     // likewise
+    QStringList listedAfter; // once the folder has been read again
+    const char *becomesCurrent;
+    bool playedAgain;        // the player was handed another file after the first
+};
+
+class NextFileFirstTest : public SortFixture, public ::testing::WithParamInterface<OutsideChangeCase> {};
+
+TEST_P(NextFileFirstTest, TheNextFilePlaysBeforeTheFolderIsReadAndTheListThenShowsTheFolder)
+{
+    const OutsideChangeCase &c = GetParam();
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid", "d.au"});
+    choose(1);
+    if (c.added)
+        writeFile(source() + "/" + c.added, c.added);
+    for (const QString &name : c.removed)
+        QFile::remove(QFile::decodeName(source()) + "/" + name);
+    const qsizetype writesBefore = player.writes.size();
+
+    w.ClearButton1Click(w.ClearButton[0]);
+    // At once, from the list in memory: the file that followed the moved one plays.
+    EXPECT_EQ(player.writes.size(), writesBefore + 1) << c.what;
+    EXPECT_EQ(player.URL(), source() + "/c.mid") << c.what;
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "c.mid", "d.au"})) << c.what;
+    EXPECT_TRUE(w.FileListBox1->isUpdatePending()) << c.what;
+
+    ASSERT_TRUE(settled()) << c.what;
+    EXPECT_EQ(listed(), c.listedAfter) << c.what;
+    EXPECT_EQ(currentName(), QByteArray(c.becomesCurrent)) << c.what;
+    // An empty folder stops the player.
+    EXPECT_EQ(player.URL(), c.listedAfter.isEmpty() ? QByteArray() : w.currentPath()) << c.what;
+    EXPECT_EQ(player.writes.size(), writesBefore + (c.playedAgain ? 2 : 1)) << c.what;
+    EXPECT_EQ(w.FileListBox1->selectedIndex(), c.listedAfter.indexOf(QString::fromUtf8(c.becomesCurrent)))
+        << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(OutsideChanges, NextFileFirstTest, ::testing::Values(
+    OutsideChangeCase {"no change", nullptr, {}, {"a.mp3", "c.mid", "d.au"}, "c.mid", false},
+    OutsideChangeCase {"a file appeared at the moved file's place", "bb.wav", {},
+                       {"a.mp3", "bb.wav", "c.mid", "d.au"}, "bb.wav", true},
+    OutsideChangeCase {"a later file vanished", nullptr, {"d.au"}, {"a.mp3", "c.mid"}, "c.mid", false},
+    OutsideChangeCase {"the next file vanished", nullptr, {"c.mid"}, {"a.mp3", "d.au"}, "d.au", true},
+    OutsideChangeCase {"every other file vanished", nullptr, {"a.mp3", "c.mid", "d.au"}, {}, "c.mid", true}));
+
+TEST_F(SortCommandsTest, AFileChosenWhileTheFolderIsReadStaysChosen)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid"});
+    writeFile(source() + "/bb.wav", "bb.wav");
+    w.ClearButton1Click(w.ClearButton[0]);
+    EXPECT_EQ(currentName(), QByteArray("b.wav"));
+    // The user picks the last file before the new listing arrives.
+    w.FileListBox1->selectIndex(1);
+    emit w.FileListBox1->OnClick(w.FileListBox1);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(listed(), QStringList({"b.wav", "bb.wav", "c.mid"}));
+    EXPECT_EQ(currentName(), QByteArray("c.mid"));
+    EXPECT_EQ(w.FileListBox1->selectedIndex(), 2);
+}
+
+TEST_F(SortCommandsTest, QuickSortsInARowEachPlayTheNextFile)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid", "d.au"});
+    for (const char *next : {"b.wav", "c.mid", "d.au"}) {
+        w.ClearButton1Click(w.ClearButton[0]);
+        EXPECT_EQ(player.URL(), source() + "/" + next);
+    }
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(listed(), QStringList({"d.au"}));
+    EXPECT_EQ(currentName(), QByteArray("d.au"));
+    EXPECT_EQ(QDir(QFile::decodeName(dest(1))).entryList(QDir::Files), QStringList({"a.mp3", "b.wav", "c.mid"}));
 }
 
 } // namespace

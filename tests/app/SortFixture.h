@@ -7,6 +7,7 @@
 #include "controls/FileListBox.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
+#include "support/Wait.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,12 @@ protected:
     {
         form->FileListBox1->selectIndex(index);
         form->FileListBox1Click(form->FileListBox1);
+    }
+
+    // Waits until the list has read its folder again after a move.
+    bool settled() const
+    {
+        return waitUntil([this] { return !form->FileListBox1->isUpdatePending(); });
     }
 
     QByteArray currentName() const { return form->currentPath().mid(form->currentPath().lastIndexOf('/') + 1); }

@@ -1,6 +1,7 @@
 #include "app/WindowsMediaPlayer.h"
 
 #include "app/PlayerTransportBar.h"
+#include "platform/player/MpvPlayer.h"
 #include "support/MediaFixtures.h"
 #include "support/Wait.h"
 
@@ -18,11 +19,10 @@
 
 namespace {
 
-MpvOptions silentOptions()
+// The control over a real libmpv backend, silent.
+std::unique_ptr<TWindowsMediaPlayer> mpvControl(QWidget *parent = nullptr)
 {
-    MpvOptions options;
-    options.audioOutput = "null";
-    return options;
+    return std::make_unique<TWindowsMediaPlayer>(std::make_unique<MpvPlayer>(silentMpvOptions("libmpv")), parent);
 }
 
 bool isRed(QRgb pixel)
@@ -59,7 +59,7 @@ protected:
     {
         auto *layout = new QVBoxLayout(&window);
         list = new QLineEdit(&window);
-        player = new TWindowsMediaPlayer(silentOptions(), &window);
+        player = mpvControl(&window).release();
         player->setFixedSize(245, 240);
         layout->addWidget(list);
         layout->addWidget(player);
@@ -72,8 +72,8 @@ protected:
     // Writes the fixture's path to the control and waits until it plays.
     bool plays(const char *name, double seconds = 0.05)
     {
-        MpvPlayer *backend = player->backend();
-        QSignalSpy started(backend, &MpvPlayer::fileStarted);
+        PlayerBackend *backend = player->backend();
+        QSignalSpy started(backend, &PlayerBackend::fileStarted);
         player->setURL(mediaFixture(name));
         return waitUntil([&] { return started.count() > 0 && backend->position() > seconds; });
     }
@@ -127,7 +127,7 @@ TEST_F(PlayerWindow, EmptyUrlStopsUnloadsAndGoesBlack)
 
 TEST_F(PlayerWindow, UnplayableFileShowsNothingAndTheNextOnePlays)
 {
-    QSignalSpy failed(player->backend(), &MpvPlayer::loadFailed);
+    QSignalSpy failed(player->backend(), &PlayerBackend::loadFailed);
     player->setURL(writeFile(dir, "broken.mpg", QByteArray(3000, 'x')));
     ASSERT_TRUE(waitUntil([&] { return failed.count() > 0; }));
     EXPECT_EQ(countPicture(*player).lit, 0);
@@ -152,7 +152,7 @@ TEST_F(PlayerWindow, ClicksOnTheControlLeaveTheFocusWithTheList)
 TEST_F(PlayerWindow, TransportBarDrivesThePlayer)
 {
     ASSERT_TRUE(plays("tone.wav"));
-    MpvPlayer *backend = player->backend();
+    PlayerBackend *backend = player->backend();
     PlayerTransportBar *bar = player->transportBar();
     EXPECT_EQ(bar->volumeSlider()->value(), 50);
 
@@ -184,15 +184,15 @@ TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
     ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
     const QList<QAction *> actions = menu->actions();
     ASSERT_EQ(actions.size(), 3);
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("Pause"));
-    EXPECT_EQ(actions[1]->text(), QStringLiteral("Stop"));
-    EXPECT_EQ(actions[2]->text(), QStringLiteral("Mute"));
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("一時停止"));
+    EXPECT_EQ(actions[1]->text(), QStringLiteral("停止"));
+    EXPECT_EQ(actions[2]->text(), QStringLiteral("ミュート"));
     menu->hide();
 
-    MpvPlayer *backend = player->backend();
+    PlayerBackend *backend = player->backend();
     actions[0]->trigger();
     ASSERT_TRUE(waitUntil([&] { return backend->isPaused(); }));
-    EXPECT_EQ(actions[0]->text(), QStringLiteral("Play"));
+    EXPECT_EQ(actions[0]->text(), QStringLiteral("再生"));
     actions[2]->trigger();
     ASSERT_TRUE(waitUntil([&] { return backend->isMuted(); }));
     EXPECT_TRUE(actions[2]->isChecked());
@@ -206,11 +206,11 @@ TEST(WindowsMediaPlayerLifetime, GoesAwayCleanlyAtAnyMoment)
     // context and the core must go in order with callbacks still in flight.
     for (const char *name : {"clip.mpg", "tone.mid", "list.asx"}) {
         for (int settle : {0, 1, 40}) {
-            auto player = std::make_unique<TWindowsMediaPlayer>(silentOptions());
+            auto player = mpvControl();
             player->resize(245, 240);
             player->show();
             player->setURL(mediaFixture(name));
-            QSignalSpy restarted(player->backend(), &MpvPlayer::playbackRestarted);
+            QSignalSpy restarted(player->backend(), &PlayerBackend::playbackRestarted);
             if (settle == 1)
                 QApplication::processEvents();
             else if (settle > 1)
@@ -220,6 +220,22 @@ TEST(WindowsMediaPlayerLifetime, GoesAwayCleanlyAtAnyMoment)
     }
     QApplication::processEvents();
     SUCCEED();
+}
+
+TEST(PlayerTransportBar, TooltipsSpeakJapanese)
+{
+    PlayerTransportBar bar;
+    const std::pair<QWidget *, QString> tips[] = {
+        {bar.positionSlider(), QStringLiteral("再生位置")},
+        {bar.playPauseButton(), QStringLiteral("一時停止")},
+        {bar.stopButton(), QStringLiteral("停止")},
+        {bar.muteButton(), QStringLiteral("ミュート")},
+        {bar.volumeSlider(), QStringLiteral("音量")},
+    };
+    for (const auto &[widget, tip] : tips)
+        EXPECT_EQ(widget->toolTip(), tip);
+    bar.setPaused(true);
+    EXPECT_EQ(bar.playPauseButton()->toolTip(), QStringLiteral("再生"));
 }
 
 TEST(PlayerTransportBar, FormatsTimes)

@@ -1,9 +1,21 @@
 #include "controls/BrowseEdit.h"
 
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +36,7 @@ TEST(BrowseEditTest, KeepsTheBytesOfAPathTheProgramWrote)
 
     // Once the user edits the text, the typed text is the path.
     edit.setFocus();
+    QTest::keyClick(&edit, Qt::Key_End);
     QTest::keyClicks(&edit, "x");
     EXPECT_EQ(edit.Path(), QStringLiteral("/music/テストx").toUtf8());
     EXPECT_EQ(changes.size(), 2);
@@ -39,6 +52,134 @@ TEST(BrowseEditTest, ButtonSitsAtTheRightEnd)
     EXPECT_LE(button.right(), 239);
     EXPECT_GE(button.right(), 236);
     EXPECT_EQ(edit.browseButton()->focusPolicy(), Qt::NoFocus);
+}
+
+TEST(BrowseEditTest, PathSetByTheProgramShowsFromItsStart)
+{
+    TBrowseEdit edit;
+    edit.resize(240, 20);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    const QByteArray longPath = "/srv/" + QByteArray(20, 'a') + "/" + QByteArray(40, 'b') + "/end";
+    const QString picked = QStringLiteral("/home/someone/") + QString(60, QLatin1Char('c'));
+    edit.pickFolder = [&](QWidget *) { return picked; };
+
+    edit.setPath(longPath);
+    EXPECT_EQ(edit.cursorPosition(), 0);
+
+    edit.browseButton()->click();
+    EXPECT_EQ(edit.text(), picked);
+    EXPECT_EQ(edit.cursorPosition(), 0);
+}
+
+// Runs in the working directory given, and returns to the one before.
+struct WorkingDirectory {
+    QByteArray saved;
+    explicit WorkingDirectory(const QByteArray &folder)
+    {
+        char buffer[PATH_MAX];
+        saved = ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray("/");
+        [[maybe_unused]] int r = ::chdir(folder.constData());
+    }
+    ~WorkingDirectory() { [[maybe_unused]] int r = ::chdir(saved.constData()); }
+};
+
+TEST(BrowseEditTest, PickerStartsAtTheFieldsFolderElseAtHome)
+{
+    TempFolder root;
+    ::mkdir((root / "music").constData(), 0755);
+    ::mkdir((root / "\x83\x65\x83\x58").constData(), 0755);
+    TempFolder::write(root / "song.mp3", "x");
+    const QString music = QFile::decodeName(root / "music");
+    const QString home = QDir::homePath();
+    const WorkingDirectory inRoot(root.path());
+
+    struct Case {
+        const char *what;
+        QByteArray text;
+        QString start;
+    };
+    const Case cases[] = {
+        {"an existing folder", root / "music", music},
+        {"with a trailing slash", root / "music/", music},
+        {"relative to the working directory", "music", music},
+        {"empty", "", home},
+        {"a missing folder", root / "gone", home},
+        {"a file", root / "song.mp3", home},
+        {"a name the picker cannot show", root / "\x83\x65\x83\x58", home},
+    };
+    for (const Case &c : cases) {
+        TBrowseEdit edit;
+        edit.setPath(c.text);
+        EXPECT_EQ(edit.pickerStartFolder(), c.start) << c.what;
+    }
+}
+
+TEST(BrowseEditTest, FolderPickerOpensAtTheFolderWithNothingInvented)
+{
+    TempFolder root;
+    ::mkdir((root / "music").constData(), 0755);
+    struct Case {
+        QByteArray text;
+        QString directory;
+    };
+    const Case cases[] = {
+        {root / "music", QFile::decodeName(root / "music")},
+        {root / "Desktop", QDir::homePath()},
+    };
+    for (const Case &c : cases) {
+        TBrowseEdit edit;
+        edit.setPath(c.text);
+        QSignalSpy changes(&edit, &TBrowseEdit::OnChange);
+        QString directory;
+        QString nameField = QStringLiteral("<no dialog>");
+        // Looks at the picker once it is up, then cancels it.
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            directory = dialog->directory().absolutePath();
+            const auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            nameField = name ? name->text() : QStringLiteral("<no name field>");
+            dialog->reject();
+        });
+        edit.browseButton()->click();
+        EXPECT_EQ(directory, c.directory) << c.text.constData();
+        EXPECT_EQ(nameField, QString()) << c.text.constData();
+        EXPECT_EQ(edit.Path(), c.text);
+        EXPECT_EQ(changes.size(), 0);
+    }
+}
+
+TEST(BrowseEditTest, CaretBlinksAtItsOwnRateWhileFocused)
+{
+    QStyleHints *hints = QGuiApplication::styleHints();
+    const int desktop = hints->cursorFlashTime();
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *fast = new TBrowseEdit(&window);
+    auto *plain = new TBrowseEdit(&window);
+    layout->addWidget(fast);
+    layout->addWidget(plain);
+    fast->setCaretBlinkRate(200);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    plain->setFocus();
+    EXPECT_EQ(hints->cursorFlashTime(), desktop);
+    // Shown for 200 ms, then hidden for 200 ms.
+    fast->setFocus();
+    EXPECT_EQ(hints->cursorFlashTime(), 400);
+    plain->setFocus();
+    EXPECT_EQ(hints->cursorFlashTime(), desktop);
+
+    fast->setFocus();
+    fast->setCaretBlinkRate(300);
+    EXPECT_EQ(hints->cursorFlashTime(), 600);
+    // A field that goes while it has the focus gives the rate back.
+    delete fast;
+    EXPECT_EQ(hints->cursorFlashTime(), desktop);
 }
 
 } // namespace

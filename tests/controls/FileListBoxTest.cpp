@@ -45,6 +45,16 @@ struct FileListBoxTest : ::testing::Test {
     FileListBoxTest() { ::mkdir(media.constData(), 0755); }
     ~FileListBoxTest() override { [[maybe_unused]] int r = ::chdir(savedDirectory.constData()); }
 
+    // Shows the list over the media folder with the keyboard focus, as in the window.
+    void showOverMedia(TFileListBox &list)
+    {
+        list.resize(200, 120);
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+        ASSERT_TRUE(list.setDirectory(media));
+        list.setFocus();
+    }
+
     void makeFiles(const QByteArray &folder, std::initializer_list<const char *> files)
     {
         for (const char *name : files)
@@ -240,11 +250,7 @@ TEST_F(FileListBoxTest, OnClickOnlyForTheUsersSelections)
 {
     makeFiles(media, {"a.mp3", "b.mp3", "c.mp3", "d.mp3"});
     TFileListBox list;
-    list.resize(200, 120);
-    list.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
-    ASSERT_TRUE(list.setDirectory(media));
-    list.setFocus();
+    showOverMedia(list);
     QSignalSpy clicks(&list, &TFileListBox::OnClick);
     auto centre = [&](int row) { return list.visualRect(list.model()->index(row, 0)).center(); };
 
@@ -289,6 +295,30 @@ TEST_F(FileListBoxTest, OnClickOnlyForTheUsersSelections)
     QTest::keyClick(&list, Qt::Key_Down);
     EXPECT_EQ(list.selectedIndex(), 2);
     EXPECT_EQ(clicks.count(), 7);
+}
+
+TEST_F(FileListBoxTest, PressBelowTheLastItemKeepsTheSelection)
+{
+    makeFiles(media, {"a.mp3", "b.mp3"});
+    TFileListBox list;
+    showOverMedia(list);
+    const QPoint second = list.visualRect(list.model()->index(1, 0)).center();
+    const QPoint below(second.x(), list.viewport()->height() - 5);
+    ASSERT_FALSE(list.indexAt(below).isValid());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, second);
+    ASSERT_EQ(list.selectedIndex(), 1);
+    QSignalSpy clicks(&list, &TFileListBox::OnClick);
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, below);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    EXPECT_EQ(list.selectedIndex(), 1);
+    EXPECT_EQ(clicks.count(), 0);
+
+    // The keyboard goes on from the kept item.
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(list.selectedIndex(), 0);
+    EXPECT_EQ(clicks.count(), 1);
 }
 
 TEST_F(FileListBoxTest, ItemsAreSixteenPixelsHighWithTheGlyphBeforeTheName)

@@ -254,6 +254,30 @@ TEST_F(ShellNamespace, DesktopHoldsSpecialFoldersThenItsEntries)
     ASSERT_EQ(volumes->size(), 2u);
 }
 
+TEST_F(ShellNamespace, HomeStandsOnceInPlaceOfAMissingDocumentsFolder)
+{
+    NamespaceRoots roots = tree.roots();
+    roots.documents = roots.home;
+    const auto home = makeDesktopFolder(roots);
+    auto ids = home->enumObjects(enumflags::kFolders);
+    ASSERT_TRUE(ids);
+    std::sort(ids->begin(), ids->end(), [&](const ItemIdList &a, const ItemIdList &b) {
+        return home->compareIds(a, b).value_or(0) < 0;
+    });
+    std::vector<QByteArray> parsing;
+    for (const ItemIdList &id : *ids)
+        parsing.push_back(nameOf(home, id, nameflags::kForParsing));
+    ASSERT_GE(parsing.size(), 2u);
+    EXPECT_EQ(std::count(parsing.begin(), parsing.end(), tree.root()), 1);
+    EXPECT_EQ(parsing[0], tree.root());
+
+    // Where the documents folder is asked for, the home folder answers.
+    const auto documents = home->specialFolderLocation(SpecialFolder::Documents);
+    ASSERT_TRUE(documents);
+    EXPECT_EQ(home->displayNameOf(*documents, nameflags::kForParsing), tree.root());
+    EXPECT_EQ(home->iconLocation(*documents, 0)->location, "user-home");
+}
+
 TEST_F(ShellNamespace, ParsingWalksDrivesVolumeAndComponents)
 {
     struct Case

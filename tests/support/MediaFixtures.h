@@ -1,11 +1,22 @@
 #pragma once
 // Paths of the committed media fixtures (made by scripts/make-fixtures.sh)
 // as file-system bytes, and a few broken files made on the spot.
+#include "platform/player/MpvOptions.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
+
+// libmpv set up for tests: no sound, and no picture unless `video` says so.
+inline MpvOptions silentMpvOptions(const QByteArray &video = "null")
+{
+    MpvOptions options;
+    options.audioOutput = "null";
+    options.videoOutput = video;
+    return options;
+}
 
 inline QByteArray mediaFixture(const char *name)
 {

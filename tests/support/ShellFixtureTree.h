@@ -15,6 +15,9 @@
 #include <QByteArray>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
+#include <memory>
 #include <ostream>
 
 // Paths in failure messages as text rather than a list of bytes.
@@ -57,4 +60,20 @@ private:
     QByteArray m_folder;
     QByteArray m_saved;
     bool m_had = false;
+};
+
+// A test over the fixture tree with the desktop settings pointed into it.
+// A fixture that derives from it calls its SetUp first.
+class ShellFixtureTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tree.isValid());
+        config = std::make_unique<ScopedConfigHome>(tree.path("config"));
+    }
+    void TearDown() override { config.reset(); }
+
+    ShellFixtureTree tree;
+    std::unique_ptr<ScopedConfigHome> config;
 };

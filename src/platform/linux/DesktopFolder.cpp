@@ -58,6 +58,15 @@ std::optional<QByteArray> existingSpelling(const QByteArray &clean)
     return resolved;
 }
 
+// Two paths that lead to the same directory.
+bool sameDirectory(const QByteArray &a, const QByteArray &b)
+{
+    struct stat first, second;
+    return a == b
+        || (stat(a.constData(), &first) == 0 && stat(b.constData(), &second) == 0
+            && S_ISDIR(first.st_mode) && first.st_dev == second.st_dev && first.st_ino == second.st_ino);
+}
+
 } // namespace
 
 DesktopFolder::DesktopFolder(std::shared_ptr<const NamespaceRoots> roots)
@@ -81,7 +90,9 @@ std::optional<std::vector<ItemIdList>> DesktopFolder::enumObjects(std::uint32_t 
     if (flags & enumflags::kFolders) {
         if (isDirectory(m_roots->documents))
             items.push_back(makeItemId(ItemKind::Documents, {}));
-        if (isDirectory(m_roots->home))
+        // Without a documents folder of its own the home folder stands in
+        // its place, listed once.
+        if (isDirectory(m_roots->home) && !sameDirectory(m_roots->documents, m_roots->home))
             items.push_back(makeItemId(ItemKind::Home, {}));
         items.push_back(makeItemId(ItemKind::Drives, {}));
     }
@@ -205,6 +216,8 @@ std::optional<IconLocation> DesktopFolder::itemIcon(const ItemId *item, unsigned
         return IconLocation{QByteArrayLiteral("user-desktop"), 0};
     switch (item->kind) {
     case ItemKind::Documents:
+        if (sameDirectory(m_roots->documents, m_roots->home))
+            return IconLocation{QByteArrayLiteral("user-home"), 0};
         return IconLocation{QByteArrayLiteral("folder-documents"), 0};
     case ItemKind::Home:
         return IconLocation{QByteArrayLiteral("user-home"), 0};

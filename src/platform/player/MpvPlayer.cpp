@@ -20,12 +20,12 @@ struct Option
 } // namespace
 
 MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
-    : QObject(parent)
+    : PlayerBackend(parent)
     , m_volume(options.volume)
 {
     m_core.reset(mpv_create());
     if (!m_core)
-        throw std::runtime_error("The media player could not be created.");
+        throw std::runtime_error("メディアプレーヤーを作成できません。");
 
     const Option settings[] = {
         {"config", "no"},
@@ -44,13 +44,24 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
         {"ytdl", "no"},
         // A cover picture inside an audio file is not a video to show.
         {"audio-display", "no"},
+        // Nothing beside the played file is looked at: a sorter's folders
+        // hold thousands of files, and any of them may be a FIFO that never
+        // answers. This covers external cover art, audio tracks and subtitles.
+        {"autoload-files", "no"},
+        {"cover-art-auto", "no"},
+        {"audio-file-auto", "no"},
         {"sub-auto", "no"},
+        {"resume-playback", "no"},
+        // Built-in scripts and profiles a preview never uses.
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"volume", QByteArray::number(options.volume)},
     };
     for (const Option &option : settings)
         mpv_set_option_string(m_core.get(), option.name, option.value.constData());
     if (mpv_initialize(m_core.get()) < 0)
-        throw std::runtime_error("The media player could not be started.");
+        throw std::runtime_error("メディアプレーヤーを開始できません。");
     MidiStream::registerProtocol(m_core.get());
 
     mpv_observe_property(m_core.get(), 0, "time-pos", MPV_FORMAT_DOUBLE);
@@ -68,7 +79,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
         };
         mpv_render_context *render = nullptr;
         if (mpv_render_context_create(&render, m_core.get(), params) < 0)
-            throw std::runtime_error("The media player's video output could not be created.");
+            throw std::runtime_error("メディアプレーヤーの映像出力を作成できません。");
         m_render.reset(render);
         mpv_render_context_set_update_callback(render, &MpvPlayer::onRenderUpdate, this);
     }

@@ -1,31 +1,18 @@
 #pragma once
-// The media backend: one libmpv core, its software video renderer and the
+// The libmpv backend: one libmpv core, its software video renderer and the
 // state the player control shows.
 //
 // Every command goes out asynchronously, so a slow or broken file never
 // holds up the GUI thread. libmpv's wakeup and render-update callbacks only
 // post to the thread this object lives on, which then drains the events and
 // turns them into signals. The render context is freed before the core.
+#include "platform/PlayerBackend.h"
 #include "platform/player/MpvHandles.h"
-
-#include <QByteArray>
-#include <QObject>
+#include "platform/player/MpvOptions.h"
 
 #include <atomic>
 
-class VideoFrame;
-
-struct MpvOptions
-{
-    // Tried in order; the last one always works, so playback never fails
-    // for want of a sound device.
-    QByteArray audioOutput = "pipewire,pulse,alsa,null";
-    // "libmpv" draws through renderFrame(); "null" decodes without drawing.
-    QByteArray videoOutput = "libmpv";
-    int volume = 50;
-};
-
-class MpvPlayer : public QObject
+class MpvPlayer : public PlayerBackend
 {
     Q_OBJECT
 
@@ -34,40 +21,25 @@ public:
     explicit MpvPlayer(const MpvOptions &options = MpvOptions(), QObject *parent = nullptr);
     ~MpvPlayer() override;
 
-    // Opens `path` (file-system bytes) and plays it from the start, replacing
-    // whatever was loaded; an empty path stops and unloads.
-    void load(const QByteArray &path);
-    void stop();
-    void setPaused(bool paused);
-    void seek(double seconds);
-    void setVolume(int volume);
-    void setMuted(bool muted);
+    void load(const QByteArray &path) override;
+    void stop() override;
+    void setPaused(bool paused) override;
+    void seek(double seconds) override;
+    void setVolume(int volume) override;
+    void setMuted(bool muted) override;
 
-    bool isLoaded() const { return m_loaded; }
-    bool isPaused() const { return m_paused; }
-    bool hasVideo() const { return m_hasVideo; }
-    double position() const { return m_position; }
-    double duration() const { return m_duration; }
-    int volume() const { return m_volume; }
-    bool isMuted() const { return m_muted; }
+    bool isLoaded() const override { return m_loaded; }
+    bool isPaused() const override { return m_paused; }
+    bool hasVideo() const override { return m_hasVideo; }
+    double position() const override { return m_position; }
+    double duration() const override { return m_duration; }
+    int volume() const override { return m_volume; }
+    bool isMuted() const override { return m_muted; }
 
-    // Draws the current video frame into `target`, scaled to fit and
-    // centred on black. Returns false when there is no video to draw.
-    bool renderFrame(VideoFrame &target);
+    bool renderFrame(VideoFrame &target) override;
 
-signals:
-    void fileStarted();
-    void playbackRestarted();
-    void loadFailed();
-    void unloaded();
-    void positionChanged(double seconds);
-    void durationChanged(double seconds);
-    void pausedChanged(bool paused);
-    void volumeChanged(int volume);
-    void mutedChanged(bool muted);
-    void videoChanged(bool hasVideo);
-    // A new video frame is ready for renderFrame().
-    void frameReady();
+    // The core, for tests that read back its settings.
+    mpv_handle *core() const { return m_core.get(); }
 
 private:
     static void onWakeup(void *self);

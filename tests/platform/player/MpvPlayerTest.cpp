@@ -10,14 +10,6 @@
 
 namespace {
 
-MpvOptions silentOptions()
-{
-    MpvOptions options;
-    options.audioOutput = "null";
-    options.videoOutput = "null";
-    return options;
-}
-
 // Loads `path` and waits until its position has moved past `seconds`.
 bool plays(MpvPlayer &player, const QByteArray &path, double seconds = 0.05)
 {
@@ -29,7 +21,7 @@ bool plays(MpvPlayer &player, const QByteArray &path, double seconds = 0.05)
 class EveryFormat : public ::testing::TestWithParam<const char *>
 {
 protected:
-    MpvPlayer player{silentOptions()};
+    MpvPlayer player{silentMpvOptions()};
 };
 
 TEST_P(EveryFormat, LoadsAndPlays)
@@ -53,13 +45,13 @@ INSTANTIATE_TEST_SUITE_P(
 class MpvPlayerTest : public ::testing::Test
 {
 protected:
-    MpvPlayer player{silentOptions()};
+    MpvPlayer player{silentMpvOptions()};
     QTemporaryDir dir;
 };
 
 TEST_F(MpvPlayerTest, StartsAtHalfVolumeNotMuted)
 {
-    MpvPlayer defaults{silentOptions()};
+    MpvPlayer defaults{silentMpvOptions()};
     EXPECT_EQ(defaults.volume(), 50);
     EXPECT_FALSE(defaults.isMuted());
 }
@@ -197,6 +189,34 @@ TEST_F(MpvPlayerTest, TransportControls)
     EXPECT_TRUE(waitUntil([&] { return player.volume() == 80 && player.isMuted(); }));
     player.stop();
     EXPECT_TRUE(waitUntil([&] { return !player.isLoaded(); }));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MpvPlayerTest, LooksAtNothingBesideThePlayedFile)
+{
+    // Every way libmpv has of loading files found beside the played one is off.
+    for (const char *option : {"autoload-files", "cover-art-auto", "audio-file-auto", "sub-auto"}) {
+        char *value = mpv_get_property_string(player.core(), option);
+        EXPECT_STREQ(value, "no") << option;
+        mpv_free(value);
+    }
+
+    // A folder as a sorter meets it: thousands of files, and FIFOs under the
+    // names a cover picture, an external audio track or subtitles would have.
+    // Opening any of them would stop the load for good.
+    const QByteArray folder = QFile::encodeName(dir.path());
+    const QByteArray played = folder + "/take.wav";
+    ASSERT_TRUE(QFile::copy(QFile::decodeName(mediaFixture("tone.wav")), QFile::decodeName(played)));
+    for (const char *name : {"take.jpg", "cover.jpg", "folder.png", "take.srt", "take.mka", "take.ac3"})
+        ASSERT_EQ(::mkfifo((folder + "/" + name).constData(), 0600), 0) << name;
+    for (int i = 0; i < 10000; ++i)
+        writeFile(dir, QByteArray("take-" + QByteArray::number(i) + ".wav").constData(), QByteArray());
+
+    EXPECT_TRUE(plays(player, played, 0.1));
+    EXPECT_TRUE(plays(player, played, 0.1));
 }
 
 } // namespace

@@ -1,0 +1,161 @@
+// Key press to the next file playing, in folders of 100, 10,000 and 50,000
+// media files: the main window with its real player control over libmpv,
+// sound to null, moving the current file with keypad 1. Beside it, in the
+// same run and the same folder, bare libmpv switching from the same file to
+// the same next one (loadfile to playback-restart). Counters: ours_ms,
+// bare_ms and ratio = ours / bare per switch; handler_ms is the part of
+// ours_ms until the key handler returns.
+#include "controls/FileListBox.h"
+#include "app/MainForm1.h"
+#include "app/WindowsMediaPlayer.h"
+#include "controls/BrowseEdit.h"
+#include "platform/PlayerBackend.h"
+#include "platform/player/MpvPlayer.h"
+#include "shell/FolderTreeView.h"
+#include "BareMpv.h"
+#include "QtBenchmarkMain.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Runs the event loop until `signal` of `sender` comes (or ten seconds pass).
+template <typename Sender, typename Signal>
+void waitFor(Sender *sender, Signal signal)
+{
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void waitUntilSettled(TFileListBox *list)
+{
+    while (list->isUpdatePending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+}
+
+// A folder of `count` playable files: hard links to copies of one fixture
+// (a copy per 10,000 names, below the file system's link limit).
+void fillFolder(const QByteArray &folder, int count)
+{
+    const QByteArray fixture = QByteArray(ONDASORT_FIXTURE_DIR) + "/media/tone.wav";
+    QByteArray original;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = folder + "/take" + QByteArray::number(i).rightJustified(5, '0') + ".wav";
+        if (i % 10000 == 0) {
+            original = name;
+            QFile::copy(QFile::decodeName(fixture), QFile::decodeName(name));
+        } else {
+            ::link(original.constData(), name.constData());
+        }
+    }
+}
+
+MpvOptions silent()
+{
+    MpvOptions options;
+    options.audioOutput = "null";
+    return options;
+}
+
+void BM_KeyToNextFile(benchmark::State &state)
+{
+    QTemporaryDir root;
+    const QByteArray source = QFile::encodeName(root.path()) + "/source";
+    const QByteArray dest = QFile::encodeName(root.path()) + "/dest";
+    QDir().mkpath(QFile::decodeName(source));
+    QDir().mkpath(QFile::decodeName(dest));
+    fillFolder(source, int(state.range(0)));
+
+    TMainForm1::Surroundings surroundings;
+    surroundings.executableDirectory = QFile::encodeName(root.path());
+    surroundings.playerBackend = [] { return std::make_unique<MpvPlayer>(silent()); };
+    TMainForm1 form(surroundings);
+    form.show();
+    form.BrowseEdit[0]->setPath(dest);
+    form.FolderTreeView0->setFolderName(source);
+    PlayerBackend *backend = form.WindowsMediaPlayer1->backend();
+    TFileListBox *list = form.FileListBox1;
+    waitFor(backend, &PlayerBackend::playbackRestarted);
+
+    BareMpv bare;
+    double oursTotal = 0, bareTotal = 0, handlerTotal = 0;
+    int round = 0;
+    for (auto _ : state) {
+        const int index = list->selectedIndex();
+        const QByteArray moved = form.currentPath();
+        const QByteArray next = source + "/" + list->itemName(index + 1);
+
+        auto timeOurs = [&] {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_1, Qt::KeypadModifier, QStringLiteral("1"));
+            const Clock::time_point start = Clock::now();
+            QCoreApplication::sendEvent(list, &key);
+            handlerTotal += millisecondsSince(start);
+            waitFor(backend, &PlayerBackend::playbackRestarted);
+            return millisecondsSince(start);
+        };
+        auto timeBare = [&] {
+            bare.load(source + "/" + list->itemName(index));
+            bare.waitForRestart();
+            const Clock::time_point start = Clock::now();
+            bare.load(next);
+            bare.waitForRestart();
+            const double elapsed = millisecondsSince(start);
+            bare.stop();
+            return elapsed;
+        };
+        // Taking turns at going first keeps warm caches from favouring either.
+        double ours = 0;
+        if (++round % 2) {
+            bareTotal += timeBare();
+            ours = timeOurs();
+        } else {
+            ours = timeOurs();
+            bareTotal += timeBare();
+        }
+        oursTotal += ours;
+        state.SetIterationTime(ours / 1000);
+
+        // Put the file back and make it current again, outside the timing.
+        waitUntilSettled(list);
+        std::rename((dest + moved.mid(moved.lastIndexOf('/'))).constData(), moved.constData());
+        list->Update();
+        list->selectIndex(index);
+        form.FileListBox1Click(list);
+        waitFor(backend, &PlayerBackend::playbackRestarted);
+    }
+    const double n = double(state.iterations());
+    state.counters["ours_ms"] = oursTotal / n;
+    state.counters["bare_ms"] = bareTotal / n;
+    // Of ours_ms, the time until the key handler returns.
+    state.counters["handler_ms"] = handlerTotal / n;
+    state.counters["ratio"] = bareTotal > 0 ? oursTotal / bareTotal : 0;
+}
+BENCHMARK(BM_KeyToNextFile)->Arg(100)->Arg(10000)->Arg(50000)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return runBenchmarksWithQt(argc, argv);
+}

@@ -1,0 +1,308 @@
+// The file list view: construction, the four view styles, menus and the
+// user's input.
+#include "shell/FileListView.h"
+
+#include "shell/FflFileStyleMenu.h"
+#include "shell/FileListViewModel.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStackedLayout>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QTreeView>
+
+using namespace shellns;
+
+namespace {
+
+// Without row selection only the name cell of a selected row is highlighted.
+class ReportDelegate : public QStyledItemDelegate
+{
+public:
+    ReportDelegate(const bool *rowSelect, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , m_rowSelect(rowSelect)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        if (!*m_rowSelect && index.column() > 0)
+            cell.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, cell, index);
+    }
+
+private:
+    const bool *m_rowSelect;
+};
+
+// In the list styles every item takes one cell, as wide as the longest name,
+// whatever item the view measures first.
+class CellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize cell;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return cell.isValid() ? cell : QStyledItemDelegate::sizeHint(option, index);
+    }
+};
+
+constexpr int kSmallIcon = 16;
+constexpr int kLargeIcon = 48;
+// Resting this long on an item selects it while hot tracking.
+constexpr int kHotTrackDelayMs = 400;
+
+} // namespace
+
+TFileListView::TFileListView(QWidget *parent)
+    : TFileListView(desktopFolder(), parent)
+{
+}
+
+TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *parent)
+    : QWidget(parent)
+    , m_desktop(std::move(desktop))
+{
+    resize(257, 153);
+    m_model = new FileListViewModel(this);
+    m_selection = new QItemSelectionModel(m_model, this);
+
+    m_iconView = new QListView(this);
+    m_iconView->setUniformItemSizes(true);
+    m_iconView->setMovement(QListView::Static);
+    m_iconView->setResizeMode(QListView::Adjust);
+    m_iconView->setTextElideMode(Qt::ElideRight);
+    m_iconView->setItemDelegate(new CellDelegate(m_iconView));
+    m_reportView = new QTreeView(this);
+    m_reportView->setRootIsDecorated(false);
+    m_reportView->setItemsExpandable(false);
+    m_reportView->setUniformRowHeights(true);
+    m_reportView->setSortingEnabled(false);
+    m_reportView->setAllColumnsShowFocus(false);
+    m_reportView->setItemDelegate(new ReportDelegate(&m_rowSelect, m_reportView));
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_iconView),
+                                    static_cast<QAbstractItemView *>(m_reportView)})
+        setupView(view);
+    QHeaderView *header = m_reportView->header();
+    header->setStretchLastSection(false);
+    header->setSectionsClickable(false);
+    // The columns' widths, widened where this font needs more room for a full date.
+    const int dateWidth = m_reportView->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
+    for (int column = 0; column < FileListViewModel::kColumnCount; ++column) {
+        const bool date = column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed;
+        header->setSectionResizeMode(column, QHeaderView::Interactive);
+        header->resizeSection(column, std::max(FileListViewModel::columnWidth(column), date ? dateWidth : 0));
+    }
+
+    m_stack = new QStackedLayout(this);
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_iconView);
+    m_stack->addWidget(m_reportView);
+
+    m_styleMenu = new TFflFileStyleMenu(this);
+    m_styleMenu->setListView(this);
+
+    m_hotTrackTimer = new QTimer(this);
+    m_hotTrackTimer->setSingleShot(true);
+    m_hotTrackTimer->setInterval(kHotTrackDelayMs);
+    connect(m_hotTrackTimer, &QTimer::timeout, this, [this] {
+        if (m_hotIndex.isValid())
+            m_selection->setCurrentIndex(m_hotIndex, QItemSelectionModel::ClearAndSelect
+                                                         | QItemSelectionModel::Rows);
+    });
+
+    connect(m_selection, &QItemSelectionModel::currentChanged, this, [this] { changeEvent(); });
+    connect(m_selection, &QItemSelectionModel::selectionChanged, this, [this] { changeEvent(); });
+
+    getShellSettings();
+    applyViewStyle();
+}
+
+TFileListView::~TFileListView()
+{
+    m_filling = true;
+    disconnect(m_selection, nullptr, this, nullptr);
+}
+
+void TFileListView::setupView(QAbstractItemView *view)
+{
+    view->setModel(m_model);
+    QItemSelectionModel *own = view->selectionModel();
+    view->setSelectionModel(m_selection);
+    delete own;
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    view->setMouseTracking(true);
+    view->viewport()->setMouseTracking(true);
+    view->installEventFilter(this);
+    view->viewport()->installEventFilter(this);
+    connect(view, &QAbstractItemView::customContextMenuRequested, this,
+            [this, view](const QPoint &at) { showPopupMenu(view, at); });
+    connect(view, &QAbstractItemView::doubleClicked, this, [this] { doubleClick(); });
+    connect(view, &QAbstractItemView::clicked, this, [this] { emit OnClick(this); });
+    connect(view, &QAbstractItemView::entered, this, &TFileListView::hotTrackTo);
+}
+
+QAbstractItemView *TFileListView::currentView() const
+{
+    return m_viewStyle == vsReport ? static_cast<QAbstractItemView *>(m_reportView)
+                                   : static_cast<QAbstractItemView *>(m_iconView);
+}
+
+int TFileListView::count() const
+{
+    return m_model->count();
+}
+
+const std::shared_ptr<ShellFolder> &TFileListView::listedFolder() const
+{
+    return m_model->folder();
+}
+
+void TFileListView::setViewStyle(TViewStyle style)
+{
+    if (style != vsIcon && style != vsSmallIcon && style != vsReport)
+        style = vsList;
+    if (style == m_viewStyle)
+        return;
+    m_viewStyle = style;
+    applyViewStyle();
+}
+
+void TFileListView::applyViewStyle()
+{
+    QAbstractItemView *before = qobject_cast<QAbstractItemView *>(m_stack->currentWidget());
+    const bool hadFocus = before && before->hasFocus();
+    if (m_viewStyle == vsReport) {
+        m_reportView->setIconSize(QSize(kSmallIcon, kSmallIcon));
+    } else {
+        const QFontMetrics metrics(m_iconView->font());
+        if (m_viewStyle == vsIcon) {
+            m_iconView->setViewMode(QListView::IconMode);
+            m_iconView->setFlow(QListView::LeftToRight);
+            m_iconView->setIconSize(QSize(kLargeIcon, kLargeIcon));
+            m_iconView->setWordWrap(true);
+            m_iconView->setGridSize(QSize(kLargeIcon + 52, kLargeIcon + 2 * metrics.height() + 12));
+            static_cast<CellDelegate *>(m_iconView->itemDelegate())->cell = QSize();
+        } else {
+            m_iconView->setViewMode(QListView::ListMode);
+            m_iconView->setIconSize(QSize(kSmallIcon, kSmallIcon));
+            m_iconView->setWordWrap(false);
+            m_iconView->setFlow(m_viewStyle == vsSmallIcon ? QListView::LeftToRight : QListView::TopToBottom);
+            m_iconView->setWrapping(true);
+            // Columns as wide as the longest name, within reason.
+            const int text = std::clamp(m_model->widestLabel(metrics) + 24, 60, 340);
+            const QSize cell(kSmallIcon + 10 + text, std::max(kSmallIcon, metrics.height()) + 4);
+            static_cast<CellDelegate *>(m_iconView->itemDelegate())->cell = cell;
+            m_iconView->setGridSize(cell);
+        }
+        m_iconView->setMovement(QListView::Static);
+        m_iconView->setResizeMode(QListView::Adjust);
+    }
+    QAbstractItemView *after = currentView();
+    m_stack->setCurrentWidget(after);
+    setFocusProxy(after);
+    if (hadFocus)
+        after->setFocus();
+    if (m_selection->currentIndex().isValid())
+        after->scrollTo(m_selection->currentIndex());
+    m_styleMenu->reflectViewStyle();
+}
+
+void TFileListView::setMultiSelect(bool on)
+{
+    m_multiSelect = on;
+    const auto mode = on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+    m_iconView->setSelectionMode(mode);
+    m_reportView->setSelectionMode(mode);
+    if (!on && m_selection->selectedRows().size() > 1) {
+        const QModelIndex current = m_selection->currentIndex();
+        m_selection->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+}
+
+void TFileListView::setRowSelect(bool on)
+{
+    m_rowSelect = on;
+    m_reportView->setAllColumnsShowFocus(on);
+    m_reportView->viewport()->update();
+}
+
+void TFileListView::setHotTrack(bool on)
+{
+    m_hotTrack = on;
+    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_iconView),
+                                    static_cast<QAbstractItemView *>(m_reportView)})
+        view->viewport()->setAttribute(Qt::WA_Hover, on);
+    if (!on)
+        m_hotTrackTimer->stop();
+}
+
+void TFileListView::hotTrackTo(const QModelIndex &index)
+{
+    if (!m_hotTrack)
+        return;
+    m_hotIndex = index;
+    m_hotTrackTimer->start();
+}
+
+void TFileListView::setPopupMenu(QObject *menu)
+{
+    if (menu) {
+        auto *popup = qobject_cast<QMenu *>(menu);
+        if (!popup)
+            return;
+        m_userMenu.set(popup, this, [this] { setPopupMenu(nullptr); });
+        return;
+    }
+    m_userMenu.clear();
+}
+
+QMenu *TFileListView::shownPopupMenu() const
+{
+    return m_userMenu.get() ? m_userMenu.get() : static_cast<QMenu *>(m_styleMenu);
+}
+
+void TFileListView::showPopupMenu(QAbstractItemView *view, const QPoint &at)
+{
+    shownPopupMenu()->popup(view->viewport()->mapToGlobal(at));
+}
+
+bool TFileListView::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool view = watched == m_iconView || watched == m_reportView;
+    if (view && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            doubleClick();
+            return true;
+        }
+        if (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier) {
+            goUp();
+            return true;
+        }
+    }
+    const bool viewport = watched == m_iconView->viewport() || watched == m_reportView->viewport();
+    if (viewport && event->type() == QEvent::MouseButtonDblClick) {
+        // A double click off the items opens nothing, yet the user still hears of it.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        auto *owner = static_cast<QAbstractItemView *>(watched->parent());
+        if (mouse->button() == Qt::LeftButton && !owner->indexAt(mouse->position().toPoint()).isValid())
+            emit OnDblClick(this);
+    }
+    if (viewport && event->type() == QEvent::Leave)
+        m_hotTrackTimer->stop();
+    return QWidget::eventFilter(watched, event);
+}

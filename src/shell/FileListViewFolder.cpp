@@ -1,0 +1,248 @@
+// The file list view's folder: listing, selection bookkeeping, going into
+// folders and links.
+#include "shell/FileListView.h"
+
+#include "shell/FileListViewModel.h"
+#include "shell/FileListText.h"
+#include "shell/FolderDropDown.h"
+#include "shell/FolderTreeView.h"
+#include "shell/ShellFolderReader.h"
+
+#include "platform/PathResolve.h"
+
+#include <QAbstractItemView>
+#include <QFile>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+
+using namespace shellns;
+
+void TFileListView::getShellSettings()
+{
+    m_shellSettings = readShellSettings();
+}
+
+void TFileListView::setShowHidden(int mode)
+{
+    m_showHidden = toShowHidden(mode);
+    getShellSettings();
+}
+
+void TFileListView::setFilter(const QByteArray &filter)
+{
+    m_filter = FileMask(filter);
+    if (std::shared_ptr<ShellFolder> folder = listedFolder()) {
+        openFolder(std::move(folder));
+        reflectSelection();
+    }
+}
+
+void TFileListView::clear()
+{
+    const bool wasFilling = m_filling;
+    m_filling = true;
+    m_hotTrackTimer->stop();
+    m_model->clear();
+    m_filling = wasFilling;
+}
+
+void TFileListView::Clear()
+{
+    clear();
+    reflectSelection();
+}
+
+bool TFileListView::openFolder(std::shared_ptr<ShellFolder> folder)
+{
+    m_filling = true;
+    clear();
+    ShellReadOptions options;
+    options.filter.includeFiles = true;
+    // Links pass as file-system items here; checked below.
+    options.filter.onlyFileSystem = false;
+    options.filter.showHidden = m_showHidden;
+    options.filter.userShowsHidden = m_shellSettings.showHiddenFiles;
+    auto items = folder ? readShellFolder(*folder, options) : std::nullopt;
+    if (!items) {
+        m_model->reset(std::move(folder), {});
+        m_filling = false;
+        return false;
+    }
+    std::vector<FileListViewModel::Row> rows;
+    rows.reserve(items->size());
+    for (ShellFolderItem &item : *items) {
+        const std::uint32_t bits = item.attributes;
+        if ((bits & attr::kFolder) && !m_includeFolder)
+            continue;
+        if (!(bits & (attr::kFileSystem | attr::kFileSysAncestor | attr::kLink)) && m_onlyFileSystem)
+            continue;
+        // Folders and links always pass the filter.
+        if (!(bits & (attr::kFolder | attr::kLink)) && !filelisttext::matchesFilter(m_filter, item.name))
+            continue;
+        FileListViewModel::Row row;
+        row.info.name = std::move(item.name);
+        row.info.attributes = bits;
+        row.info.itemId = std::move(item.itemId);
+        rows.push_back(std::move(row));
+    }
+    m_model->reset(std::move(folder), std::move(rows));
+    // Column widths of the list styles follow the names.
+    if (m_viewStyle == vsList || m_viewStyle == vsSmallIcon)
+        applyViewStyle();
+    m_filling = false;
+    return true;
+}
+
+void TFileListView::OpenFolder(QObject *sender, std::shared_ptr<ShellFolder> folder)
+{
+    const bool folderControl = qobject_cast<TFolderTreeView *>(sender) || qobject_cast<TFolderDropDown *>(sender);
+    m_folderControl = folderControl ? sender : nullptr;
+    openFolder(std::move(folder));
+    reflectSelection();
+    emit OnChange(this);
+}
+
+void TFileListView::setFileName(const QByteArray &path)
+{
+    const QByteArray full = path.isEmpty() ? QByteArray() : paths::absoluteClean(path);
+    ItemIdList ids;
+    std::uint32_t bits = attr::kFolder;
+    if (m_desktop && !full.isEmpty() && full.size() < PATH_MAX && m_desktop->parseDisplayName(full, &ids, &bits)) {
+        QByteArray fileName;
+        bool found = true;
+        if (!(bits & attr::kFolder)) {
+            const qsizetype slash = full.lastIndexOf('/');
+            fileName = full.mid(slash + 1);
+            const QByteArray directory = slash <= 0 ? QByteArray("/") : full.left(slash);
+            found = m_desktop->parseDisplayName(directory, &ids, nullptr);
+        }
+        std::shared_ptr<ShellFolder> folder = found ? m_desktop->bindToObject(ids) : nullptr;
+        if (folder && openFolder(std::move(folder)) && !fileName.isEmpty()) {
+            m_filling = true;
+            SelectFile(fileName);
+            m_filling = false;
+        }
+    }
+    reflectSelection();
+    emit OnChange(this);
+}
+
+bool TFileListView::SelectFile(const QByteArray &name)
+{
+    m_selection->clear();
+    const int match = findItemByName(count(), [this](int row) -> const QByteArray & {
+        return m_model->row(row).info.name;
+    }, name);
+    if (match < 0)
+        return false;
+    selectRow(match);
+    return true;
+}
+
+void TFileListView::selectRow(int row)
+{
+    const QModelIndex index = m_model->index(row, 0);
+    m_selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    currentView()->scrollTo(index);
+}
+
+void TFileListView::Deselect()
+{
+    m_selection->clear();
+}
+
+int TFileListView::focusedRow() const
+{
+    const QModelIndex current = m_selection->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+QByteArray TFileListView::parsingName(int row) const
+{
+    if (row < 0 || row >= count() || !listedFolder())
+        return QByteArray();
+    return listedFolder()->displayNameOf(m_model->row(row).info.itemId, nameflags::kForParsing).value_or(QByteArray());
+}
+
+void TFileListView::reflectSelection()
+{
+    m_fileName = parsingName(focusedRow());
+    m_fileNames.clear();
+    QModelIndexList selected = m_selection->selectedRows();
+    std::sort(selected.begin(), selected.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    for (const QModelIndex &index : selected)
+        m_fileNames.append(parsingName(index.row()));
+}
+
+void TFileListView::changeEvent()
+{
+    if (m_filling)
+        return;
+    // The focus and the selection move together on a click: the user hears of it once.
+    const QByteArray fileName = m_fileName;
+    const QList<QByteArray> fileNames = m_fileNames;
+    reflectSelection();
+    if (fileName != m_fileName || fileNames != m_fileNames)
+        emit OnChange(this);
+}
+
+void TFileListView::doubleClick()
+{
+    const int row = focusedRow();
+    if (row >= 0) {
+        // Copies: opening another folder replaces the rows.
+        const std::uint32_t bits = m_model->row(row).info.attributes;
+        const QByteArray name = m_model->row(row).info.name;
+        const QByteArray path = parsingName(row);
+        auto *tree = qobject_cast<TFolderTreeView *>(m_folderControl);
+        auto *dropDown = qobject_cast<TFolderDropDown *>(m_folderControl);
+        if (bits & attr::kLink) {
+            const auto target = listedFolder()->linkTarget(m_model->row(row).info.itemId);
+            // A link whose target is gone leads nowhere.
+            ItemIdList ids;
+            if (target && m_desktop && m_desktop->parseDisplayName(*target, &ids, nullptr)) {
+                if (tree)
+                    tree->setFolderName(*target);
+                else if (dropDown)
+                    dropDown->setFolderName(*target);
+                else
+                    setFileName(*target);
+            }
+        } else if (bits & attr::kFolder) {
+            if (tree) {
+                if (!tree->OpenFolder(name))
+                    tree->setFolderName(path);
+            } else if (dropDown) {
+                if (!dropDown->OpenFolder(name))
+                    dropDown->setFolderName(path);
+            } else {
+                setFileName(path);
+            }
+        }
+    }
+    emit OnDblClick(this);
+}
+
+void TFileListView::goUp()
+{
+    if (auto *tree = qobject_cast<TFolderTreeView *>(m_folderControl)) {
+        tree->SelectParent();
+        return;
+    }
+    if (auto *dropDown = qobject_cast<TFolderDropDown *>(m_folderControl)) {
+        dropDown->SelectParent();
+        return;
+    }
+    if (!listedFolder())
+        return;
+    const QByteArray here = listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing).value_or(QByteArray());
+    const qsizetype slash = here.lastIndexOf('/');
+    if (!here.startsWith('/') || here == "/")
+        return;
+    setFileName(slash <= 0 ? QByteArray("/") : here.left(slash));
+    // Back in the parent, the folder just left is the selected item.
+    SelectFile(here.mid(slash + 1));
+}

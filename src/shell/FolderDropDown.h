@@ -1,0 +1,117 @@
+#pragma once
+// TFolderDropDown: a combo box whose drop-down shows part of the shell
+// namespace as an indented tree.
+//
+// The Desktop, its folders (the documents folder first), the volumes below
+// the drives folder and the chain of folders down to the current one, held
+// as one flat list of entries with levels (FolderEntryList) parallel to the
+// combo's rows. Deeper folders are added one at a time as the user goes
+// into them. Picking an entry makes it the current folder, shows it in a
+// linked file list view (not owned) and raises OnChange; a change made by
+// the program raises it only where an operation says so. The drop-down owns
+// its entries and its small icon list, rebuilt with the entries.
+#include "shell/ControlLink.h"
+#include "shell/FflShowHidden.h"
+#include "shell/FolderEntryList.h"
+
+#include "platform/ShellFolder.h"
+#include "platform/ShellSettings.h"
+
+#include <QByteArray>
+#include <QComboBox>
+#include <QMetaObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+class FileListControl;
+class TFileListView;
+class IconExtractor;
+class TFflIconList;
+
+class TFolderDropDown : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit TFolderDropDown(QWidget *parent = nullptr);
+    // A drop-down over the given namespace root instead of the user's Desktop.
+    TFolderDropDown(std::shared_ptr<shellns::ShellFolder> desktop, QWidget *parent);
+    ~TFolderDropDown() override;
+
+    // Parsing path of the selected entry, "" when none.
+    QByteArray FolderName() const { return m_folderName; }
+    // Rebuilds the entries and walks down to the deepest entry along `path`.
+    virtual void setFolderName(const QByteArray &path);
+
+    bool OnlyFileSystem() const { return m_onlyFileSystem; }
+    void setOnlyFileSystem(bool on) { m_onlyFileSystem = on; }
+    TFflShowHidden ShowHidden() const { return m_showHidden; }
+    // Applies to entries added from now on.
+    virtual void setShowHidden(int mode);
+    QObject *FileListControl() const;
+    // Links a file list view and shows the selected folder in it; null unlinks.
+    virtual void setFileListControl(QObject *list);
+    int DropDownCount() const { return maxVisibleItems(); }
+    void setDropDownCount(int count) { setMaxVisibleItems(count); }
+    int ItemHeight() const { return m_itemHeight; }
+    void setItemHeight(int height);
+
+    // Selects the parent of the selected entry.
+    virtual void SelectParent();
+    // Goes into the child of the selected entry named `name`; false when there is none.
+    virtual bool OpenFolder(const QByteArray &name);
+
+    const FolderEntryList &entries() const { return m_entries; }
+    TFflNodeInfo *getInfo(int index) const { return m_entries.at(index); }
+    int documentsIndex() const { return m_documentsIndex; }
+    TFflIconList *Images() const { return m_images; }
+    // Draws one row as the list and the edit part show it.
+    void drawRow(QPainter *painter, const QRect &rect, int index, bool selected, bool editPart) const;
+    int rowWidth(int index) const;
+
+signals:
+    void OnChange(QObject *sender);
+    // The list drops down and closes up again.
+    void OnDropDown(QObject *sender);
+    void OnCloseUp(QObject *sender);
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void showPopup() override;
+    void hidePopup() override;
+
+private:
+    void setupDelegate();
+    void clear();
+    void initialize();
+    void fill();
+    void getShellSettings();
+    int insertNode(int position, int level, const std::shared_ptr<shellns::ShellFolder> &folder,
+                   const shellns::ItemIdList &itemId);
+    int getInsertPos(int parent, const shellns::ShellFolder &folder, const shellns::ItemIdList &itemId) const;
+    void submitFolder(int index);
+    int insertNewNode(int parent, int level, const QByteArray &name);
+    void retrieveInitialNodes();
+    void searchNode(const QByteArray &path);
+    void reflectSelection();
+    shellns::ShellFolder *getParentShellFolder(int index) const;
+    std::shared_ptr<shellns::ShellFolder> newShellFolder(int index) const;
+    void changeEvent(QObject *sender);
+    using QComboBox::changeEvent;
+
+    std::shared_ptr<shellns::ShellFolder> m_desktop;
+    std::optional<shellns::ItemIdList> m_documentsId;
+    shellns::ShellSettings m_shellSettings;
+    std::unique_ptr<IconExtractor> m_extractor;
+    TFflIconList *m_images = nullptr;
+    FolderEntryList m_entries;
+    int m_documentsIndex = -1;
+    QByteArray m_folderName;
+    bool m_onlyFileSystem = true;
+    TFflShowHidden m_showHidden = flhConformExplorer;
+    int m_itemHeight = 0;
+    ControlLink<TFileListView> m_fileList;
+};

@@ -1,0 +1,417 @@
+// The file list view and its view-style menu over a real temporary folder tree.
+#include "support/ShellFixtureTree.h"
+
+#include "shell/FflFileStyleMenu.h"
+#include "shell/FflIconList.h"
+#include "shell/FileListViewModel.h"
+#include "shell/FileListView.h"
+#include "shell/FolderFileToolBar.h"
+#include "shell/FolderTreeView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QListView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace shellns;
+
+namespace {
+
+class FileList : public ShellFixtureTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellFixtureTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        host = std::make_unique<QWidget>();
+        host->resize(700, 500);
+        list = new TFileListView(tree.desktop(), host.get());
+        list->setGeometry(0, 0, 700, 500);
+        QObject::connect(list, &TFileListView::OnChange, list, [this](QObject *) { ++changes; });
+        QObject::connect(list, &TFileListView::OnDblClick, list, [this](QObject *) { ++doubleClicks; });
+    }
+
+    void TearDown() override
+    {
+        host.reset();
+        ShellFixtureTest::TearDown();
+    }
+
+    void show()
+    {
+        host->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    }
+
+    QList<QByteArray> names() const
+    {
+        QList<QByteArray> result;
+        for (int row = 0; row < list->count(); ++row)
+            result.append(list->model()->row(row).info.name);
+        return result;
+    }
+
+    int rowOf(const QByteArray &name) const { return int(names().indexOf(name)); }
+
+    QByteArray listedPath() const
+    {
+        return list->listedFolder() ? list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing)
+                                          .value_or("?")
+                                    : QByteArray();
+    }
+
+    QString cell(const QByteArray &name, int column) const
+    {
+        return list->model()->index(rowOf(name), column).data().toString();
+    }
+
+    // Double-clicks the item as a person would, in the view of the current style.
+    void doubleClickItem(const QByteArray &name)
+    {
+        QAbstractItemView *view = list->currentView();
+        const QModelIndex index = list->model()->index(rowOf(name), 0);
+        ASSERT_TRUE(index.isValid()) << name.constData();
+        view->scrollTo(index);
+        const QPoint at = view->visualRect(index).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+
+    std::unique_ptr<QWidget> host;
+    TFileListView *list = nullptr;
+    int changes = 0;
+    int doubleClicks = 0;
+};
+
+const QList<QByteArray> kFolders{"empty", "File1", "file2", "file10", "link-to-dir", "Music", "music",
+                                 ShellFixtureTree::sjisName()};
+
+} // namespace
+
+TEST_F(FileList, StartsEmptyWithTheListStyleAndItsMenu)
+{
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_EQ(list->ViewStyle(), vsList);
+    EXPECT_EQ(list->FileName(), "");
+    EXPECT_EQ(list->shownPopupMenu(), list->StyleMenu());
+    EXPECT_TRUE(list->StyleMenu()->itemFor(vsList)->isChecked());
+    TFileListView bare(tree.desktop(), nullptr);
+    EXPECT_EQ(bare.size(), QSize(257, 153));
+}
+
+TEST_F(FileList, ListsAFolderInTheShellsOrderWithoutHiddenItems)
+{
+    list->setFileName(tree.path("data"));
+    EXPECT_EQ(listedPath(), tree.path("data"));
+    EXPECT_EQ(names(), kFolders + QList<QByteArray>({"a.txt", "B.txt", "broken", "c9.mp3", "c10.mp3", "fifo"}));
+    EXPECT_EQ(list->FileName(), "") << "a folder path selects nothing";
+    EXPECT_EQ(changes, 1);
+
+    list->setIncludeFolder(false);
+    list->setFilter("");
+    EXPECT_EQ(names(), (QList<QByteArray>{"a.txt", "B.txt", "broken", "c9.mp3", "c10.mp3", "fifo"}));
+}
+
+TEST_F(FileList, HiddenItemsFollowTheModeAndLookCut)
+{
+    list->setShowHidden(flhForceShow);
+    list->setFileName(tree.path("data"));
+    const int hidden = rowOf(".hidden");
+    ASSERT_GE(hidden, 0);
+    EXPECT_TRUE(list->model()->loadedRow(hidden).cut);
+    EXPECT_FALSE(list->model()->loadedRow(rowOf("file2")).cut);
+
+    // The user's setting decides under the default mode; the listing changes at the next read.
+    list->setShowHidden(flhConformExplorer);
+    EXPECT_GE(rowOf(".hidden"), 0);
+    config->setShowHidden(true);
+    list->setShowHidden(flhConformExplorer);
+    list->setFileName(tree.path("data"));
+    EXPECT_GE(rowOf(".hidden"), 0);
+    config->setShowHidden(false);
+    list->setShowHidden(7);
+    EXPECT_EQ(list->ShowHidden(), flhConformExplorer);
+    list->setFileName(tree.path("data"));
+    EXPECT_EQ(rowOf(".hidden"), -1);
+}
+
+TEST_F(FileList, FilterNarrowsFilesButNeverFoldersOrLinks)
+{
+    list->setFileName(tree.path("data"));
+    changes = 0;
+    list->setFilter("*.MP3; *.txt");
+    EXPECT_EQ(names(), kFolders + QList<QByteArray>({"a.txt", "B.txt", "broken", "c9.mp3", "c10.mp3"}));
+    EXPECT_EQ(changes, 0) << "relisting for a filter is no change of the user's";
+    list->setFilter("c1*");
+    EXPECT_EQ(names(), kFolders + QList<QByteArray>({"broken", "c10.mp3"}));
+    list->setFilter(";");
+    EXPECT_EQ(names(), kFolders + QList<QByteArray>{"broken"});
+}
+
+TEST_F(FileList, SetFileNameSelectsAFileOrKeepsTheListForAMissingPath)
+{
+    list->setFileName(tree.path("data/c10.mp3"));
+    EXPECT_EQ(listedPath(), tree.path("data"));
+    EXPECT_EQ(list->FileName(), tree.path("data/c10.mp3"));
+    EXPECT_EQ(list->FileNames(), QList<QByteArray>{tree.path("data/c10.mp3")});
+    EXPECT_EQ(changes, 1);
+
+    list->setFileName(tree.path("data/nothing-here"));
+    EXPECT_EQ(changes, 2) << "the user hears of the attempt";
+    EXPECT_EQ(listedPath(), tree.path("data"));
+
+    list->setFileName(tree.path("Desktop/deskfile.txt"));
+    EXPECT_EQ(listedPath(), tree.path("Desktop"));
+    EXPECT_EQ(list->FileName(), tree.path("Desktop/deskfile.txt"));
+
+    EXPECT_TRUE(list->SelectFile("DESKFILE.TXT"));
+    EXPECT_FALSE(list->SelectFile("none"));
+    EXPECT_EQ(list->FileName(), "");
+    list->Clear();
+    EXPECT_EQ(list->count(), 0);
+    EXPECT_FALSE(list->listedFolder());
+}
+
+TEST_F(FileList, ReportColumnsHaveTheirTitlesWidthsAndTexts)
+{
+    QFile big(QFile::decodeName(tree.path("data/big.bin")));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(1000, 'x'));
+    big.close();
+    ASSERT_EQ(::chmod(tree.path("data/a.txt").constData(), 0444), 0);
+
+    list->setViewStyle(vsReport);
+    list->setFileName(tree.path("data"));
+    const QStringList titles{"名前", "サイズ", "作成日時", "更新日時", "アクセス日時", "属性", "状態"};
+    const int widths[] = {178, 84, 102, 102, 102, 44, 64};
+    QHeaderView *header = list->reportView()->header();
+    for (int column = 0; column < 7; ++column) {
+        EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), titles[column]);
+        // Date columns grow where the font needs the room for a whole date.
+        if (column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed)
+            EXPECT_GE(header->sectionSize(column), std::max(widths[column],
+                                                            header->fontMetrics().horizontalAdvance("2024/12/31 23:59")));
+        else
+            EXPECT_EQ(header->sectionSize(column), widths[column]);
+    }
+    EXPECT_EQ(cell("big.bin", FileListViewModel::kSize), "1KB");
+    EXPECT_EQ(cell("file2", FileListViewModel::kSize), "");
+    EXPECT_EQ(cell("a.txt", FileListViewModel::kAttributes), "R");
+    EXPECT_EQ(cell("B.txt", FileListViewModel::kAttributes), "");
+    EXPECT_EQ(cell("B.txt", FileListViewModel::kStatus), QStringLiteral("オンライン"));
+    EXPECT_TRUE(QDateTime::fromString(cell("B.txt", FileListViewModel::kModified), "yyyy/MM/dd H:mm").isValid()
+                || QDateTime::fromString(cell("B.txt", FileListViewModel::kModified), "yyyy/MM/dd  H:mm").isValid())
+        << cell("B.txt", FileListViewModel::kModified).toStdString();
+    EXPECT_EQ(list->model()->data(list->model()->index(rowOf("big.bin"), FileListViewModel::kSize),
+                                  Qt::TextAlignmentRole)
+                  .toInt()
+                  & Qt::AlignRight,
+              Qt::AlignRight);
+    ::chmod(tree.path("data/a.txt").constData(), 0644);
+}
+
+TEST_F(FileList, ItemsOfOneTypeShareOneImageInBothSizes)
+{
+    list->setFileName(tree.path("data"));
+    for (int row = 0; row < list->count(); ++row)
+        list->model()->loadedRow(row);
+    const int file1 = list->model()->row(rowOf("File1")).imageIndex;
+    ASSERT_GE(file1, 0);
+    EXPECT_EQ(list->model()->row(rowOf("empty")).imageIndex, file1);
+    EXPECT_EQ(list->model()->smallImages()->count(), list->model()->largeImages()->count());
+    EXPECT_LT(list->model()->smallImages()->count(), list->count());
+    EXPECT_EQ(list->model()->smallImages()->iconSize(), QSize(16, 16));
+    EXPECT_EQ(list->model()->largeImages()->iconSize(), QSize(48, 48));
+    EXPECT_EQ(list->model()->row(rowOf("link-to-dir")).overlayIndex, 2);
+    EXPECT_FALSE(list->model()->index(rowOf("link-to-dir"), 0).data(Qt::DecorationRole).value<QIcon>().isNull());
+}
+
+TEST_F(FileList, ViewStylesShareOneSelectionAndTheMenuCheckFollows)
+{
+    show();
+    list->setFileName(tree.path("data/c9.mp3"));
+    TFflFileStyleMenu *menu = list->StyleMenu();
+    const struct {
+        int item;
+        TViewStyle style;
+    } choices[] = {{0, vsSmallIcon}, {1, vsIcon}, {3, vsReport}, {2, vsList}};
+    for (const auto &choice : choices) {
+        menu->item(choice.item)->trigger();
+        EXPECT_EQ(list->ViewStyle(), choice.style);
+        EXPECT_TRUE(list->currentView()->isVisible());
+        EXPECT_EQ(list->currentView()->currentIndex().row(), rowOf("c9.mp3"));
+        EXPECT_EQ(list->FileName(), tree.path("data/c9.mp3"));
+        EXPECT_TRUE(menu->item(choice.item)->isChecked());
+    }
+    // A style set from code shows in the menu the next time it pops up.
+    list->setViewStyle(vsReport);
+    menu->popup(QPoint(10, 10));
+    EXPECT_TRUE(menu->itemFor(vsReport)->isChecked());
+    EXPECT_FALSE(menu->itemFor(vsList)->isChecked());
+    menu->hide();
+}
+
+TEST_F(FileList, DoubleClickOpensFoldersAndLinksWithinTheList)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    doubleClickItem("c9.mp3");
+    EXPECT_EQ(listedPath(), tree.path("data")) << "files are not launched";
+    EXPECT_EQ(doubleClicks, 1);
+
+    doubleClickItem("broken");
+    EXPECT_EQ(listedPath(), tree.path("data")) << "a link to nothing leads nowhere";
+
+    doubleClickItem("link-to-dir");
+    EXPECT_EQ(listedPath(), tree.path("data/file2"));
+    EXPECT_EQ(names(), QList<QByteArray>{"sub"});
+
+    doubleClickItem("sub");
+    EXPECT_EQ(listedPath(), tree.path("data/file2/sub"));
+    EXPECT_EQ(doubleClicks, 4);
+
+    // Backspace goes up and lands on the folder it came from; Return opens it again.
+    QTest::keyClick(list->currentView(), Qt::Key_Backspace);
+    EXPECT_EQ(listedPath(), tree.path("data/file2"));
+    EXPECT_EQ(list->FileName(), tree.path("data/file2/sub"));
+    QTest::keyClick(list->currentView(), Qt::Key_Return);
+    EXPECT_EQ(listedPath(), tree.path("data/file2/sub"));
+}
+
+TEST_F(FileList, DoubleClickGoesThroughALinkedFolderTree)
+{
+    show();
+    auto *folders = new TFolderTreeView(tree.desktop(), host.get());
+    folders->setFileListControl(list);
+    folders->setFolderName(tree.path("data"));
+    EXPECT_EQ(listedPath(), tree.path("data"));
+    EXPECT_EQ(list->FolderControl(), folders);
+
+    doubleClickItem("file2");
+    EXPECT_EQ(folders->FolderName(), tree.path("data/file2"));
+    EXPECT_EQ(listedPath(), tree.path("data/file2"));
+
+    QTest::keyClick(list->currentView(), Qt::Key_Backspace);
+    EXPECT_EQ(folders->FolderName(), tree.path("data"));
+
+    doubleClickItem("link-to-dir");
+    EXPECT_EQ(folders->FolderName(), tree.path("data/file2"));
+    EXPECT_EQ(listedPath(), tree.path("data/file2"));
+
+    delete folders;
+    EXPECT_EQ(list->FolderControl(), nullptr);
+    doubleClickItem("sub");
+    EXPECT_EQ(listedPath(), tree.path("data/file2/sub"));
+}
+
+TEST_F(FileList, UserPopupMenuReplacesTheStyleMenuUntilItGoes)
+{
+    auto *own = new QMenu(host.get());
+    list->setPopupMenu(own);
+    EXPECT_EQ(list->shownPopupMenu(), own);
+    QObject notAMenu;
+    list->setPopupMenu(&notAMenu);
+    EXPECT_EQ(list->shownPopupMenu(), own);
+    delete own;
+    EXPECT_EQ(list->PopupMenu(), nullptr);
+    EXPECT_EQ(list->shownPopupMenu(), list->StyleMenu());
+    list->setPopupMenu(new QMenu(host.get()));
+    list->setPopupMenu(nullptr);
+    EXPECT_EQ(list->shownPopupMenu(), list->StyleMenu());
+}
+
+TEST_F(FileList, OnlyTheToolbarsMenuReportsTheChosenStyle)
+{
+    auto *toolBar = new TFolderFileToolBar(host.get());
+    toolBar->setFileListControl(list);
+    QList<QPair<QObject *, TViewStyle>> reported;
+    QObject::connect(toolBar, &TFolderFileToolBar::OnViewStyle, toolBar,
+                     [&](QObject *sender, TViewStyle style) { reported.append({sender, style}); });
+
+    QAction *icons = toolBar->styleMenu()->itemFor(vsIcon);
+    ASSERT_EQ(icons->text(), QStringLiteral("アイコン(&N)"));
+    icons->trigger();
+    EXPECT_EQ(list->ViewStyle(), vsIcon);
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_EQ(reported[0].first, icons);
+    EXPECT_EQ(reported[0].second, vsIcon);
+
+    list->StyleMenu()->itemFor(vsReport)->trigger();
+    EXPECT_EQ(list->ViewStyle(), vsReport);
+    EXPECT_EQ(reported.size(), 1);
+}
+
+TEST_F(FileList, MultiSelectionListsSelectedPathsInListOrder)
+{
+    show();
+    list->setMultiSelect(true);
+    list->setFileName(tree.path("data"));
+    QAbstractItemView *view = list->currentView();
+    auto clickRow = [&](const QByteArray &name, Qt::KeyboardModifiers modifiers) {
+        const QModelIndex index = list->model()->index(rowOf(name), 0);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, view->visualRect(index).center());
+    };
+    clickRow("c10.mp3", Qt::NoModifier);
+    clickRow("a.txt", Qt::ControlModifier);
+    EXPECT_EQ(list->FileName(), tree.path("data/a.txt"));
+    EXPECT_EQ(list->FileNames(), (QList<QByteArray>{tree.path("data/a.txt"), tree.path("data/c10.mp3")}));
+    list->Deselect();
+    EXPECT_EQ(list->FileName(), "");
+    EXPECT_TRUE(list->FileNames().isEmpty());
+}
+
+TEST_F(FileList, HotTrackingSelectsTheItemThePointerRestsOn)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    QAbstractItemView *view = list->currentView();
+    const QPoint at = view->visualRect(list->model()->index(rowOf("B.txt"), 0)).center();
+    auto moveTo = [&](const QPoint &point) {
+        QMouseEvent move(QEvent::MouseMove, point, view->viewport()->mapToGlobal(point), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &move);
+    };
+    moveTo(at);
+    QTest::qWait(50);
+    EXPECT_EQ(list->FileName(), "") << "without hot tracking the pointer selects nothing";
+
+    list->setHotTrack(true);
+    moveTo(QPoint(at.x(), view->visualRect(list->model()->index(rowOf("a.txt"), 0)).center().y()));
+    moveTo(at);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->FileName() == tree.path("data/B.txt"); }, 5000));
+}
+
+TEST_F(FileList, ListStylesGiveEveryNameRoomForTheLongest)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    ASSERT_EQ(names().first(), "empty") << "a short name comes first";
+    for (TViewStyle style : {vsList, vsSmallIcon}) {
+        list->setViewStyle(style);
+        QCoreApplication::processEvents();
+        QAbstractItemView *view = list->currentView();
+        const QRect cell = view->visualRect(list->model()->index(rowOf("link-to-dir"), 0));
+        EXPECT_GE(cell.width(), 16 + view->fontMetrics().horizontalAdvance(QStringLiteral("link-to-dir"))) << style;
+    }
+}
+
+TEST_F(FileList, TypingANameSelectsIt)
+{
+    show();
+    list->setFileName(tree.path("data"));
+    QAbstractItemView *view = list->currentView();
+    view->setFocus();
+    QTest::keyClicks(view, "c1");
+    EXPECT_EQ(list->FileName(), tree.path("data/c10.mp3"));
+}

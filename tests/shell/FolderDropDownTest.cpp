@@ -1,0 +1,340 @@
+// The folder drop-down and the folder toolbar over a real temporary folder tree.
+#include "support/ShellFixtureTree.h"
+
+#include "shell/FflFileStyleMenu.h"
+#include "shell/FflIconList.h"
+#include "shell/FileListViewModel.h"
+#include "shell/FileListView.h"
+#include "shell/FolderDropDown.h"
+#include "shell/FolderFileToolBar.h"
+
+#include <QAbstractItemView>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+using namespace shellns;
+
+namespace {
+
+class DropDown : public ShellFixtureTest
+{
+protected:
+    void SetUp() override
+    {
+        ShellFixtureTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        host = std::make_unique<QWidget>();
+        host->resize(600, 400);
+        dropDown = new TFolderDropDown(tree.desktop(), host.get());
+        dropDown->setGeometry(0, 0, 300, 24);
+        QObject::connect(dropDown, &TFolderDropDown::OnChange, dropDown,
+                         [this](QObject *) { changes.append(dropDown->FolderName()); });
+    }
+
+    void TearDown() override
+    {
+        host.reset();
+        ShellFixtureTest::TearDown();
+    }
+
+    // (name, level) of every entry, in display order.
+    QList<QPair<QByteArray, int>> rows() const
+    {
+        QList<QPair<QByteArray, int>> result;
+        for (int i = 0; i < dropDown->count(); ++i)
+            result.append({dropDown->getInfo(i)->name, dropDown->getInfo(i)->level});
+        return result;
+    }
+
+    int indexOf(const QByteArray &name) const
+    {
+        for (int i = 0; i < dropDown->count(); ++i) {
+            if (dropDown->getInfo(i)->name == name)
+                return i;
+        }
+        return -1;
+    }
+
+    // The entries of the chain from the drives folder down to `path`.
+    QList<QPair<QByteArray, int>> chainTo(const QByteArray &path) const
+    {
+        QList<QPair<QByteArray, int>> chain;
+        int level = 3;
+        for (const QByteArray &part : path.split('/')) {
+            if (!part.isEmpty())
+                chain.append({part, level++});
+        }
+        return chain;
+    }
+
+    std::unique_ptr<QWidget> host;
+    TFolderDropDown *dropDown = nullptr;
+    QList<QByteArray> changes;
+};
+
+} // namespace
+
+TEST_F(DropDown, StartsOnTheDocumentsFolderBelowTheDesktopWithTheVolumes)
+{
+    EXPECT_EQ(dropDown->DropDownCount(), 8);
+    const QList<QPair<QByteArray, int>> expected{
+        {tree.path("Desktop"), 0}, {tree.path("Documents"), 1}, {tree.root(), 1}, {"::drives", 1}, {"/", 2},
+        {tree.path("vol"), 2},     {"DeskFolder", 1}};
+    const auto got = rows();
+    ASSERT_EQ(got.size(), expected.size());
+    for (qsizetype i = 1; i < got.size(); ++i)
+        EXPECT_EQ(got[i], expected[i]) << i;
+    EXPECT_EQ(got[0].second, 0);
+    EXPECT_EQ(dropDown->currentIndex(), 1);
+    EXPECT_EQ(dropDown->documentsIndex(), 1);
+    EXPECT_EQ(dropDown->FolderName(), tree.path("Documents"));
+    EXPECT_TRUE(changes.isEmpty()) << "the first selection is no change";
+    EXPECT_EQ(dropDown->itemText(0), QStringLiteral("デスクトップ"));
+
+    TFolderDropDown orphan(tree.desktop(), nullptr);
+    EXPECT_EQ(orphan.count(), 0);
+    orphan.setParent(host.get());
+    EXPECT_EQ(orphan.currentIndex(), 1);
+}
+
+TEST_F(DropDown, SetFolderNameAddsTheChainAndRaisesOneChange)
+{
+    const QByteArray target = tree.path("data/file2/sub");
+    dropDown->setFolderName(target);
+    EXPECT_EQ(dropDown->FolderName(), target);
+    EXPECT_EQ(changes, QList<QByteArray>{target});
+    // Every element below the root volume sits directly under its parent.
+    const int root = indexOf("/");
+    ASSERT_GE(root, 0);
+    const auto chain = chainTo(target);
+    const auto got = rows();
+    for (qsizetype k = 0; k < chain.size(); ++k)
+        EXPECT_EQ(got.value(root + 1 + k), chain[k]) << k;
+    EXPECT_EQ(dropDown->currentIndex(), root + int(chain.size()));
+
+    // A second walk starts from scratch.
+    dropDown->setFolderName(tree.path("vol/inner"));
+    EXPECT_EQ(dropDown->FolderName(), tree.path("vol/inner"));
+    EXPECT_EQ(indexOf("sub"), -1);
+    EXPECT_EQ(rows().value(indexOf(tree.path("vol")) + 1), (QPair<QByteArray, int>{"inner", 3}));
+}
+
+TEST_F(DropDown, WalksEndOnTheDeepestEntry)
+{
+    const QByteArray data = tree.path("data");
+    const struct {
+        QByteArray path;
+        QByteArray selected;
+    } cases[] = {
+        {data + "/FILE2/SUB", data + "/file2/sub"},
+        {data + "/a.txt", data},
+        {data + "/.hidden/inner", data},
+        {data + "/" + ShellFixtureTree::sjisName(), data + "/" + ShellFixtureTree::sjisName()},
+    };
+    for (const auto &c : cases) {
+        changes.clear();
+        dropDown->setFolderName(c.path);
+        EXPECT_EQ(dropDown->FolderName(), c.selected) << c.path.constData();
+        EXPECT_EQ(changes.size(), 1);
+    }
+    // A path the namespace cannot parse changes nothing beyond the rebuild.
+    for (const QByteArray &path : {data + "/nothing/at/all", QByteArray()}) {
+        changes.clear();
+        dropDown->setFolderName(path);
+        EXPECT_TRUE(changes.isEmpty());
+        EXPECT_EQ(dropDown->FolderName(), tree.path("Documents"));
+    }
+}
+
+TEST_F(DropDown, HiddenFoldersFollowTheModeAndCarryTheOverlay)
+{
+    dropDown->setShowHidden(flhForceHide);
+    dropDown->setFolderName(tree.path("data/.hidden/inner"));
+    EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+    dropDown->setShowHidden(flhForceShow);
+    dropDown->setFolderName(tree.path("data/.hidden/inner"));
+    EXPECT_EQ(dropDown->FolderName(), tree.path("data/.hidden/inner"));
+    EXPECT_EQ(dropDown->getInfo(indexOf(".hidden"))->overlayIndex, 0);
+    EXPECT_GE(dropDown->Images()->overlay(0), 0) << "the hidden overlay comes from the program's bitmap";
+}
+
+TEST_F(DropDown, GoingUpAndBackInReusesTheRow)
+{
+    dropDown->setFolderName(tree.path("data"));
+    const int before = dropDown->count();
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(dropDown->OpenFolder("file2"));
+        EXPECT_EQ(dropDown->FolderName(), tree.path("data/file2"));
+        dropDown->SelectParent();
+        EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+    }
+    EXPECT_EQ(dropDown->count(), before + 1);
+
+    // A sibling goes in its place in the shell's order, below the same parent.
+    ASSERT_TRUE(dropDown->OpenFolder("File1"));
+    dropDown->SelectParent();
+    const int data = dropDown->currentIndex();
+    EXPECT_EQ(dropDown->getInfo(data + 1)->name, "File1");
+    EXPECT_EQ(dropDown->getInfo(data + 2)->name, "file2");
+
+    changes.clear();
+    EXPECT_FALSE(dropDown->OpenFolder("a.txt"));
+    EXPECT_FALSE(dropDown->OpenFolder("missing"));
+    EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+    EXPECT_TRUE(changes.isEmpty());
+}
+
+TEST_F(DropDown, SelectParentStopsAtTheDesktop)
+{
+    dropDown->setFolderName(tree.path("vol"));
+    changes.clear();
+    dropDown->SelectParent();
+    EXPECT_EQ(dropDown->FolderName(), "::drives");
+    dropDown->SelectParent();
+    dropDown->SelectParent();
+    EXPECT_EQ(dropDown->currentIndex(), 0);
+    EXPECT_EQ(changes.size(), 2);
+}
+
+TEST_F(DropDown, AUsersPickRaisesTheChangeAndFillsTheLinkedList)
+{
+    host->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    auto *list = new TFileListView(tree.desktop(), host.get());
+    list->setGeometry(0, 30, 600, 300);
+    dropDown->setFileListControl(list);
+    EXPECT_EQ(list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing), tree.path("Documents"));
+    dropDown->setFileListControl(new QLabel(host.get()));
+    EXPECT_EQ(dropDown->FileListControl(), list);
+
+    // Down and Up on the closed combo pick the neighbouring entries, as a person would.
+    dropDown->setFocus();
+    QTest::keyClick(dropDown, Qt::Key_Down);
+    const QByteArray home = tree.root();
+    EXPECT_EQ(dropDown->FolderName(), home);
+    EXPECT_EQ(changes, QList<QByteArray>{home});
+    EXPECT_EQ(list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing), home);
+
+    // A file path lists its folder and selects the file there.
+    dropDown->setFolderName(tree.path("data/c9.mp3"));
+    EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+    EXPECT_EQ(list->FileName(), tree.path("data/c9.mp3"));
+
+    // Double-clicking a folder in the list goes down in the drop-down.
+    const int row = int(list->model()->index(0, 0).row());
+    ASSERT_EQ(list->model()->row(row).info.name, "empty");
+    QAbstractItemView *view = list->currentView();
+    const QPoint at = view->visualRect(list->model()->index(row, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(dropDown->FolderName(), tree.path("data/empty"));
+    EXPECT_EQ(list->count(), 0);
+
+    delete list;
+    EXPECT_EQ(dropDown->FileListControl(), nullptr);
+    dropDown->SelectParent();
+    EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+}
+
+TEST_F(DropDown, RowsAreIndentedHalfAnIconPerLevelOutsideTheEditPart)
+{
+    dropDown->setFolderName(tree.path("data"));
+    const int deep = indexOf("tmp") >= 0 ? indexOf("tmp") : dropDown->currentIndex();
+    const int level = dropDown->getInfo(deep)->level;
+    ASSERT_GE(level, 3);
+    const int height = dropDown->ItemHeight();
+    const int icon = dropDown->Images()->iconSize().width();
+    const QColor highlight = dropDown->palette().color(QPalette::Highlight);
+    // Where the highlight of a selected row starts, drawn into a plain image.
+    auto highlightStart = [&](bool editPart) {
+        QImage image(400, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        dropDown->drawRow(&painter, image.rect(), deep, true, editPart);
+        painter.end();
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, height - 1) == highlight)
+                return x;
+        }
+        return -1;
+    };
+    EXPECT_EQ(highlightStart(false), icon * level / 2 + icon + height / 8);
+    EXPECT_EQ(highlightStart(true), icon + height / 8);
+}
+
+namespace {
+
+class ToolBar : public DropDown
+{
+protected:
+    void SetUp() override
+    {
+        DropDown::SetUp();
+        toolBar = new TFolderFileToolBar(host.get());
+        toolBar->move(0, 40);
+        QObject::connect(toolBar, &TFolderFileToolBar::OnButtonClick, toolBar,
+                         [this](QObject *, int button) { buttons.append(button); });
+        host->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    }
+
+    TFolderFileToolBar *toolBar = nullptr;
+    QList<int> buttons;
+};
+
+} // namespace
+
+TEST_F(ToolBar, ShowsOnlyTheButtonsOfLinkedTargets)
+{
+    EXPECT_EQ(toolBar->size(), QSize(2 * 23 + 18, 22));
+    EXPECT_FALSE(toolBar->upButton()->isVisible());
+    EXPECT_FALSE(toolBar->viewButton()->isVisible());
+    EXPECT_EQ(toolBar->upButton()->toolTip(), QStringLiteral("1つ上のフォルダへ"));
+    EXPECT_EQ(toolBar->viewButton()->toolTip(), QStringLiteral("表示メニュー"));
+    EXPECT_GE(toolBar->images().size(), 4u);
+
+    toolBar->setFolderControl(dropDown);
+    EXPECT_TRUE(toolBar->upButton()->isVisible());
+    toolBar->setFolderControl(new QLabel(host.get()));
+    EXPECT_FALSE(toolBar->upButton()->isVisible());
+    EXPECT_EQ(toolBar->FolderControl(), nullptr);
+
+    auto *list = new TFileListView(tree.desktop(), host.get());
+    toolBar->setFileListControl(list);
+    EXPECT_TRUE(toolBar->viewButton()->isVisible());
+    EXPECT_EQ(toolBar->styleMenu()->ListView(), list);
+    delete list;
+    EXPECT_FALSE(toolBar->viewButton()->isVisible());
+    EXPECT_EQ(toolBar->styleMenu()->ListView(), nullptr);
+    EXPECT_EQ(toolBar->FileListControl(), nullptr);
+}
+
+TEST_F(ToolBar, UpGoesToTheParentAndViewOpensTheMenu)
+{
+    toolBar->setFolderControl(dropDown);
+    dropDown->setFolderName(tree.path("vol"));
+    QTest::mouseClick(toolBar->upButton(), Qt::LeftButton);
+    EXPECT_EQ(dropDown->FolderName(), "::drives");
+    EXPECT_EQ(buttons, QList<int>{1});
+
+    auto *list = new TFileListView(tree.desktop(), host.get());
+    toolBar->setFileListControl(list);
+    list->setViewStyle(vsReport);
+    // The button itself (not its arrow) pops the menu up below its left edge.
+    QTest::mouseClick(toolBar->viewButton(), Qt::LeftButton, Qt::NoModifier, QPoint(6, 11));
+    EXPECT_EQ(buttons, (QList<int>{1, 3}));
+    TFflFileStyleMenu *menu = toolBar->styleMenu();
+    ASSERT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->pos(), toolBar->viewButton()->mapToGlobal(QPoint(0, toolBar->viewButton()->height())));
+    EXPECT_TRUE(menu->itemFor(vsReport)->isChecked());
+    QTest::keyClick(menu, Qt::Key_N);
+    EXPECT_EQ(list->ViewStyle(), vsIcon);
+    EXPECT_FALSE(menu->isVisible());
+}
