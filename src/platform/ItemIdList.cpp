@@ -1,5 +1,7 @@
 #include "platform/ItemIdList.h"
 
+#include <cstring>
+
 namespace shellns {
 
 namespace {
@@ -41,16 +43,27 @@ ItemIdList emptyItemIdList()
 
 ItemIdList makeItemId(ItemKind kind, QByteArrayView name)
 {
+    ItemIdList list;
+    list.reserve(2 * kCountSize + 1 + name.size());
+    appendItemId(list, kind, name);
+    return list;
+}
+
+void appendItemId(QByteArray &out, ItemKind kind, QByteArrayView name)
+{
     const qsizetype count = kCountSize + 1 + name.size();
     Q_ASSERT(count <= 0xFFFF);
-    ItemIdList list;
-    list.reserve(count + kCountSize);
-    list.append(char(count & 0xFF));
-    list.append(char((count >> 8) & 0xFF));
-    list.append(char(kind));
-    list.append(name.data(), name.size());
-    list.append(2, '\0');
-    return list;
+    const qsizetype start = out.size();
+    out.resize(start + count + kCountSize);
+    char *at = out.data() + start;
+    *at++ = char(count & 0xFF);
+    *at++ = char((count >> 8) & 0xFF);
+    *at++ = char(kind);
+    if (!name.isEmpty())
+        std::memcpy(at, name.data(), size_t(name.size()));
+    at += name.size();
+    *at++ = '\0';
+    *at = '\0';
 }
 
 ItemIdList appendItemIds(const ItemIdList &head, const ItemIdList &tail)

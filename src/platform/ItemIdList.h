@@ -40,6 +40,8 @@ ItemIdList emptyItemIdList();
 
 // A one-element list for (kind, name), terminator included.
 ItemIdList makeItemId(ItemKind kind, QByteArrayView name);
+// The same list written at the end of `out`.
+void appendItemId(QByteArray &out, ItemKind kind, QByteArrayView name);
 
 // `head` without its terminator followed by `tail`.
 ItemIdList appendItemIds(const ItemIdList &head, const ItemIdList &tail);

@@ -70,6 +70,42 @@ std::optional<std::vector<FolderItem>> ShellFolder::enumItems(std::uint32_t flag
     return items;
 }
 
+std::optional<FolderListing> ShellFolder::listItems(std::uint32_t flags, std::uint32_t mask) const
+{
+    const auto items = enumItems(flags, mask);
+    if (!items)
+        return std::nullopt;
+    FolderListing listing;
+    listing.items.reserve(items->size());
+    for (const FolderItem &each : *items)
+        listing.add(each.itemId, each.name, each.attributes, each.sortKey);
+    return listing;
+}
+
+void FolderListing::add(QByteArrayView id, QByteArrayView name, std::uint32_t attributes, QByteArrayView key)
+{
+    const qsizetype offset = bytes.size();
+    bytes.append(id).append(name).append(key);
+    addWritten(offset, attributes, id.size(), name.size());
+}
+
+void FolderListing::addWritten(qsizetype offset, std::uint32_t attributes, qsizetype idSize, qsizetype nameSize)
+{
+    const qsizetype keySize = bytes.size() - offset - idSize - nameSize;
+    items.push_back({offset, attributes, std::uint32_t(idSize), std::uint32_t(nameSize), std::uint32_t(keySize)});
+}
+
+std::vector<FolderItem> FolderListing::toItems() const
+{
+    std::vector<FolderItem> unpacked;
+    unpacked.reserve(items.size());
+    for (const Item &each : items) {
+        unpacked.push_back(
+            {itemId(each).toByteArray(), name(each).toByteArray(), each.attributes, sortKey(each).toByteArray()});
+    }
+    return unpacked;
+}
+
 std::shared_ptr<ShellFolder> ShellFolder::bindToObject(const ItemIdList &ids) const
 {
     const auto resolved = resolve(ids);

@@ -108,6 +108,40 @@ struct FolderItem
     QByteArray sortKey;
 };
 
+// The same facts for a whole folder packed into one buffer, so that a big
+// folder is listed without an allocation per item. Each item's identifier
+// list, name and sort key lie back to back in `bytes` from its offset.
+struct FolderListing
+{
+    struct Item
+    {
+        qsizetype offset = 0;
+        std::uint32_t attributes = 0; // limited to the asked mask
+        std::uint32_t idSize = 0;
+        std::uint32_t nameSize = 0;
+        std::uint32_t keySize = 0; // 0 when the folder has no keys
+    };
+    std::vector<Item> items;
+    QByteArray bytes;
+
+    QByteArrayView itemId(const Item &item) const { return {bytes.constData() + item.offset, item.idSize}; }
+    QByteArrayView name(const Item &item) const
+    {
+        return {bytes.constData() + item.offset + item.idSize, item.nameSize};
+    }
+    QByteArrayView sortKey(const Item &item) const
+    {
+        return {bytes.constData() + item.offset + item.idSize + item.nameSize, item.keySize};
+    }
+    // Adds an item from its parts.
+    void add(QByteArrayView id, QByteArrayView name, std::uint32_t attributes, QByteArrayView key);
+    // Adds an item whose identifier list, name and key were written to the
+    // end of `bytes` since `offset`.
+    void addWritten(qsizetype offset, std::uint32_t attributes, qsizetype idSize, qsizetype nameSize);
+    // The items one by one.
+    std::vector<FolderItem> toItems() const;
+};
+
 // Folders the namespace can name without parsing.
 enum class SpecialFolder { Desktop, Documents, Drives };
 
@@ -125,6 +159,9 @@ public:
     // attributesOf and sortKey for each item, which is what it does unless
     // a folder knows a faster way.
     virtual std::optional<std::vector<FolderItem>> enumItems(std::uint32_t flags, std::uint32_t mask) const;
+    // The same items packed into one listing; what enumItems gives unless a
+    // folder knows a faster way.
+    virtual std::optional<FolderListing> listItems(std::uint32_t flags, std::uint32_t mask) const;
 
     std::shared_ptr<ShellFolder> bindToObject(const ItemIdList &ids) const;
     std::optional<QByteArray> displayNameOf(const ItemIdList &ids, std::uint32_t flags) const;

@@ -196,6 +196,16 @@ FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem 
     return node;
 }
 
+std::vector<FolderTreeNode> TFolderTreeView::newNodes(FolderTreeNode *parent, const ShellFolderListing &listing,
+                                                      const ShellItemFilter &filter) const
+{
+    std::vector<FolderTreeNode> nodes;
+    nodes.reserve(listing.size());
+    for (std::size_t i = 0; i < listing.size(); ++i)
+        nodes.push_back(newNode(parent, listing.item(i), filter));
+    return nodes;
+}
+
 void TFolderTreeView::retrieveRootFolders()
 {
     if (!m_desktop)
@@ -218,13 +228,8 @@ void TFolderTreeView::retrieveRootFolders()
     root->info()->enumerated = true;
 
     // Files are never listed at the Desktop's own level; the documents folder leads.
-    std::vector<FolderTreeNode> children;
-    if (auto items = readShellFolder(*m_desktop, options)) {
-        children.reserve(items->size());
-        for (ShellFolderItem &item : *items)
-            children.push_back(newNode(root.get(), std::move(item), options.filter));
-    }
-    root->setChildren(std::move(children));
+    if (const auto listing = listShellFolder(*m_desktop, options))
+        root->setChildren(newNodes(root.get(), *listing, options.filter));
     FolderTreeNode *top = root.get();
     m_model->setRoot(std::move(root));
     expand(indexOf(top));
@@ -242,17 +247,12 @@ void TFolderTreeView::submitFolder(FolderTreeNode *node)
         return;
     ShellReadOptions options;
     options.filter = itemFilter();
-    auto items = readShellFolder(*folder, options);
-    if (!items)
+    const auto listing = listShellFolder(*folder, options);
+    if (!listing)
         return;
     node->info()->folder = std::move(folder);
     node->info()->enumerated = true;
-
-    std::vector<FolderTreeNode> children;
-    children.reserve(items->size());
-    for (ShellFolderItem &item : *items)
-        children.push_back(newNode(node, std::move(item), options.filter));
-    m_model->setChildren(node, std::move(children));
+    m_model->setChildren(node, newNodes(node, *listing, options.filter));
     expand(indexOf(node));
 }
 

@@ -112,6 +112,9 @@ private:
     void initialize();
     void retrieveRootFolders();
     FolderTreeNode newNode(FolderTreeNode *parent, ShellFolderItem item, const ShellItemFilter &filter) const;
+    // The listing's items as nodes, in its order.
+    std::vector<FolderTreeNode> newNodes(FolderTreeNode *parent, const ShellFolderListing &listing,
+                                         const ShellItemFilter &filter) const;
     ShellItemFilter itemFilter() const;
     void submitFolder(FolderTreeNode *node);
     void searchNode(const QByteArray &path);

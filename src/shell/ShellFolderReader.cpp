@@ -21,11 +21,6 @@ bool ShellItemFilter::accepts(std::uint32_t attributes) const
 
 namespace {
 
-bool isAscii(QByteArrayView s)
-{
-    return std::all_of(s.begin(), s.end(), [](char c) { return std::uint8_t(c) < 0x80; });
-}
-
 char asciiLower(char c)
 {
     return c >= 'A' && c <= 'Z' ? char(c + 32) : c;
@@ -41,11 +36,18 @@ bool sameIgnoringAsciiCase(QByteArrayView a, QByteArrayView b)
 
 bool sameItemName(QByteArrayView a, QByteArrayView b)
 {
-    if (a == b)
-        return true;
-    // Letters outside ASCII may fold to another length; ASCII ones never do.
-    if (isAscii(a) && isAscii(b))
-        return sameIgnoringAsciiCase(a, b);
+    // While both names are ASCII, character for character, a differing
+    // letter or an end decides; most names of a folder differ early.
+    const qsizetype common = std::min(a.size(), b.size());
+    qsizetype i = 0;
+    while (i < common && !((std::uint8_t(a[i]) | std::uint8_t(b[i])) & 0x80)) {
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+        ++i;
+    }
+    if (i == common)
+        return a.size() == b.size();
+    // Letters outside ASCII may fold to another length.
     QStringDecoder left(QStringDecoder::Utf8);
     QStringDecoder right(QStringDecoder::Utf8);
     const QString x = left.decode(a);
@@ -58,26 +60,38 @@ bool sameItemName(QByteArrayView a, QByteArrayView b)
 
 namespace {
 
-// Positions of the items in the shell's order. `keys` is empty when the
-// folder orders its items only through compareIds.
-std::vector<std::size_t> shellOrder(const ShellFolder &folder, const std::vector<const ItemIdList *> &ids,
-                                    const std::vector<QByteArrayView> &keys, const std::optional<ItemIdList> &leading)
+// `positions` put in the shell's order. idAt(p) and keyAt(p) give the
+// identifier list and sort key of the item at position p as views; keys are
+// used when `byKeys`, else the folder's compareIds orders the items.
+template <typename IdAt, typename KeyAt>
+std::vector<std::uint32_t> shellOrder(const ShellFolder &folder, std::vector<std::uint32_t> positions, IdAt idAt,
+                                      KeyAt keyAt, bool byKeys, const std::optional<ItemIdList> &leading)
 {
+    // An identifier list for the folder's own questions, without a copy.
+    auto idList = [&idAt](std::size_t i) {
+        const QByteArrayView id = idAt(i);
+        return QByteArray::fromRawData(id.data(), id.size());
+    };
     struct Entry
     {
-        bool leads;
         std::uint64_t head; // eight key bytes after what all keys share
-        QByteArrayView key;
-        std::size_t position;
+        std::uint32_t position;
+        bool leads;
     };
     // Names in one folder often share a start ("folder 1", "folder 2"...):
     // the bytes after it decide most comparisons without a look at the keys.
-    qsizetype shared = keys.empty() ? 0 : keys.front().size();
-    for (QByteArrayView key : keys) {
-        qsizetype i = 0;
-        while (i < shared && i < key.size() && key[i] == keys.front()[i])
-            ++i;
-        shared = i;
+    qsizetype shared = 0;
+    if (byKeys && !positions.empty()) {
+        const QByteArrayView first = keyAt(positions.front());
+        shared = first.size();
+        for (std::size_t i = 1; i < positions.size() && shared > 0; ++i) {
+            const QByteArrayView key = keyAt(positions[i]);
+            qsizetype same = 0;
+            const qsizetype limit = std::min(shared, key.size());
+            while (same < limit && key[same] == first[same])
+                ++same;
+            shared = same;
+        }
     }
     auto headOf = [shared](QByteArrayView key) {
         // Missing bytes count as 0, below every byte, so a shorter key never
@@ -87,32 +101,31 @@ std::vector<std::size_t> shellOrder(const ShellFolder &folder, const std::vector
             head = (head << 8) | (i < key.size() ? std::uint8_t(key[i]) : 0);
         return head;
     };
-    std::vector<Entry> entries(ids.size());
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        const QByteArrayView key = keys.empty() ? QByteArrayView() : keys[i];
-        entries[i] = {leading && folder.compareIds(*ids[i], *leading) == 0, headOf(key), key, i};
+    std::vector<Entry> entries(positions.size());
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        const std::uint32_t p = positions[i];
+        entries[i] = {byKeys ? headOf(keyAt(p)) : 0, p, leading && folder.compareIds(idList(p), *leading) == 0};
     }
-    if (!keys.empty()) {
-        std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+    if (byKeys) {
+        std::sort(entries.begin(), entries.end(), [&keyAt](const Entry &a, const Entry &b) {
             if (a.leads != b.leads)
                 return a.leads;
             if (a.head != b.head)
                 return a.head < b.head;
-            return a.key < b.key;
+            return keyAt(a.position) < keyAt(b.position);
         });
     } else {
         std::stable_sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
             if (a.leads != b.leads)
                 return a.leads;
             // The shell's answer is a signed 16-bit number; a failed compare ties.
-            const auto result = folder.compareIds(*ids[a.position], *ids[b.position]);
+            const auto result = folder.compareIds(idList(a.position), idList(b.position));
             return result && qint16(*result) < 0;
         });
     }
-    std::vector<std::size_t> order(entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
-        order[i] = entries[i].position;
-    return order;
+        positions[i] = entries[i].position;
+    return positions;
 }
 
 } // namespace
@@ -120,57 +133,72 @@ std::vector<std::size_t> shellOrder(const ShellFolder &folder, const std::vector
 void sortInShellOrder(const ShellFolder &folder, std::vector<ShellFolderItem> &items,
                       const std::optional<ItemIdList> &leading)
 {
-    std::vector<const ItemIdList *> ids;
     std::vector<QByteArray> keys;
-    ids.reserve(items.size());
     keys.reserve(items.size());
     for (const ShellFolderItem &each : items) {
-        ids.push_back(&each.itemId);
-        if (auto key = folder.sortKey(each.itemId); key && keys.size() + 1 == ids.size())
-            keys.push_back(std::move(*key));
+        auto key = folder.sortKey(each.itemId);
+        if (!key)
+            break;
+        keys.push_back(std::move(*key));
     }
-    std::vector<QByteArrayView> views;
-    if (keys.size() == ids.size())
-        views.assign(keys.begin(), keys.end());
+    std::vector<std::uint32_t> positions(items.size());
+    std::iota(positions.begin(), positions.end(), 0u);
+    const auto order = shellOrder(
+        folder, std::move(positions), [&items](std::uint32_t i) { return QByteArrayView(items[i].itemId); },
+        [&keys](std::uint32_t i) { return QByteArrayView(keys[i]); }, keys.size() == items.size(), leading);
     std::vector<ShellFolderItem> sorted;
     sorted.reserve(items.size());
-    for (std::size_t i : shellOrder(folder, ids, views, leading))
+    for (std::size_t i : order)
         sorted.push_back(std::move(items[i]));
     items = std::move(sorted);
+}
+
+std::optional<ShellFolderListing> listShellFolder(const ShellFolder &folder, const ShellReadOptions &options)
+{
+    auto listing = folder.listItems(options.enumFlags, options.attributeMask);
+    if (!listing)
+        return std::nullopt;
+    std::vector<std::uint32_t> kept;
+    kept.reserve(listing->items.size());
+    bool byKeys = true;
+    for (std::size_t i = 0; i < listing->items.size(); ++i) {
+        const FolderListing::Item &each = listing->items[i];
+        if (options.filter.accepts(each.attributes)) {
+            kept.push_back(std::uint32_t(i));
+            // Keys come with the listing when the folder has them.
+            byKeys = byKeys && each.keySize > 0;
+        }
+    }
+    const FolderListing &items = *listing;
+    ShellFolderListing result;
+    result.m_order = shellOrder(
+        folder, std::move(kept), [&items](std::uint32_t i) { return items.itemId(items.items[i]); },
+        [&items](std::uint32_t i) { return items.sortKey(items.items[i]); }, byKeys, options.leadingItem);
+    result.m_folder = &folder;
+    result.m_withFindData = options.withFindData;
+    result.m_listing = std::move(*listing);
+    return result;
+}
+
+ShellFolderItem ShellFolderListing::item(std::size_t position) const
+{
+    const FolderListing::Item &each = m_listing.items[m_order[position]];
+    ShellFolderItem made{m_listing.itemId(each).toByteArray(), m_listing.name(each).toByteArray(), each.attributes,
+                         std::nullopt};
+    if (m_withFindData)
+        made.findData = m_folder->findData(made.itemId);
+    return made;
 }
 
 std::optional<std::vector<ShellFolderItem>> readShellFolder(const ShellFolder &folder,
                                                             const ShellReadOptions &options)
 {
-    auto listed = folder.enumItems(options.enumFlags, options.attributeMask);
-    if (!listed)
+    const auto listing = listShellFolder(folder, options);
+    if (!listing)
         return std::nullopt;
-    std::vector<FolderItem *> kept;
-    kept.reserve(listed->size());
-    for (FolderItem &each : *listed) {
-        if (options.filter.accepts(each.attributes))
-            kept.push_back(&each);
-    }
-    // Keys come with the listing when the folder has them.
-    std::vector<const ItemIdList *> ids;
-    std::vector<QByteArrayView> keys;
-    ids.reserve(kept.size());
-    keys.reserve(kept.size());
-    for (const FolderItem *each : kept) {
-        ids.push_back(&each->itemId);
-        keys.push_back(each->sortKey);
-    }
-    if (std::any_of(keys.begin(), keys.end(), [](QByteArrayView key) { return key.isEmpty(); }))
-        keys.clear();
-
     std::vector<ShellFolderItem> items;
-    items.reserve(kept.size());
-    for (std::size_t i : shellOrder(folder, ids, keys, options.leadingItem)) {
-        FolderItem &each = *kept[i];
-        ShellFolderItem item{std::move(each.itemId), std::move(each.name), each.attributes, std::nullopt};
-        if (options.withFindData)
-            item.findData = folder.findData(item.itemId);
-        items.push_back(std::move(item));
-    }
+    items.reserve(listing->size());
+    for (std::size_t i = 0; i < listing->size(); ++i)
+        items.push_back(listing->item(i));
     return items;
 }

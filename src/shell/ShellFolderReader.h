@@ -58,6 +58,28 @@ struct ShellFolderItem
 std::optional<std::vector<ShellFolderItem>> readShellFolder(const shellns::ShellFolder &folder,
                                                             const ShellReadOptions &options);
 
+// The same items read and put in order, but each made only when it is
+// taken, so that a caller building its own records makes no list between.
+class ShellFolderListing
+{
+public:
+    std::size_t size() const { return m_order.size(); }
+    // The item at `position` in the shell's order. Asks the folder for find
+    // data when the options did, so the folder must still be there.
+    ShellFolderItem item(std::size_t position) const;
+
+private:
+    friend std::optional<ShellFolderListing> listShellFolder(const shellns::ShellFolder &,
+                                                             const ShellReadOptions &);
+
+    const shellns::ShellFolder *m_folder = nullptr;
+    bool m_withFindData = false;
+    shellns::FolderListing m_listing;
+    std::vector<std::uint32_t> m_order; // positions in m_listing.items
+};
+
+std::optional<ShellFolderListing> listShellFolder(const shellns::ShellFolder &folder, const ShellReadOptions &options);
+
 // Puts items of `folder` in the shell's order, `leading` first when given.
 void sortInShellOrder(const shellns::ShellFolder &folder, std::vector<ShellFolderItem> &items,
                       const std::optional<shellns::ItemIdList> &leading = std::nullopt);

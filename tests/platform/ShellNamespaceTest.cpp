@@ -144,7 +144,9 @@ TEST_F(ShellNamespace, ListingWithFactsAnswersAsItemByItem)
         }
     }
     ::chmod(tree.path("data/a.txt").constData(), 0444);
-    for (const FolderItem &item : *data->enumItems(all, kReadOnly)) {
+    const auto readOnly = data->enumItems(all, kReadOnly);
+    ASSERT_TRUE(readOnly);
+    for (const FolderItem &item : *readOnly) {
         EXPECT_EQ(item.attributes, item.name == "a.txt" ? kReadOnly : 0u) << item.name.constData();
     }
 }

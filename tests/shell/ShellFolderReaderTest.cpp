@@ -217,5 +217,32 @@ TEST(ShellItemNames, MatchExactSpellingFirstThenIgnoringCase)
         EXPECT_EQ(findItemByName(int(names.size()), [&](int i) { return names[std::size_t(i)]; }, c.name), c.found)
             << c.name.constData();
     }
-    EXPECT_FALSE(sameItemName("ab", "abc"));
+}
+
+TEST(ShellItemNames, SameNameIgnoringCase)
+{
+    struct Case
+    {
+        QByteArray a;
+        QByteArray b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"", "", true},
+        {"ab", "abc", false},
+        {"ABC", "abd", false},
+        {"Folder 12", "fOLDER 12", true},
+        // Folding outside ASCII may change the length in bytes.
+        {"Kelvin \xE2\x84\xAA", "kelvin k", true}, // KELVIN SIGN
+        {"x\xC5\xBF", "XS", true},                  // LONG S
+        {"ab\xC3\x84", "AB\xC3\xA4", true},          // Ä, ä
+        {"abc\xC3\x84", "abd\xC3\xA4", false},
+        // Not UTF-8: the bytes as they are, ASCII letters without case.
+        {"\x83\x65X", "\x83\x65x", true},
+        {"\x83\x65", "\x83\x66", false},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(sameItemName(c.a, c.b), c.same) << c.a.constData() << " / " << c.b.constData();
+        EXPECT_EQ(sameItemName(c.b, c.a), c.same) << c.b.constData() << " / " << c.a.constData();
+    }
 }

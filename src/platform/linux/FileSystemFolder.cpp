@@ -4,7 +4,6 @@
 #include "platform/PathResolve.h"
 #include "platform/linux/NaturalOrder.h"
 #include "platform/linux/PosixFiles.h"
-#include "platform/Paths.h"
 
 #include <QMimeDatabase>
 
@@ -121,35 +120,52 @@ std::optional<std::vector<ItemIdList>> FileSystemFolder::enumObjects(std::uint32
     return items;
 }
 
+std::uint32_t FileSystemFolder::entryAttributes(const char *name, const Entry &facts)
+{
+    std::uint32_t bits = attr::kFileSystem;
+    if (facts.folder)
+        bits |= attr::kFolder | attr::kFileSysAncestor | attr::kStorageAncestor;
+    if (facts.type == DT_LNK) {
+        bits |= attr::kLink;
+        if (facts.reachable && !facts.folder && !S_ISREG(facts.target.st_mode))
+            bits |= attr::kSystem;
+    } else if (facts.type != DT_DIR && facts.type != DT_REG) {
+        bits |= attr::kSystem;
+    }
+    if (facts.reachable && !(facts.target.st_mode & S_IWUSR))
+        bits |= attr::kReadOnly;
+    if (name[0] == '.')
+        bits |= attr::kHidden;
+    return bits;
+}
+
 std::optional<std::vector<FolderItem>> FileSystemFolder::enumItems(std::uint32_t flags, std::uint32_t mask) const
 {
-    std::vector<FolderItem> items;
+    const auto listing = listItems(flags, mask);
+    if (!listing)
+        return std::nullopt;
+    return listing->toItems();
+}
+
+std::optional<FolderListing> FileSystemFolder::listItems(std::uint32_t flags, std::uint32_t mask) const
+{
+    FolderListing listing;
     // Only the read-only bit needs the mode of every entry.
     const bool wantTarget = mask & attr::kReadOnly;
     const bool read = readEntries(flags, wantTarget, [&](const char *name, const Entry &facts) {
         const ItemKind kind = facts.folder ? ItemKind::Folder : ItemKind::File;
-        std::uint32_t bits = attr::kFileSystem;
-        if (facts.folder)
-            bits |= attr::kFolder | attr::kFileSysAncestor | attr::kStorageAncestor;
-        if (facts.type == DT_LNK) {
-            bits |= attr::kLink;
-            if (facts.reachable && !facts.folder && !S_ISREG(facts.target.st_mode))
-                bits |= attr::kSystem;
-        } else if (facts.type != DT_DIR && facts.type != DT_REG) {
-            bits |= attr::kSystem;
-        }
-        if (facts.reachable && !(facts.target.st_mode & S_IWUSR))
-            bits |= attr::kReadOnly;
-        if (name[0] == '.')
-            bits |= attr::kHidden;
         const QByteArrayView bytes(name, qsizetype(std::strlen(name)));
         const char lead = char(kind);
-        items.push_back({makeItemId(kind, bytes), bytes.toByteArray(), bits & mask,
-                         naturalSortKey(bytes, QByteArrayView(&lead, 1))});
+        const qsizetype offset = listing.bytes.size();
+        appendItemId(listing.bytes, kind, bytes);
+        const qsizetype idSize = listing.bytes.size() - offset;
+        listing.bytes.append(bytes);
+        appendNaturalSortKey(listing.bytes, bytes, QByteArrayView(&lead, 1));
+        listing.addWritten(offset, entryAttributes(name, facts) & mask, idSize, bytes.size());
     });
     if (!read)
         return std::nullopt;
-    return items;
+    return listing;
 }
 
 std::shared_ptr<ShellFolder> FileSystemFolder::bindItem(const ItemId &item) const

@@ -19,6 +19,7 @@ public:
 
     std::optional<std::vector<ItemIdList>> enumObjects(std::uint32_t flags) const override;
     std::optional<std::vector<FolderItem>> enumItems(std::uint32_t flags, std::uint32_t mask) const override;
+    std::optional<FolderListing> listItems(std::uint32_t flags, std::uint32_t mask) const override;
 
     // The single-item answers, open to the folders that delegate here.
     std::shared_ptr<ShellFolder> bindItem(const ItemId &item) const override;
@@ -44,6 +45,8 @@ private:
     // false when the directory cannot be read.
     template <typename Visit>
     bool readEntries(std::uint32_t flags, bool wantTarget, Visit visit) const;
+    // The attribute bits of an entry named `name`.
+    static std::uint32_t entryAttributes(const char *name, const Entry &facts);
 
     // Path of an entry of this folder, or of the folder itself for none.
     std::optional<QByteArray> pathOf(const ItemId *item) const;

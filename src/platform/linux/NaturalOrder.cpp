@@ -1,7 +1,6 @@
 #include "platform/linux/NaturalOrder.h"
 
 #include <QChar>
-#include <QVarLengthArray>
 
 #include <cstring>
 
@@ -120,21 +119,23 @@ char *putCode(char *out, char32_t code)
     return out;
 }
 
-} // namespace
+// Room a key can take at most. Folding never needs more than four bytes for
+// one input byte, a run of digits at most six more than its digits.
+qsizetype maxKeySize(QByteArrayView name, QByteArrayView prefix)
+{
+    return prefix.size() + name.size() * 4 + 6 * (name.size() / 2 + 1) + 1 + name.size();
+}
 
-QByteArray naturalSortKey(QByteArrayView name, QByteArrayView prefix)
+// Writes the key at `out`, which has room for maxKeySize; returns its end.
+char *writeKey(char *out, QByteArrayView name, QByteArrayView prefix)
 {
     // Each character is its folded code in UTF-8. A run of digits is a '0',
     // so that against a letter it orders as any digit would, then its length
     // without leading zeros (one byte, or 0xFF and four) and its digits. A
     // zero byte ends the text part, below every character, so a shorter name
     // comes first; the name's own bytes break the remaining ties.
-    // Folding never needs more than four bytes for one input byte, a run
-    // of digits at most six more than its digits.
-    QVarLengthArray<char, 2560> buffer(prefix.size() + name.size() * 4 + 6 * (name.size() / 2 + 1) + 1
-                                       + name.size());
-    char *out = buffer.data();
-    std::memcpy(out, prefix.data(), size_t(prefix.size()));
+    if (!prefix.isEmpty())
+        std::memcpy(out, prefix.data(), size_t(prefix.size()));
     out += prefix.size();
     qsizetype i = 0;
     while (i < name.size()) {
@@ -168,9 +169,27 @@ QByteArray naturalSortKey(QByteArrayView name, QByteArrayView prefix)
         i = end;
     }
     *out++ = 0;
-    std::memcpy(out, name.data(), size_t(name.size()));
-    out += name.size();
-    return QByteArray(buffer.constData(), out - buffer.constData());
+    if (!name.isEmpty())
+        std::memcpy(out, name.data(), size_t(name.size()));
+    return out + name.size();
+}
+
+} // namespace
+
+QByteArray naturalSortKey(QByteArrayView name, QByteArrayView prefix)
+{
+    QByteArray key;
+    key.reserve(maxKeySize(name, prefix));
+    appendNaturalSortKey(key, name, prefix);
+    return key;
+}
+
+void appendNaturalSortKey(QByteArray &out, QByteArrayView name, QByteArrayView prefix)
+{
+    const qsizetype start = out.size();
+    out.resize(start + maxKeySize(name, prefix));
+    char *end = writeKey(out.data() + start, name, prefix);
+    out.resize(end - out.constData());
 }
 
 bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b)

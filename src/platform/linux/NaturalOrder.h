@@ -14,6 +14,8 @@ int naturalCompare(QByteArrayView a, QByteArrayView b);
 // thousands of names is sorted with one key per name. `prefix` comes first
 // (a kind that orders before the name).
 QByteArray naturalSortKey(QByteArrayView name, QByteArrayView prefix = {});
+// The same key written at the end of `out`.
+void appendNaturalSortKey(QByteArray &out, QByteArrayView name, QByteArrayView prefix = {});
 
 // The same name but for letter case.
 bool sameNameIgnoringCase(QByteArrayView a, QByteArrayView b);
