@@ -23,13 +23,38 @@ double secondsSince(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A window whose player is a recording one, so no libmpv starts.
+TMainForm1::Surroundings benchSurroundings(const QTemporaryDir &root, PlayerRecord &player)
+{
+    TMainForm1::Surroundings surroundings;
+    surroundings.executableDirectory = QFile::encodeName(root.path());
+    surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
+    return surroundings;
+}
+
+// Builds the nine buttons' images and regions, then paints their normal
+// images as a repaint would; returns the build time and adds the paint time.
+double buildAndPaintNine(TMainForm1 &form, QImage &canvas, double &paintSeconds)
+{
+    auto start = std::chrono::steady_clock::now();
+    for (TClearButton *button : form.ClearButton)
+        button->MakeBtnImageAndRgn();
+    const double build = secondsSince(start);
+
+    start = std::chrono::steady_clock::now();
+    QPainter painter(&canvas);
+    for (TClearButton *button : form.ClearButton)
+        painter.drawImage(0, 0, button->images().normal);
+    painter.end();
+    paintSeconds += secondsSince(start);
+    return build;
+}
+
 void BM_NineSortButtonsBeside(benchmark::State &state)
 {
     QTemporaryDir root;
     PlayerRecord player;
-    TMainForm1::Surroundings surroundings;
-    surroundings.executableDirectory = QFile::encodeName(root.path());
-    surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
+    const TMainForm1::Surroundings surroundings = benchSurroundings(root, player);
 
     double skinSeconds = 0;
     double startupSeconds = 0;
@@ -40,19 +65,9 @@ void BM_NineSortButtonsBeside(benchmark::State &state)
         TMainForm1 form(surroundings);
         startupSeconds += secondsSince(start);
 
-        start = std::chrono::steady_clock::now();
-        for (TClearButton *button : form.ClearButton)
-            button->MakeBtnImageAndRgn();
-        const double skin = secondsSince(start);
+        const double skin = buildAndPaintNine(form, canvas, paintSeconds);
         skinSeconds += skin;
         state.SetIterationTime(skin);
-
-        start = std::chrono::steady_clock::now();
-        QPainter painter(&canvas);
-        for (TClearButton *button : form.ClearButton)
-            painter.drawImage(0, 0, button->images().normal);
-        painter.end();
-        paintSeconds += secondsSince(start);
     }
     const double n = double(state.iterations());
     state.counters["startup_ms"] = benchmark::Counter(startupSeconds * 1e3 / n);
@@ -66,26 +81,15 @@ void BM_NineSortButtons(benchmark::State &state)
 {
     QTemporaryDir root;
     PlayerRecord player;
-    TMainForm1::Surroundings surroundings;
-    surroundings.executableDirectory = QFile::encodeName(root.path());
-    surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
+    const TMainForm1::Surroundings surroundings = benchSurroundings(root, player);
     TMainForm1 form(surroundings);
     QImage canvas(46, 50, QImage::Format_ARGB32_Premultiplied);
     double paintSeconds = 0;
     double buildSeconds = 0;
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        for (TClearButton *button : form.ClearButton)
-            button->MakeBtnImageAndRgn();
-        const double build = secondsSince(start);
+        const double build = buildAndPaintNine(form, canvas, paintSeconds);
         buildSeconds += build;
         state.SetIterationTime(build);
-        start = std::chrono::steady_clock::now();
-        QPainter painter(&canvas);
-        for (TClearButton *button : form.ClearButton)
-            painter.drawImage(0, 0, button->images().normal);
-        painter.end();
-        paintSeconds += secondsSince(start);
     }
     state.counters["paint_us"] = benchmark::Counter(paintSeconds * 1e6 / double(state.iterations()));
     state.counters["build_per_paint"] = benchmark::Counter(buildSeconds / paintSeconds);
