@@ -68,7 +68,7 @@ Control *place(QWidget *parent, const char *name, int left, int top, int width, 
     return place(new Control(parent), name, left, top, width, height);
 }
 
-struct LineSpec
+struct ConnectorRow
 {
     int slot;
     int top;
@@ -77,7 +77,7 @@ struct LineSpec
 };
 
 // The fan of arrows from the list side to the sort buttons.
-constexpr LineSpec kLines[] = {
+constexpr ConnectorRow kLines[] = {
     {1, 30, 318, lsTopLeftCurve},
     {2, 106, 240, lsTopLeftCurve},
     {3, 182, 164, lsTopLeftCurve},
@@ -273,7 +273,7 @@ void TMainForm1::buildWorkingArea()
 
 void TMainForm1::buildSlots()
 {
-    for (const LineSpec &line : kLines) {
+    for (const ConnectorRow &line : kLines) {
         const QByteArray name = "TechnicalLine" + QByteArray::number(line.slot);
         auto *control = place<TTechnicalLine>(Panel1, name.constData(), 330, line.top, 100, line.height);
         control->setLineType(line.type);

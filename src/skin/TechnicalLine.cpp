@@ -10,8 +10,8 @@ TTechnicalLine::TTechnicalLine(QWidget *parent)
     , m_shadowColor(colors::clBtnShadow)
     , m_color(colors::clBtnFace)
 {
-    m_spec.signSize = 40;
-    m_spec.shadowDepth = 6;
+    m_look.signSize = 40;
+    m_look.shadowDepth = 6;
     resize(130, 45);
     // A drawing only: presses fall through to whatever lies below.
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -24,50 +24,50 @@ void TTechnicalLine::changed()
 
 void TTechnicalLine::setLineType(TTechnicalLineTypes type)
 {
-    if (type == m_spec.lineType)
+    if (type == m_look.lineType)
         return;
-    m_spec.lineType = type;
+    m_look.lineType = type;
     if (m_arrowed) {
-        m_spec.startSign = techline::pointedArrow(m_spec.startSign, techline::startDirection(type));
-        m_spec.endSign = techline::pointedArrow(m_spec.endSign, techline::endDirection(type));
+        m_look.startSign = techline::pointedArrow(m_look.startSign, techline::startDirection(type));
+        m_look.endSign = techline::pointedArrow(m_look.endSign, techline::endDirection(type));
     }
     changed();
 }
 
 void TTechnicalLine::setLineStartSign(TLineEndings sign)
 {
-    m_spec.startSign = sign;
-    if (m_spec.signPlaces == spStart || m_spec.signPlaces == spBoth)
+    m_look.startSign = sign;
+    if (m_look.signPlaces == spStart || m_look.signPlaces == spBoth)
         changed();
 }
 
 void TTechnicalLine::setLineEndingsign(TLineEndings sign)
 {
-    m_spec.endSign = sign;
-    if (m_spec.signPlaces == spEnd || m_spec.signPlaces == spBoth)
+    m_look.endSign = sign;
+    if (m_look.signPlaces == spEnd || m_look.signPlaces == spBoth)
         changed();
 }
 
 void TTechnicalLine::setSignPlaces(TSignPlaces places)
 {
-    if (places == m_spec.signPlaces)
+    if (places == m_look.signPlaces)
         return;
-    m_spec.signPlaces = places;
+    m_look.signPlaces = places;
     changed();
 }
 
 void TTechnicalLine::setSignSize(int size)
 {
-    if (size == m_spec.signSize)
+    if (size == m_look.signSize)
         return;
-    m_spec.signSize = size;
+    m_look.signSize = size;
     changed();
 }
 
 void TTechnicalLine::setLineSettings(std::uint32_t color, int width, Qt::PenStyle style)
 {
     m_lineColor = color;
-    m_spec.penWidth = std::max(1, width);
+    m_look.penWidth = std::max(1, width);
     m_penStyle = style;
     changed();
 }
@@ -77,23 +77,23 @@ void TTechnicalLine::setFillColor(std::uint32_t color)
     if (color == m_fillColor)
         return;
     m_fillColor = color;
-    m_spec.filled = color != colors::clNone;
+    m_look.filled = color != colors::clNone;
     changed();
 }
 
 void TTechnicalLine::setShadowVisible(bool visible)
 {
-    if (visible == m_spec.shadowVisible)
+    if (visible == m_look.shadowVisible)
         return;
-    m_spec.shadowVisible = visible;
+    m_look.shadowVisible = visible;
     changed();
 }
 
 void TTechnicalLine::setShadowDepth(int depth)
 {
-    if (depth == m_spec.shadowDepth)
+    if (depth == m_look.shadowDepth)
         return;
-    m_spec.shadowDepth = depth;
+    m_look.shadowDepth = depth;
     changed();
 }
 
@@ -135,7 +135,7 @@ void TTechnicalLine::setBevel(const TFrameBevel &bevel)
 std::vector<techline::Primitive> TTechnicalLine::primitives() const
 {
     const int bevel = std::max(0, m_bevel.Width);
-    return techline::primitives(m_spec, rect().adjusted(bevel, bevel, -bevel, -bevel));
+    return techline::primitives(m_look, rect().adjusted(bevel, bevel, -bevel, -bevel));
 }
 
 namespace {
@@ -163,7 +163,7 @@ void TTechnicalLine::paintEvent(QPaintEvent *)
     }
     painter.setRenderHint(QPainter::Antialiasing);
 
-    QPen linePen(QColor(colors::toRgb(m_lineColor, pal)), m_spec.penWidth, m_penStyle, Qt::RoundCap, Qt::RoundJoin);
+    QPen linePen(QColor(colors::toRgb(m_lineColor, pal)), m_look.penWidth, m_penStyle, Qt::RoundCap, Qt::RoundJoin);
     QPen shadowPen = linePen;
     shadowPen.setColor(QColor(colors::toRgb(m_shadowColor, pal)));
     const QColor fill(colors::toRgb(m_fillColor, pal));

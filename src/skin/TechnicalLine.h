@@ -30,25 +30,25 @@ public:
 
     explicit TTechnicalLine(QWidget *parent = nullptr);
 
-    TTechnicalLineTypes LineType() const { return m_spec.lineType; }
+    TTechnicalLineTypes LineType() const { return m_look.lineType; }
     void setLineType(TTechnicalLineTypes type);
-    TLineEndings LineStartSign() const { return m_spec.startSign; }
+    TLineEndings LineStartSign() const { return m_look.startSign; }
     void setLineStartSign(TLineEndings sign);
-    TLineEndings LineEndingsign() const { return m_spec.endSign; }
+    TLineEndings LineEndingsign() const { return m_look.endSign; }
     void setLineEndingsign(TLineEndings sign);
-    TSignPlaces SignPlaces() const { return m_spec.signPlaces; }
+    TSignPlaces SignPlaces() const { return m_look.signPlaces; }
     void setSignPlaces(TSignPlaces places);
-    int SignSize() const { return m_spec.signSize; }
+    int SignSize() const { return m_look.signSize; }
     void setSignSize(int size);
     // Pen of line, curve and sign outlines; its colour is a colour value.
     std::uint32_t LineColor() const { return m_lineColor; }
-    int LineWidth() const { return m_spec.penWidth; }
+    int LineWidth() const { return m_look.penWidth; }
     void setLineSettings(std::uint32_t color, int width, Qt::PenStyle style = Qt::SolidLine);
     std::uint32_t FillColor() const { return m_fillColor; }
     void setFillColor(std::uint32_t color);
-    bool ShadowVisible() const { return m_spec.shadowVisible; }
+    bool ShadowVisible() const { return m_look.shadowVisible; }
     void setShadowVisible(bool visible);
-    int ShadowDepth() const { return m_spec.shadowDepth; }
+    int ShadowDepth() const { return m_look.shadowDepth; }
     void setShadowDepth(int depth);
     std::uint32_t ShadowColor() const { return m_shadowColor; }
     void setShadowColor(std::uint32_t color);
@@ -71,7 +71,7 @@ protected:
 private:
     void changed();
 
-    techline::LineSpec m_spec;
+    techline::LineLook m_look;
     std::uint32_t m_lineColor = 0x000000;
     Qt::PenStyle m_penStyle = Qt::SolidLine;
     std::uint32_t m_fillColor;

@@ -16,16 +16,16 @@ public:
     // The shadow depth, or 0 without a shadow.
     const int D;
 
-    Builder(const LineSpec &spec, QPoint origin)
-        : D(spec.shadowVisible ? spec.shadowDepth : 0)
-        , m_spec(spec)
+    Builder(const LineLook &look, QPoint origin)
+        : D(look.shadowVisible ? look.shadowDepth : 0)
+        , m_look(look)
         , m_origin(origin)
     {
     }
 
     void line(P from, P to)
     {
-        if (m_spec.shadowVisible)
+        if (m_look.shadowVisible)
             add(Primitive::Line, true, false, {from + P(D, D), to + P(D, D)});
         add(Primitive::Line, false, false, {from, to});
     }
@@ -33,7 +33,7 @@ public:
     void arc(P boxFrom, P boxTo, P rayFrom, P rayTo)
     {
         const P d(D, D);
-        if (m_spec.shadowVisible)
+        if (m_look.shadowVisible)
             m_list.push_back(arcPrimitive(true, boxFrom + d, boxTo + d, rayFrom + d, rayTo + d));
         m_list.push_back(arcPrimitive(false, boxFrom, boxTo, rayFrom, rayTo));
     }
@@ -42,7 +42,7 @@ public:
     {
         if (kind == leNothing)
             return;
-        if (m_spec.shadowVisible) {
+        if (m_look.shadowVisible) {
             shape(kind, true, topLeft + P(D, D), bottomRight);
             shape(kind, false, topLeft, bottomRight - P(D, D));
         } else {
@@ -82,7 +82,7 @@ private:
         Primitive p;
         p.kind = kind;
         p.shadow = shadow;
-        p.filled = m_spec.filled;
+        p.filled = m_look.filled;
         p.boxFrom = from + m_origin;
         p.boxTo = to + m_origin;
         if (kind == Primitive::Pie) {
@@ -96,8 +96,8 @@ private:
     void shape(TLineEndings kind, bool shadow, P topLeft, P bottomRight)
     {
         int L = topLeft.x(), T = topLeft.y(), R = bottomRight.x(), B = bottomRight.y();
-        if (m_spec.penWidth != 1) {
-            const int shrink = m_spec.penWidth / 2;
+        if (m_look.penWidth != 1) {
+            const int shrink = m_look.penWidth / 2;
             L += shrink;
             T += shrink;
             R -= shrink;
@@ -105,7 +105,7 @@ private:
         }
         const int mx = L + (R - L) / 2, my = T + (B - T) / 2;
         const int qx = (R - L) / 4, qy = (B - T) / 4;
-        const bool fill = m_spec.filled;
+        const bool fill = m_look.filled;
         switch (kind) {
         case leNothing: break;
         case leOpenArrowUp: add(Primitive::Polyline, shadow, false, {P(L, B), P(mx, T), P(R, B)}); break;
@@ -134,7 +134,7 @@ private:
         }
     }
 
-    const LineSpec &m_spec;
+    const LineLook &m_look;
     QPoint m_origin;
     std::vector<Primitive> m_list;
 };
@@ -147,18 +147,18 @@ QRect innerRect(QRect client, int penWidth)
     return client.adjusted(inset, inset, -inset, -inset);
 }
 
-std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
+std::vector<Primitive> primitives(const LineLook &look, QRect client)
 {
-    const QRect inner = innerRect(client, spec.penWidth);
-    Builder b(spec, inner.topLeft());
+    const QRect inner = innerRect(client, look.penWidth);
+    Builder b(look, inner.topLeft());
     const int W = inner.width(), H = inner.height();
-    const int D = b.D, S = spec.signSize, K = S / 2, M = S + D, Y = M / 2, Z = D / 2;
-    const int W2 = W / 2, H2 = H / 2, e = spec.penWidth / 2;
-    const TLineEndings start = spec.startSign, end = spec.endSign;
+    const int D = b.D, S = look.signSize, K = S / 2, M = S + D, Y = M / 2, Z = D / 2;
+    const int W2 = W / 2, H2 = H / 2, e = look.penWidth / 2;
+    const TLineEndings start = look.startSign, end = look.endSign;
 
-    switch (spec.lineType) {
+    switch (look.lineType) {
     case lsStraightLeftToRight:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd: b.line(P(e, H2 - Z), P(W - M, H2 - Z)); b.sign(end, P(W - M, H2 - Y), P(W, H2 + Y)); break;
         case spStart: b.sign(start, P(0, H2 - Y), P(M, H2 + Y)); b.line(P(S, H2 - Z), P(W - D - e, H2 - Z)); break;
         case spBoth:
@@ -170,7 +170,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsStraightTopToBottom:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd: b.line(P(W2 - Z, e), P(W2 - Z, H - M)); b.sign(end, P(W2 - Y, H - M), P(W2 + Y, H)); break;
         case spStart: b.sign(start, P(W2 - Y, 0), P(W2 + Y, M)); b.line(P(W2 - Z, S), P(W2 - Z, H - D - e)); break;
         case spBoth:
@@ -182,7 +182,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsTopLeftToBottomRight:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd: b.line(P(0, 0), P(W - M, H - K - D)); b.sign(end, P(W - M, H - M), P(W, H)); break;
         case spStart: b.sign(start, P(0, 0), P(M, M)); b.line(P(S, K), P(W - D, H - D)); break;
         case spBoth:
@@ -194,7 +194,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsBottomLeftToTopRight:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd: b.line(P(0, H), P(W - M, K)); b.sign(end, P(W - M, 0), P(W, M)); break;
         case spStart: b.sign(start, P(0, H - M), P(M, H)); b.line(P(S, H - K - D), P(W - D, 0)); break;
         case spBoth:
@@ -206,7 +206,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsTopLeftEdge:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd: b.line(P(0, H - D), P(0, K)); b.line(P(0, K), P(W - M, K)); b.sign(end, P(W - M, 0), P(W, M)); break;
         case spStart:
             b.line(P(K, H - M), P(K, 0));
@@ -223,7 +223,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsBottomLeftEdge:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.sign(end, P(0, 0), P(M, M));
             b.line(P(K, S), P(K, H - D));
@@ -244,7 +244,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsTopRightEdge:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.line(P(0, 0), P(W - K - D, 0));
             b.line(P(W - K - D, 0), P(W - K - D, H - M));
@@ -265,7 +265,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsBottomRightEdge:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.sign(end, P(0, H - M), P(M, H));
             b.line(P(W - D, 0), P(W - D, H - K - D));
@@ -286,7 +286,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsTopLeftCurve:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.arc(P(0, K), P(2 * (W - M), 2 * H - K), P(W - M, K), P(0, H - D));
             b.sign(end, P(W - M, 0), P(W, M));
@@ -304,7 +304,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsBottomLeftCurve:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.sign(end, P(0, 0), P(M, M));
             b.arc(P(K, 2 * S + D - H), P(2 * W - S + K, H - D), P(K, S), P(W - D, H));
@@ -322,7 +322,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsTopRightCurve:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.arc(P(K + D - W, 0), P(W - K - D, 2 * (H - M)), P(W - K - D, H - M), P(0, 0));
             b.sign(end, P(W - M, H - M), P(W, H));
@@ -340,7 +340,7 @@ std::vector<Primitive> primitives(const LineSpec &spec, QRect client)
         }
         break;
     case lsBottomRightCurve:
-        switch (spec.signPlaces) {
+        switch (look.signPlaces) {
         case spEnd:
             b.sign(end, P(0, H - M), P(M, H));
             b.arc(P(2 * S + D - W, K - H), P(W - D, H - K - D), P(S, H - K), P(W, 0));

@@ -49,7 +49,7 @@ enum TSignPlaces : std::uint8_t { spEnd, spStart, spBoth, spNoWhere };
 
 namespace techline {
 
-struct LineSpec
+struct LineLook
 {
     TTechnicalLineTypes lineType = lsStraightLeftToRight;
     TLineEndings startSign = leNothing;
@@ -86,7 +86,7 @@ struct Primitive
 // The inner rectangle every coordinate is relative to.
 QRect innerRect(QRect client, int penWidth);
 // The primitives in control coordinates, in drawing order.
-std::vector<Primitive> primitives(const LineSpec &spec, QRect client);
+std::vector<Primitive> primitives(const LineLook &look, QRect client);
 
 enum class Direction { Up, Down, Left, Right };
 // Where a start and an end arrow of a line type point.

@@ -9,18 +9,18 @@ namespace {
 
 // The main window's connectors: pen width 2, shadow depth 1, sign size 24,
 // a filled closed arrow at the end.
-techline::LineSpec mainWindowLine(TTechnicalLineTypes type)
+techline::LineLook mainWindowLine(TTechnicalLineTypes type)
 {
-    techline::LineSpec spec;
-    spec.lineType = type;
-    spec.endSign = leClosedArrowRight;
-    spec.signPlaces = spEnd;
-    spec.signSize = 24;
-    spec.penWidth = 2;
-    spec.filled = true;
-    spec.shadowVisible = true;
-    spec.shadowDepth = 1;
-    return spec;
+    techline::LineLook look;
+    look.lineType = type;
+    look.endSign = leClosedArrowRight;
+    look.signPlaces = spEnd;
+    look.signSize = 24;
+    look.penWidth = 2;
+    look.filled = true;
+    look.shadowVisible = true;
+    look.shadowDepth = 1;
+    return look;
 }
 
 TEST(TechnicalLineGeometryTest, FirstConnectorCurvesUpToItsArrow)
@@ -55,9 +55,9 @@ TEST(TechnicalLineGeometryTest, FirstConnectorCurvesUpToItsArrow)
 
 TEST(TechnicalLineGeometryTest, StraightConnectorRunsAcrossToItsSignBox)
 {
-    techline::LineSpec spec = mainWindowLine(lsStraightLeftToRight);
-    spec.endSign = leRectangle;
-    const auto list = techline::primitives(spec, QRect(0, 0, 100, 29));
+    techline::LineLook look = mainWindowLine(lsStraightLeftToRight);
+    look.endSign = leRectangle;
+    const auto list = techline::primitives(look, QRect(0, 0, 100, 29));
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list[1].points, (std::vector<QPoint> {{3, 14}, {73, 14}}));
     EXPECT_EQ(list[0].points, (std::vector<QPoint> {{4, 15}, {74, 15}}));
@@ -72,11 +72,11 @@ TEST(TechnicalLineGeometryTest, StraightConnectorRunsAcrossToItsSignBox)
 
 TEST(TechnicalLineGeometryTest, WithoutShadowSignsFillTheirWholeBox)
 {
-    techline::LineSpec spec = mainWindowLine(lsStraightLeftToRight);
-    spec.shadowVisible = false;
-    spec.penWidth = 1;
-    spec.filled = false;
-    const auto list = techline::primitives(spec, QRect(0, 0, 100, 29));
+    techline::LineLook look = mainWindowLine(lsStraightLeftToRight);
+    look.shadowVisible = false;
+    look.penWidth = 1;
+    look.filled = false;
+    const auto list = techline::primitives(look, QRect(0, 0, 100, 29));
     ASSERT_EQ(list.size(), 2u);
     // Pen width 1: inner rectangle inset by 1, W = 98, H = 27, M = 24.
     EXPECT_EQ(list[0].points, (std::vector<QPoint> {{1, 14}, {75, 14}}));
@@ -96,16 +96,16 @@ TEST(TechnicalLineGeometryTest, SignPlacesChooseTheSigns)
     for (TTechnicalLineTypes type : {lsStraightLeftToRight, lsStraightTopToBottom, lsTopLeftToBottomRight,
              lsBottomLeftToTopRight, lsTopLeftCurve, lsBottomLeftCurve, lsTopRightCurve, lsBottomRightCurve}) {
         for (const Case &c : cases) {
-            techline::LineSpec spec;
-            spec.lineType = type;
-            spec.startSign = leCircle;
-            spec.endSign = leDiamond;
-            spec.signPlaces = c.places;
-            EXPECT_EQ(techline::primitives(spec, QRect(0, 0, 130, 45)).size(), c.count)
+            techline::LineLook look;
+            look.lineType = type;
+            look.startSign = leCircle;
+            look.endSign = leDiamond;
+            look.signPlaces = c.places;
+            EXPECT_EQ(techline::primitives(look, QRect(0, 0, 130, 45)).size(), c.count)
                 << int(type) << " " << int(c.places);
         }
     }
-    techline::LineSpec none;
+    techline::LineLook none;
     none.endSign = leNothing;
     EXPECT_EQ(techline::primitives(none, QRect(0, 0, 130, 45)).size(), 1u);
 }
