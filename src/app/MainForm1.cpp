@@ -9,6 +9,7 @@
 #include "platform/Keys.h"
 #include "platform/Paths.h"
 #include "platform/SettingsLocation.h"
+#include "platform/SortQueue.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 #include "skin/GlintFadeButton.h"
@@ -48,6 +49,19 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
         : surroundings.executableDirectory;
     m_journal = std::make_unique<SortJournal>(
         paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName));
+    m_sortQueue = std::make_unique<SortQueue>();
+    connect(m_sortQueue.get(), &SortQueue::started, this, [this](qint64 id) {
+        m_progressId = id;
+        m_progressPercent = 0;
+        showProgress();
+    });
+    connect(m_sortQueue.get(), &SortQueue::progressed, this, [this](qint64 id, int percent) {
+        m_progressId = id;
+        m_progressPercent = percent;
+        showProgress();
+    });
+    connect(m_sortQueue.get(), &SortQueue::finished, this, &TMainForm1::queuedFinished);
+    connect(m_sortQueue.get(), &SortQueue::drained, this, &TMainForm1::queueDrained);
     FormCreate(this);
     FileListBox1->setFocus();
 }

@@ -8,13 +8,17 @@
 // Handlers keep the names of the controls and events they serve; the nine
 // look-alike slot handlers share one implementation taking the slot number.
 #include "platform/SortJournal.h"
+#include "platform/SortOperation.h"
+#include "platform/SortUndo.h"
 
 #include <QByteArray>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <system_error>
 
 class FileOperations;
 class FileSystem;
@@ -22,7 +26,9 @@ class PlayerBackend;
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QRadioButton;
+class SortQueue;
 class QToolButton;
 class TAppHint;
 class TBrowseEdit;
@@ -98,7 +104,11 @@ public:
     QRadioButton *RadioButton2 = nullptr;
     QToolButton *SpeedButton1 = nullptr;
     QLabel *Label0 = nullptr;
-    // Under the mode radios: what went wrong with a sort or an undo.
+    // Under the mode radios: the move or copy under way in the background
+    // (file, share done, how many wait) and its bar, empty when none waits;
+    // below them, what went wrong with a sort or an undo.
+    QLabel *ProgressLine = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
     QLabel *MessageLine = nullptr;
     // Slot N lives at index N - 1.
     std::array<TClearButton *, kSlotCount> ClearButton {};
@@ -142,6 +152,11 @@ public:
     // and its file becomes current again.
     void undoLastSort(QObject *Sender);
 
+    // Moves to another file system, copies and undos that copy back run in
+    // the background, one after another; the window closes only once they
+    // are all done.
+    SortQueue &sortQueue() const { return *m_sortQueue; }
+
     // The file being previewed and sorted ("" before the first one); its
     // path also shows as the caption of the hidden Label0.
     QByteArray currentPath() const { return m_currentPath; }
@@ -180,6 +195,12 @@ private:
     void followReread();
     void advanceToFollowing(QObject *Sender);
     bool sortInto(sortjournal::Kind kind, const QByteArray &target);
+    void queueSort(qint64 id, sortjournal::Kind kind, const QByteArray &source, const QByteArray &target);
+    void queueUndo(const sortjournal::Entry &entry);
+    bool withdrawNewestQueued(QObject *Sender);
+    void queuedFinished(qint64 id, std::error_code error);
+    void queueDrained();
+    void showProgress();
     void makeCurrentAgain(const QByteArray &path, QObject *Sender);
     void showMessage(const QString &message);
 
@@ -189,6 +210,26 @@ private:
     std::unique_ptr<FileOperations> m_fileOps;
     // Every sort and reject, for undo; beside the settings file.
     std::unique_ptr<SortJournal> m_journal;
+    // Destroyed before the operations and the journal its tasks use.
+    std::unique_ptr<SortQueue> m_sortQueue;
+    // What each task in the queue does, by task id (a sort's journal id; an
+    // undo's is the negated id of the entry it takes back).
+    struct QueuedOperation
+    {
+        sortjournal::Entry entry;
+        bool undo = false;
+        // Filled in by the task when it ends.
+        std::shared_ptr<sortoperation::Result> result;
+        std::shared_ptr<sortundo::Result> undoResult;
+    };
+    std::map<qint64, QueuedOperation> m_queued;
+    // The share copied of the task running now.
+    qint64 m_progressId = 0;
+    int m_progressPercent = 0;
+    // The window was asked to close while operations waited: it closes
+    // once they are done, unless one of them failed.
+    bool m_closeRequested = false;
+    bool m_failedWhileClosing = false;
     QByteArray m_currentPath;
     // The list index of the file last moved away while the folder's new
     // listing is being read in the background; -1 when none is awaited or

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -251,12 +252,21 @@ void TMainForm1::buildWorkingArea()
         setTextColor(radio, fromBgr(colors::clBlack));
     }
 
-    // The free space left of the slot lines, between the radios and the next button.
-    MessageLine = place<QLabel>(Panel1, "MessageLine", 260, 538, 68, 86);
+    // The free space left of the slot lines, below the radios: the
+    // background operation's progress, then messages.
+    const QFont statusFont = fonts::make(fonts::kPGothic, 10);
+    ProgressLine = place<QLabel>(Panel1, "ProgressLine", 260, 538, 68, 40);
+    ProgressBar1 = place<QProgressBar>(Panel1, "ProgressBar1", 260, 580, 68, 5);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->hide();
+    MessageLine = place<QLabel>(Panel1, "MessageLine", 260, 590, 68, 96);
     MessageLine->setWordWrap(true);
-    MessageLine->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    MessageLine->setFont(fonts::make(fonts::kPGothic, 10));
-    setTextColor(MessageLine, fromBgr(colors::clBlack));
+    for (QLabel *line : {ProgressLine, MessageLine}) {
+        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        line->setFont(statusFont);
+        setTextColor(line, fromBgr(colors::clBlack));
+    }
 
     SpeedButton1 = place<QToolButton>(Panel1, "SpeedButton1", 332, 626, 46, 50);
     SpeedButton1->setText(QStringLiteral("0"));

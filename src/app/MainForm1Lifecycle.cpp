@@ -12,6 +12,7 @@
 #include "platform/PreviewPlayer.h"
 #include "platform/ProfileFile.h"
 #include "platform/SettingsLocation.h"
+#include "platform/SortQueue.h"
 #include "shell/FolderTreeView.h"
 
 #include <QCloseEvent>
@@ -151,6 +152,18 @@ void TMainForm1::FormClose(QObject *)
 
 void TMainForm1::closeEvent(QCloseEvent *event)
 {
+    // Moves and copies still waiting are finished first, in view, and the
+    // window then closes by itself; the settings are written after them.
+    if (!m_sortQueue->isIdle()) {
+        event->ignore();
+        if (!m_closeRequested) {
+            m_closeRequested = true;
+            m_failedWhileClosing = false;
+            WindowsMediaPlayer1->setURL(QByteArray());
+            showMessage(QStringLiteral("ファイルの移動と複製が終わりしだい終了します。"));
+        }
+        return;
+    }
     try {
         FormClose(this);
         event->accept();

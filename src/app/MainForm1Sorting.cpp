@@ -10,12 +10,14 @@
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
+#include "platform/SortQueue.h"
 #include "platform/SortUndo.h"
 #include "platform/Trash.h"
 #include "shell/FolderTreeView.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QRadioButton>
 
 namespace {
@@ -72,13 +74,41 @@ QString undoMessage(const sortundo::Result &result, const sortjournal::Entry &en
     return {};
 }
 
+// Why a sort failed; the source stayed where it was.
+QString sortFailure(sortjournal::Kind kind, const QByteArray &source, const sortoperation::Result &result)
+{
+    const QString verb = kind == sortjournal::Kind::Move ? QStringLiteral("移動") : QStringLiteral("複製");
+    return result.trashRefused
+        ? QStringLiteral("%1 を%2できません。同じ名前のファイルをごみ箱に移せません。").arg(displayName(source), verb)
+        : QStringLiteral("%1 を%2できません（%3）。").arg(displayName(source), verb, fileErrorText(result.error));
+}
+
+// path as it stands, or inside folder when relative.
+QByteArray absoluteIn(const QByteArray &folder, const QByteArray &path)
+{
+    return path.startsWith('/') || folder.isEmpty() ? path : paths::join(folder, path);
+}
+
+// What a queued operation does, as the progress line names it.
+QString operationName(bool undo, sortjournal::Kind kind)
+{
+    if (undo)
+        return QStringLiteral("戻し");
+    return kind == sortjournal::Kind::Copy ? QStringLiteral("複製") : QStringLiteral("移動");
+}
+
 } // namespace
 
 void TMainForm1::ClearButtonClick(int slot, QObject *Sender)
 {
+    // The window closes as soon as the operations waiting are done.
+    if (m_closeRequested)
+        return;
     showMessage(QString());
-    const QByteArray target =
-        paths::join(BrowseEdit[slot - 1]->Path(), paths::lastComponent(m_currentPath));
+    // A relative destination is taken from the listed folder now: the
+    // operation may run after the list has moved on to another folder.
+    const QByteArray target = absoluteIn(FileListBox1->Directory(),
+        paths::join(BrowseEdit[slot - 1]->Path(), paths::lastComponent(m_currentPath)));
     // Nothing is current yet, the current file is gone (moved away before),
     // or the destination is the file's own folder: there is nothing to send.
     const bool sendable = FileOperations::isRegularFile(m_currentPath) && !FileOperations::sameFile(m_currentPath, target);
@@ -97,33 +127,141 @@ bool TMainForm1::sortInto(sortjournal::Kind kind, const QByteArray &target)
 {
     const QByteArray source = m_currentPath;
     const qint64 id = m_journal->begin(kind, source, target);
-    // A same-named file in the destination is never destroyed: it goes to
-    // the trash the moment before the sorted file takes its name.
-    QByteArray replaced;
-    bool trashRefused = false;
-    const auto setAside = [&](const QByteArray &existing) -> std::error_code {
-        replaced = trash::send(existing);
-        if (replaced.isEmpty()) {
-            trashRefused = true;
-            return std::make_error_code(std::errc::permission_denied);
-        }
-        m_journal->replaced(id, replaced);
-        return {};
-    };
-    const std::error_code error = kind == sortjournal::Kind::Move ? m_fileOps->move(source, target, setAside)
-                                                                  : m_fileOps->copy(source, target, setAside);
-    if (!error) {
-        m_journal->done(id, target);
-        return true;
+    // A move within one file system is a rename, done at once, unless
+    // earlier operations still wait: they keep their order. So is a move
+    // into a folder that is not there, which fails at once. Anything that
+    // copies goes to the background; the list advances meanwhile.
+    const QByteArray folder = paths::directoryPart(target);
+    if (kind == sortjournal::Kind::Move && m_sortQueue->isIdle()
+        && (!FileOperations::isDirectory(folder) || m_fileOps->sameFileSystem(source, folder))) {
+        const sortoperation::Result result = sortoperation::perform(*m_journal, *m_fileOps, id, kind, source, target);
+        if (result.error)
+            showMessage(sortFailure(kind, source, result));
+        return !result.error;
     }
-    // The destination gets back what it had.
-    if (!replaced.isEmpty())
-        trash::restore(*m_fileOps, replaced, target);
-    const QString verb = kind == sortjournal::Kind::Move ? QStringLiteral("移動") : QStringLiteral("複製");
-    showMessage(trashRefused
-            ? QStringLiteral("%1 を%2できません。同じ名前のファイルをごみ箱に移せません。").arg(displayName(source), verb)
-            : QStringLiteral("%1 を%2できません（%3）。").arg(displayName(source), verb, fileErrorText(error)));
-    return false;
+    queueSort(id, kind, source, target);
+    return true;
+}
+
+void TMainForm1::queueSort(qint64 id, sortjournal::Kind kind, const QByteArray &source, const QByteArray &target)
+{
+    QueuedOperation &queued = m_queued[id];
+    queued.entry.id = id;
+    queued.entry.kind = kind;
+    queued.entry.source = source;
+    queued.entry.target = target;
+    queued.result = std::make_shared<sortoperation::Result>();
+    // A file on its way out of the folder is not listed again meanwhile.
+    if (kind == sortjournal::Kind::Move)
+        FileListBox1->withhold(source);
+    m_sortQueue->add({id,
+        [&journal = *m_journal, &fileOps = *m_fileOps, id, kind, source, target, result = queued.result](
+            const FileOperations::Progress &progress) {
+            *result = sortoperation::perform(journal, fileOps, id, kind, source, target, progress);
+            return result->error;
+        }});
+    showProgress();
+}
+
+void TMainForm1::queueUndo(const sortjournal::Entry &entry)
+{
+    const qint64 id = -entry.id;
+    QueuedOperation &queued = m_queued[id];
+    queued.entry = entry;
+    queued.undo = true;
+    queued.undoResult = std::make_shared<sortundo::Result>();
+    m_sortQueue->add({id,
+        [&fileOps = *m_fileOps, entry, result = queued.undoResult](const FileOperations::Progress &progress) {
+            *result = sortundo::undo(entry, fileOps, progress);
+            return result->error;
+        }});
+    showProgress();
+}
+
+void TMainForm1::queuedFinished(qint64 id, std::error_code)
+{
+    const auto found = m_queued.find(id);
+    if (found == m_queued.end())
+        return;
+    const QueuedOperation queued = found->second;
+    m_queued.erase(found);
+    const sortjournal::Entry &entry = queued.entry;
+
+    if (queued.undo) {
+        const sortundo::Result &result = *queued.undoResult;
+        showMessage(undoMessage(result, entry));
+        if (result.outcome == sortundo::Outcome::Undone || result.outcome == sortundo::Outcome::ReplacedNotRestored) {
+            m_journal->undone(entry.id);
+            makeCurrentAgain(entry.source, this);
+        } else {
+            m_failedWhileClosing = m_closeRequested;
+        }
+        return;
+    }
+
+    if (entry.kind == sortjournal::Kind::Move)
+        FileListBox1->release(entry.source);
+    if (!queued.result->error)
+        return;
+    // The source stayed where it was: it is listed again, and whatever the
+    // user has chosen since stays chosen.
+    showMessage(sortFailure(entry.kind, entry.source, *queued.result));
+    m_failedWhileClosing = m_closeRequested;
+    if (entry.kind == sortjournal::Kind::Move) {
+        m_advancedFrom = -1;
+        FileListBox1->UpdateLater();
+    }
+}
+
+void TMainForm1::queueDrained()
+{
+    showProgress();
+    if (!m_closeRequested)
+        return;
+    m_closeRequested = false;
+    // A failure is shown, not closed over; the next close goes ahead.
+    if (!m_failedWhileClosing)
+        close();
+}
+
+bool TMainForm1::withdrawNewestQueued(QObject *Sender)
+{
+    const qint64 newest = m_sortQueue->newest();
+    const QueuedOperation queued = m_queued[newest];
+    if (!m_sortQueue->withdraw(newest)) {
+        showMessage(QStringLiteral("%1 の%2が終わってから元に戻せます。")
+                        .arg(displayName(queued.entry.source), operationName(queued.undo, queued.entry.kind)));
+        return false;
+    }
+    // It never began: the file is where it was, and the journal entry stays
+    // one that was never done.
+    m_queued.erase(newest);
+    if (queued.entry.kind == sortjournal::Kind::Move)
+        FileListBox1->release(queued.entry.source);
+    makeCurrentAgain(queued.entry.source, Sender);
+    return true;
+}
+
+void TMainForm1::showProgress()
+{
+    const qint64 running = m_sortQueue->oldest();
+    const auto found = m_queued.find(running);
+    if (found == m_queued.end()) {
+        ProgressLine->clear();
+        ProgressLine->setToolTip(QString());
+        ProgressBar1->hide();
+        return;
+    }
+    const int percent = running == m_progressId ? m_progressPercent : 0;
+    const QString name = displayName(found->second.entry.source);
+    const int waiting = m_sortQueue->pending() - 1;
+    const QString state = QStringLiteral("%1中 %2%").arg(operationName(found->second.undo, found->second.entry.kind)).arg(percent);
+    const QString behind = waiting > 0 ? QStringLiteral("あと %1 件").arg(waiting) : QString();
+    const QString elided = ProgressLine->fontMetrics().elidedText(name, Qt::ElideMiddle, ProgressLine->width());
+    ProgressLine->setText(QStringList {state, elided, behind}.join(QLatin1Char('\n')).trimmed());
+    ProgressLine->setToolTip(QStringList {state, name, behind}.join(QLatin1Char('\n')).trimmed());
+    ProgressBar1->setValue(percent);
+    ProgressBar1->show();
 }
 
 void TMainForm1::advanceAfterMove(QObject *Sender, bool moved)
@@ -201,6 +339,8 @@ void TMainForm1::advanceToFollowing(QObject *Sender)
 
 void TMainForm1::rejectCurrentFile(QObject *Sender)
 {
+    if (m_closeRequested)
+        return;
     showMessage(QString());
     // The desktop's trash keeps the file: it can always be brought back.
     const bool sendable = FileOperations::isRegularFile(m_currentPath);
@@ -219,19 +359,31 @@ void TMainForm1::rejectCurrentFile(QObject *Sender)
 
 void TMainForm1::undoLastSort(QObject *Sender)
 {
-    const sortjournal::Entry *latest = m_journal->latestUndoable();
+    if (m_closeRequested)
+        return;
+    // The latest operation may still wait in the queue: it is taken back
+    // before it begins; one under way is undone once it is done.
+    if (!m_sortQueue->isIdle()) {
+        withdrawNewestQueued(Sender);
+        return;
+    }
+    const std::optional<sortjournal::Entry> latest = m_journal->latestUndoable();
     if (!latest) {
         showMessage(QStringLiteral("元に戻せる操作はありません。"));
         return;
     }
-    const sortjournal::Entry entry = *latest;
-    const sortundo::Result result = sortundo::undo(entry, *m_fileOps);
-    if (result.outcome != sortundo::Outcome::Undone && result.outcome != sortundo::Outcome::ReplacedNotRestored) {
-        showMessage(undoMessage(result, entry));
+    const sortjournal::Entry &entry = *latest;
+    // Moving a file back to another file system copies it: in the background.
+    if (sortundo::undoCopiesAcross(entry, *m_fileOps)) {
+        showMessage(QString());
+        queueUndo(entry);
         return;
     }
-    m_journal->undone(entry.id);
+    const sortundo::Result result = sortundo::undo(entry, *m_fileOps);
     showMessage(undoMessage(result, entry));
+    if (result.outcome != sortundo::Outcome::Undone && result.outcome != sortundo::Outcome::ReplacedNotRestored)
+        return;
+    m_journal->undone(entry.id);
     makeCurrentAgain(entry.source, Sender);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/FolderFiles.h"
 #include "platform/ListText.h"
 #include "platform/Paths.h"
+#include "platform/ThreadPriority.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -15,8 +16,6 @@
 #include <algorithm>
 #include <climits>
 #include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
@@ -27,10 +26,12 @@ QByteArray workingDirectory()
     return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
 }
 
-// A background read yields to the player starting the next file.
-void lowerThreadPriority()
+// Takes the withheld files of folder out of names.
+void dropWithheld(std::vector<QByteArray> &names, const QByteArray &folder, const std::set<QByteArray> &withheld)
 {
-    ::setpriority(PRIO_PROCESS, id_t(::syscall(SYS_gettid)), 10);
+    if (withheld.empty())
+        return;
+    std::erase_if(names, [&](const QByteArray &name) { return withheld.count(paths::join(folder, name)) != 0; });
 }
 
 } // namespace
@@ -93,6 +94,7 @@ bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
     const bool entered = listing.error == 0 && (!enter || ::fchdir(fd.get()) == 0);
     if (!entered)
         return false;
+    dropWithheld(listing.names, folder, m_withheld);
     m_model->setNames(std::move(listing.names));
     return true;
 }
@@ -146,13 +148,15 @@ void TFileListBox::startBackgroundRead()
     const quint64 read = m_pendingRead;
     if (read == 0)
         return;
-    m_reader.start([this, read, folder = m_directory, mask = *m_fileMask] {
+    m_reader.start([this, read, folder = m_directory, mask = *m_fileMask, withheld = m_withheld] {
+        // It yields to the player starting the next file.
         lowerThreadPriority();
         const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         folderfiles::Listing listing;
         if (fd >= 0) {
             listing = folderfiles::read(fd, mask);
             ::close(fd);
+            dropWithheld(listing.names, folder, withheld);
         }
         // A folder that cannot be read shows as empty, as Update() leaves it.
         auto items = std::make_shared<FileListModel::Sorted>(
@@ -168,6 +172,16 @@ void TFileListBox::startBackgroundRead()
             emit ListingChanged();
         }, Qt::QueuedConnection);
     });
+}
+
+void TFileListBox::withhold(const QByteArray &path)
+{
+    m_withheld.insert(path);
+}
+
+void TFileListBox::release(const QByteArray &path)
+{
+    m_withheld.erase(path);
 }
 
 void TFileListBox::removeItem(int index)

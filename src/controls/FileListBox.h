@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <set>
 
 class FileListModel;
 class FileMask;
@@ -71,6 +72,12 @@ public:
     // Takes the item at index out of the list without reading the folder,
     // for a file known to be gone; the selection stays on the item it was on.
     void removeItem(int index);
+
+    // Files on their way out of the folder (a move still copying them to
+    // another file system), as full paths: no read lists them while they
+    // are withheld, though they are still there.
+    void withhold(const QByteArray &path);
+    void release(const QByteArray &path);
 
     // The first item whose name is exactly name, or -1.
     int indexOfName(const QByteArray &name) const;
@@ -121,6 +128,7 @@ private:
     QByteArray m_mask;
     std::unique_ptr<FileMask> m_fileMask;
     QByteArray m_directory;
+    std::set<QByteArray> m_withheld;
     // Numbers the background reads; only the latest one, if no other read
     // came after it, is applied.
     quint64 m_readCount = 0;

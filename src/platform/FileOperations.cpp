@@ -214,7 +214,7 @@ std::error_code FileOperations::setAsideExisting(const QByteArray &target, const
 }
 
 std::error_code FileOperations::move(const QByteArray &source, const QByteArray &target,
-    const SetAside &setAside)
+    const SetAside &setAside, const Progress &progress)
 {
     if (source.isEmpty() || target.isEmpty())
         return errorOf(ENOENT);
@@ -241,7 +241,7 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
     struct stat before {};
     if (m_fs.stat(source.constData(), &before) != 0)
         return lastError();
-    if (const std::error_code error = copyThroughTemporary(source, target))
+    if (const std::error_code error = copyThroughTemporary(source, target, {}, progress))
         return error;
     // Remove the source only if it is still the file that was copied, as it was.
     struct stat after {};
@@ -257,7 +257,8 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
     return {};
 }
 
-std::error_code FileOperations::moveNoReplace(const QByteArray &source, const QByteArray &target)
+std::error_code FileOperations::moveNoReplace(const QByteArray &source, const QByteArray &target,
+    const Progress &progress)
 {
     if (source.isEmpty() || target.isEmpty())
         return errorOf(ENOENT);
@@ -266,22 +267,22 @@ std::error_code FileOperations::moveNoReplace(const QByteArray &source, const QB
     if (errno != EXDEV)
         return lastError();
     // Across file systems the copy is set aside the moment anything shows up at target.
-    return move(source, target, [](const QByteArray &) { return errorOf(EEXIST); });
+    return move(source, target, [](const QByteArray &) { return errorOf(EEXIST); }, progress);
 }
 
 std::error_code FileOperations::copy(const QByteArray &source, const QByteArray &target,
-    const SetAside &setAside)
+    const SetAside &setAside, const Progress &progress)
 {
     if (source.isEmpty() || target.isEmpty())
         return errorOf(ENOENT);
     // Replacing a file by itself would only risk it.
     if (sameFile(source, target))
         return {};
-    return copyThroughTemporary(source, target, setAside);
+    return copyThroughTemporary(source, target, setAside, progress);
 }
 
 std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target,
-    const SetAside &setAside)
+    const SetAside &setAside, const Progress &progress)
 {
     // Without waiting: a FIFO put in the file's place must not block the copy.
     const FileDescriptor input(m_fs.open(source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0), m_fs);
@@ -300,7 +301,7 @@ std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, c
     TemporaryFile temporary(m_fs);
     if (const std::error_code error = temporary.create(target, &status, source))
         return error;
-    if (const std::error_code error = copyContents(in, temporary.fd(), status.st_size))
+    if (const std::error_code error = copyContents(in, temporary.fd(), status.st_size, progress))
         return error;
     // Permissions and times are kept where the file system allows it.
     m_fs.fchmod(temporary.fd(), status.st_mode & 07777);
@@ -309,10 +310,13 @@ std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, c
     return temporary.commit(target, [&] { return setAsideExisting(target, setAside); });
 }
 
-std::error_code FileOperations::copyContents(int from, int to, off_t expectedSize)
+std::error_code FileOperations::copyContents(int from, int to, off_t expectedSize,
+    const Progress &progress)
 {
     std::vector<char> buffer(1 << 16);
     off_t copied = 0;
+    if (progress)
+        progress(0, expectedSize);
     for (;;) {
         const ssize_t got = m_fs.read(from, buffer.data(), buffer.size());
         if (got < 0) {
@@ -325,6 +329,8 @@ std::error_code FileOperations::copyContents(int from, int to, off_t expectedSiz
         if (const std::error_code error = writeAll(to, buffer.data(), got))
             return error;
         copied += got;
+        if (progress)
+            progress(copied, expectedSize);
     }
     // A source cut short while it was read must not replace a complete target.
     if (copied != expectedSize)
@@ -431,6 +437,11 @@ bool FileOperations::isRegularFile(const QByteArray &path)
 {
     struct stat status {};
     return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool FileOperations::sameFileSystem(const QByteArray &path, const QByteArray &folder) const
+{
+    return !path.isEmpty() && !folder.isEmpty() && m_fs.sameFileSystem(path.constData(), folder.constData());
 }
 
 bool FileOperations::sameFile(const QByteArray &a, const QByteArray &b)

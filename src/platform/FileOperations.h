@@ -31,18 +31,23 @@ public:
     // stops the operation: nothing has been replaced then.
     using SetAside = std::function<std::error_code(const QByteArray &target)>;
 
+    // Called while contents are copied, with the bytes copied so far and
+    // the file's size; never for a move that is a rename.
+    using Progress = std::function<void(qint64 copied, qint64 total)>;
+
     // Moves the file at source to target, replacing a file already there.
     std::error_code move(const QByteArray &source, const QByteArray &target,
-        const SetAside &setAside = {});
+        const SetAside &setAside = {}, const Progress &progress = {});
 
     // Copies the file at source to target, replacing a file already there.
     // The copy keeps the source's permissions and modification time.
     std::error_code copy(const QByteArray &source, const QByteArray &target,
-        const SetAside &setAside = {});
+        const SetAside &setAside = {}, const Progress &progress = {});
 
     // Moves the file at source to target only while nothing is at target
     // (EEXIST otherwise); across file systems as move() does.
-    std::error_code moveNoReplace(const QByteArray &source, const QByteArray &target);
+    std::error_code moveNoReplace(const QByteArray &source, const QByteArray &target,
+        const Progress &progress = {});
 
     // Replaces the contents of the file at target with bytes, creating it
     // when missing. An existing file keeps its permissions; a new one gets
@@ -58,6 +63,10 @@ public:
     // were removed.
     int removeLeftovers(const QByteArray &folder);
 
+    // Whether a file at path can be renamed into folder (one mounted file
+    // system), so that moving it there takes no time.
+    bool sameFileSystem(const QByteArray &path, const QByteArray &folder) const;
+
     // Tests on the real file system; each follows symbolic links and is
     // false for an empty path or one that does not exist.
     static bool isDirectory(const QByteArray &path);
@@ -69,9 +78,9 @@ private:
     class TemporaryFile;
 
     std::error_code copyThroughTemporary(const QByteArray &source, const QByteArray &target,
-        const SetAside &setAside = {});
+        const SetAside &setAside = {}, const Progress &progress = {});
     std::error_code setAsideExisting(const QByteArray &target, const SetAside &setAside);
-    std::error_code copyContents(int from, int to, off_t expectedSize);
+    std::error_code copyContents(int from, int to, off_t expectedSize, const Progress &progress);
     std::error_code writeAll(int fd, const char *data, qsizetype size);
 
     FileSystem &m_fs;

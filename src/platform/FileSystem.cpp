@@ -91,3 +91,21 @@ int FileSystem::access(const char *path, int mode)
 {
     return ::access(path, mode);
 }
+
+bool FileSystem::sameFileSystem(const char *path, const char *folder)
+{
+    // One device is not enough: a rename between two mounts of the same
+    // file system (a bind mount) fails as well, so the mounts must agree.
+    // A link is renamed as itself, wherever it points.
+    const auto examine = [](const char *name, int flags, struct statx &status) {
+        return ::statx(AT_FDCWD, name, flags, STATX_BASIC_STATS | STATX_MNT_ID, &status) == 0;
+    };
+    struct statx a {};
+    struct statx b {};
+    if (!examine(path, AT_SYMLINK_NOFOLLOW, a) || !examine(folder, 0, b))
+        return false;
+    if (a.stx_dev_major != b.stx_dev_major || a.stx_dev_minor != b.stx_dev_minor)
+        return false;
+    // A kernel too old to tell mounts apart leaves the device as the answer.
+    return !(a.stx_mask & b.stx_mask & STATX_MNT_ID) || a.stx_mnt_id == b.stx_mnt_id;
+}

@@ -38,4 +38,7 @@ public:
     virtual int renameNoReplace(const char *from, const char *to);
     virtual int unlink(const char *path);
     virtual int access(const char *path, int mode);
+    // Whether a file at path can be renamed into folder: both lie on one
+    // mounted file system. False when either cannot be examined.
+    virtual bool sameFileSystem(const char *path, const char *folder);
 };

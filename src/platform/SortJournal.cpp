@@ -187,6 +187,7 @@ SortJournal::SortJournal(const QByteArray &path, int keep)
 
 qint64 SortJournal::begin(sortjournal::Kind kind, const QByteArray &source, const QByteArray &target)
 {
+    const std::lock_guard lock(m_mutex);
     // Rewriting the file now and then keeps it near its size limit.
     if (qsizetype(m_entries.size()) >= m_keep + m_keep / 10)
         dropOldest();
@@ -202,6 +203,7 @@ qint64 SortJournal::begin(sortjournal::Kind kind, const QByteArray &source, cons
 
 void SortJournal::replaced(qint64 id, const QByteArray &inTrash)
 {
+    const std::lock_guard lock(m_mutex);
     Entry *entry = find(id);
     if (!entry)
         return;
@@ -211,6 +213,7 @@ void SortJournal::replaced(qint64 id, const QByteArray &inTrash)
 
 void SortJournal::done(qint64 id, const QByteArray &target)
 {
+    const std::lock_guard lock(m_mutex);
     Entry *entry = find(id);
     if (!entry)
         return;
@@ -223,6 +226,7 @@ void SortJournal::done(qint64 id, const QByteArray &target)
 
 void SortJournal::undone(qint64 id)
 {
+    const std::lock_guard lock(m_mutex);
     Entry *entry = find(id);
     if (!entry || !entry->done)
         return;
@@ -230,13 +234,20 @@ void SortJournal::undone(qint64 id)
     append(sortjournal::undoneLine(*entry));
 }
 
-const Entry *SortJournal::latestUndoable() const
+std::optional<Entry> SortJournal::latestUndoable() const
 {
+    const std::lock_guard lock(m_mutex);
     for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
         if (it->done && !it->undone)
-            return &*it;
+            return *it;
     }
-    return nullptr;
+    return std::nullopt;
+}
+
+std::vector<Entry> SortJournal::entries() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_entries;
 }
 
 Entry *SortJournal::find(qint64 id)

@@ -16,6 +16,8 @@
 // when the file is next opened or grows well past it.
 #include <QByteArray>
 
+#include <mutex>
+#include <optional>
 #include <vector>
 
 namespace sortjournal {
@@ -51,6 +53,8 @@ bool fileState(const QByteArray &path, qint64 &size, qint64 &mtimeNs);
 
 } // namespace sortjournal
 
+// Operations running on another thread write their lines through the same
+// journal: every call may come from any thread.
 class SortJournal
 {
 public:
@@ -69,15 +73,16 @@ public:
     void done(qint64 id, const QByteArray &target);
     void undone(qint64 id);
 
-    // The latest operation done and not undone, or null.
-    const sortjournal::Entry *latestUndoable() const;
-    const std::vector<sortjournal::Entry> &entries() const { return m_entries; }
+    // The latest operation done and not undone, if any.
+    std::optional<sortjournal::Entry> latestUndoable() const;
+    std::vector<sortjournal::Entry> entries() const;
 
 private:
     sortjournal::Entry *find(qint64 id);
     void append(const QByteArray &line);
     void dropOldest();
 
+    mutable std::mutex m_mutex;
     QByteArray m_path;
     int m_keep;
     std::vector<sortjournal::Entry> m_entries;

@@ -1,6 +1,6 @@
 #include "platform/SortUndo.h"
 
-#include "platform/FileOperations.h"
+#include "platform/Paths.h"
 #include "platform/Trash.h"
 
 #include <sys/stat.h>
@@ -39,7 +39,7 @@ Result failure(const std::error_code &error)
 
 } // namespace
 
-Result undo(const Entry &entry, FileOperations &fileOps)
+Result undo(const Entry &entry, FileOperations &fileOps, const FileOperations::Progress &progress)
 {
     if (!entry.done || entry.undone)
         return {Outcome::Failed, std::make_error_code(std::errc::invalid_argument)};
@@ -50,7 +50,7 @@ Result undo(const Entry &entry, FileOperations &fileOps)
     case Kind::Move:
         if (occupied(entry.source))
             return {Outcome::PlaceTaken, {}};
-        if (const std::error_code error = fileOps.moveNoReplace(entry.target, entry.source))
+        if (const std::error_code error = fileOps.moveNoReplace(entry.target, entry.source, progress))
             return failure(error);
         break;
     case Kind::Copy:
@@ -70,6 +70,11 @@ Result undo(const Entry &entry, FileOperations &fileOps)
             return {Outcome::ReplacedNotRestored, error};
     }
     return {Outcome::Undone, {}};
+}
+
+bool undoCopiesAcross(const Entry &entry, const FileOperations &fileOps)
+{
+    return entry.kind == Kind::Move && !fileOps.sameFileSystem(entry.target, paths::directoryPart(entry.source));
 }
 
 } // namespace sortundo

@@ -6,11 +6,10 @@
 // Undo never overwrites and never guesses: when the file at the target is
 // no longer the one the operation left there (size or modification time
 // differ) or the old place is taken, nothing moves.
+#include "platform/FileOperations.h"
 #include "platform/SortJournal.h"
 
 #include <system_error>
-
-class FileOperations;
 
 namespace sortundo {
 
@@ -35,6 +34,12 @@ struct Result
     std::error_code error;
 };
 
-Result undo(const sortjournal::Entry &entry, FileOperations &fileOps);
+// Takes entry back; progress hears of the bytes when a move back has to copy.
+Result undo(const sortjournal::Entry &entry, FileOperations &fileOps,
+    const FileOperations::Progress &progress = {});
+
+// Whether taking entry back copies a file from one file system to another,
+// which takes as long as the operation itself did.
+bool undoCopiesAcross(const sortjournal::Entry &entry, const FileOperations &fileOps);
 
 } // namespace sortundo

@@ -36,6 +36,7 @@ TEST_P(SortAdvanceTest, SortsAndMakesTheIntendedFileCurrent)
         w.ClearButton1Click(w.ClearButton[0]);
     else
         w.SpeedButton1Click(w.SpeedButton1);
+    ASSERT_TRUE(settled());
 
     EXPECT_EQ(currentName(), QByteArray(c.becomesCurrent)) << c.what;
     EXPECT_EQ(player.URL(), w.currentPath()) << c.what;
@@ -97,6 +98,7 @@ TEST_F(SortCommandsTest, CopyReplacesASameNamedFileInTheDestination)
     TMainForm1 &w = openSource({"a.mp3", "b.wav"});
     w.RadioButton2->setChecked(true);
     w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
     EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
 }

@@ -5,6 +5,7 @@
 
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
+#include "platform/SortQueue.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 #include "support/Wait.h"
@@ -57,10 +58,13 @@ protected:
         form->FileListBox1Click(form->FileListBox1);
     }
 
-    // Waits until the list has read its folder again after a move.
+    // Waits until the moves and copies in the background are done and the
+    // list has read its folder again.
     bool settled() const
     {
-        return waitUntil([this] { return !form->FileListBox1->isUpdatePending(); });
+        return waitUntil([this] {
+            return form->sortQueue().isIdle() && !form->FileListBox1->isUpdatePending();
+        });
     }
 
     QByteArray currentName() const { return form->currentPath().mid(form->currentPath().lastIndexOf('/') + 1); }

@@ -1,6 +1,6 @@
 #include "platform/FileOperations.h"
 
-#include "FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>

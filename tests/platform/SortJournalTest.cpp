@@ -20,7 +20,7 @@ struct SortJournalTest : ::testing::Test {
     static std::vector<qint64> undoOrder(SortJournal &journal)
     {
         std::vector<qint64> ids;
-        while (const Entry *entry = journal.latestUndoable()) {
+        while (const std::optional<Entry> entry = journal.latestUndoable()) {
             ids.push_back(entry->id);
             journal.undone(entry->id);
         }
@@ -46,7 +46,7 @@ TEST_F(SortJournalTest, EntriesSurviveAReopenAndUndoWalksBackFromTheLatest)
     }
     SortJournal reopened(path);
     ASSERT_EQ(reopened.entries().size(), 3u);
-    const Entry &first = reopened.entries()[0];
+    const Entry first = reopened.entries()[0];
     EXPECT_EQ(first.kind, Kind::Move);
     EXPECT_EQ(first.source, awkward);
     EXPECT_EQ(first.target, root / "moved");
@@ -60,7 +60,7 @@ TEST_F(SortJournalTest, EntriesSurviveAReopenAndUndoWalksBackFromTheLatest)
     EXPECT_EQ(SortJournal(path).latestUndoable()->id, move);
     SortJournal again(path);
     EXPECT_EQ(undoOrder(again), std::vector<qint64> {move});
-    EXPECT_EQ(SortJournal(path).latestUndoable(), nullptr);
+    EXPECT_EQ(SortJournal(path).latestUndoable(), std::nullopt);
     // New ids follow the old ones.
     EXPECT_GT(SortJournal(path).begin(Kind::Move, "a", "b"), copy + 1);
 }
@@ -149,7 +149,7 @@ TEST_F(SortJournalTest, AJournalThatCannotBeWrittenStillServesThisSession)
     ::chmod(root.path().constData(), 0500);
     journal.done(journal.begin(Kind::Move, "s", root / "t"), root / "t");
     ::chmod(root.path().constData(), 0700);
-    ASSERT_NE(journal.latestUndoable(), nullptr);
+    ASSERT_NE(journal.latestUndoable(), std::nullopt);
     EXPECT_EQ(journal.latestUndoable()->source, "s");
 }
 

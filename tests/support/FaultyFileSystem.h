@@ -3,13 +3,23 @@
 // armed a fault: a rename failing with a chosen error, the disk filling up
 // after so many bytes, writes coming back short, a read cut short, an
 // action run between two reads (to pull the source away mid-copy), failing
-// fsync, unlink or access.
+// fsync, unlink or access, two file systems where there is one, and reads
+// held until the test lets them go (a copy that takes its time).
 #include "platform/FileSystem.h"
 
 #include <QByteArray>
 
 #include <cerrno>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+
+// The rename of the file itself (not of a temporary file) fails with EXDEV,
+// as between two file systems.
+inline int acrossFileSystems(const QByteArray &from, const QByteArray &)
+{
+    return from.contains(".ondasort-") ? 0 : EXDEV;
+}
 
 class FaultyFileSystem : public FileSystem
 {
@@ -24,7 +34,37 @@ public:
     int unlinkError = 0;        // for the first unlink only
     int accessError = 0;
 
+    // Source and destination count as two file systems: renames of the
+    // file itself fail with EXDEV and the window hands the move to its queue.
+    bool twoFileSystems = false;
+
     int renames = 0;
+
+    // Reads wait (on whatever thread makes them) until the test lets them go.
+    void holdReads()
+    {
+        const std::lock_guard lock(m_gateMutex);
+        m_readsHeld = true;
+    }
+    void letReadsGo()
+    {
+        {
+            const std::lock_guard lock(m_gateMutex);
+            m_readsHeld = false;
+        }
+        m_gate.notify_all();
+    }
+    // Whether a read is waiting at the held gate now.
+    bool readWaiting()
+    {
+        const std::lock_guard lock(m_gateMutex);
+        return m_readsWaiting > 0;
+    }
+
+    bool sameFileSystem(const char *path, const char *folder) override
+    {
+        return !twoFileSystems && FileSystem::sameFileSystem(path, folder);
+    }
 
     ssize_t write(int fd, const void *buffer, size_t size) override
     {
@@ -43,6 +83,12 @@ public:
 
     ssize_t read(int fd, void *buffer, size_t size) override
     {
+        {
+            std::unique_lock lock(m_gateMutex);
+            ++m_readsWaiting;
+            m_gate.wait(lock, [this] { return !m_readsHeld; });
+            --m_readsWaiting;
+        }
         if (readsBeforeEnd == 0)
             return 0;
         if (readsBeforeEnd > 0)
@@ -94,20 +140,22 @@ public:
     }
 
 private:
-    // Counts a rename and tells whether an armed fault fails it (errno set).
+    // Counts a rename and tells whether it crosses the two file systems or
+    // an armed fault fails it (errno set).
     bool renameFailed(const char *from, const char *to)
     {
         ++renames;
-        const int error = renameFault ? renameFault(from, to) : 0;
+        int error = renameFault ? renameFault(from, to) : 0;
+        if (!error && twoFileSystems)
+            error = acrossFileSystems(from, to);
         if (error)
             errno = error;
         return error != 0;
     }
+
+    std::mutex m_gateMutex;
+    std::condition_variable m_gate;
+    bool m_readsHeld = false;
+    int m_readsWaiting = 0;
 };
 
-// The rename of the file itself (not of a temporary file) fails with EXDEV,
-// as between two file systems.
-inline int acrossFileSystems(const QByteArray &from, const QByteArray &)
-{
-    return from.contains(".ondasort-") ? 0 : EXDEV;
-}
