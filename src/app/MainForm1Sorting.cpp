@@ -236,6 +236,7 @@ bool TMainForm1::withdrawNewestQueued(QObject *Sender)
     // It never began: the file is where it was, and the journal entry stays
     // one that was never done.
     m_queued.erase(newest);
+    showProgress();
     if (queued.entry.kind == sortjournal::Kind::Move)
         FileListBox1->release(queued.entry.source);
     makeCurrentAgain(queued.entry.source, Sender);

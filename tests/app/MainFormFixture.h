@@ -23,6 +23,7 @@ protected:
         surroundings.executableDirectory = exeDir();
         surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
         surroundings.showError = [this](const QString &message) { errors << message; };
+        surroundings.fileSystem = fileSystem;
         form = std::make_unique<TMainForm1>(surroundings);
         return *form;
     }
@@ -30,6 +31,8 @@ protected:
     QTemporaryDir m_exeDir;
     // What the window's player control was asked to play.
     PlayerRecord player;
+    // The file system the sorts go through; null for the real one.
+    FileSystem *fileSystem = nullptr;
     // Messages the window showed, in place of message boxes.
     QStringList errors;
     std::unique_ptr<TMainForm1> form;

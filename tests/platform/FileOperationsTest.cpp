@@ -146,6 +146,66 @@ TEST_F(FileOperationsTest, MoveAcrossFileSystemsCopiesThenRemovesTheSource)
     EXPECT_EQ(status.st_mtim.tv_sec, 1200000000);
 }
 
+struct ProgressCase
+{
+    const char *what;
+    Operation operation;
+    bool across;
+    bool reported; // whether bytes are copied (and so reported) at all
+};
+
+class FileOperationsProgress : public FileOperationsTest, public ::testing::WithParamInterface<ProgressCase>
+{
+};
+
+TEST_P(FileOperationsProgress, CopyingReportsRisingCountsUpToTheSize)
+{
+    const ProgressCase &c = GetParam();
+    if (c.across)
+        fs.renameFault = acrossFileSystems;
+    std::vector<std::pair<qint64, qint64>> calls;
+    const auto progress = [&](qint64 copied, qint64 total) { calls.emplace_back(copied, total); };
+    FileOperations operations(fs);
+    EXPECT_FALSE(c.operation == Operation::Move ? operations.move(source, target, {}, progress)
+                                                : operations.copy(source, target, {}, progress));
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    if (!c.reported) {
+        EXPECT_TRUE(calls.empty()) << c.what;
+        return;
+    }
+    const qint64 size = sourceBytes.size();
+    ASSERT_GE(calls.size(), 4u) << c.what; // 200 KiB in 64 KiB reads
+    EXPECT_EQ(calls.front(), std::make_pair(qint64(0), size)) << c.what;
+    EXPECT_EQ(calls.back(), std::make_pair(size, size)) << c.what;
+    for (size_t i = 1; i < calls.size(); ++i) {
+        EXPECT_GT(calls[i].first, calls[i - 1].first) << c.what;
+        EXPECT_EQ(calls[i].second, size) << c.what;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, FileOperationsProgress, ::testing::Values(
+    ProgressCase {"rename", Operation::Move, false, false},
+    ProgressCase {"move across", Operation::Move, true, true},
+    ProgressCase {"copy", Operation::Copy, false, true}));
+
+TEST_F(FileOperationsTest, SameFileSystemTellsWhetherARenameCanWork)
+{
+    const QByteArray link = sourceFolder + "/link.mp3";
+    ::symlink("/dev/shm", link.constData());
+    const FileOperations operations;
+    EXPECT_TRUE(operations.sameFileSystem(source, targetFolder));
+    // A link is renamed as itself, wherever it points.
+    EXPECT_TRUE(operations.sameFileSystem(link, targetFolder));
+    EXPECT_FALSE(operations.sameFileSystem(sourceFolder + "/none", targetFolder));
+    EXPECT_FALSE(operations.sameFileSystem(source, root / "none"));
+    EXPECT_FALSE(operations.sameFileSystem(source, ""));
+    // A tmpfs beside the disk, where the machine has one.
+    struct stat shm {};
+    struct stat here {};
+    if (::stat("/dev/shm", &shm) == 0 && ::stat(targetFolder.constData(), &here) == 0 && shm.st_dev != here.st_dev)
+        EXPECT_FALSE(operations.sameFileSystem(source, "/dev/shm"));
+}
+
 TEST_F(FileOperationsTest, CopyReplacesTheTargetAndKeepsTheSource)
 {
     EXPECT_FALSE(FileOperations(fs).copy(source, target));

@@ -3,7 +3,7 @@
 // armed a fault: a rename failing with a chosen error, the disk filling up
 // after so many bytes, writes coming back short, a read cut short, an
 // action run between two reads (to pull the source away mid-copy), failing
-// fsync, unlink or access, two file systems where there is one, and reads
+// fsync, unlink or access, a second file system inside the real one, and reads
 // held until the test lets them go (a copy that takes its time).
 #include "platform/FileSystem.h"
 
@@ -34,9 +34,9 @@ public:
     int unlinkError = 0;        // for the first unlink only
     int accessError = 0;
 
-    // Source and destination count as two file systems: renames of the
-    // file itself fail with EXDEV and the window hands the move to its queue.
-    bool twoFileSystems = false;
+    // The folder standing for a second file system (empty: only one):
+    // a rename between a path inside it and one outside fails with EXDEV.
+    QByteArray otherFileSystem;
 
     int renames = 0;
 
@@ -55,7 +55,7 @@ public:
         m_gate.notify_all();
     }
     // Whether a read is waiting at the held gate now.
-    bool readWaiting()
+    bool readWaiting() const
     {
         const std::lock_guard lock(m_gateMutex);
         return m_readsWaiting > 0;
@@ -63,7 +63,7 @@ public:
 
     bool sameFileSystem(const char *path, const char *folder) override
     {
-        return !twoFileSystems && FileSystem::sameFileSystem(path, folder);
+        return !crosses(path, folder) && FileSystem::sameFileSystem(path, folder);
     }
 
     ssize_t write(int fd, const void *buffer, size_t size) override
@@ -140,20 +140,28 @@ public:
     }
 
 private:
+    bool crosses(const char *from, const char *to) const
+    {
+        const auto inside = [this](const char *path) {
+            return !otherFileSystem.isEmpty() && QByteArray(path).startsWith(otherFileSystem + '/');
+        };
+        return inside(from) != inside(to);
+    }
+
     // Counts a rename and tells whether it crosses the two file systems or
     // an armed fault fails it (errno set).
     bool renameFailed(const char *from, const char *to)
     {
         ++renames;
         int error = renameFault ? renameFault(from, to) : 0;
-        if (!error && twoFileSystems)
-            error = acrossFileSystems(from, to);
+        if (!error && crosses(from, to))
+            error = EXDEV;
         if (error)
             errno = error;
         return error != 0;
     }
 
-    std::mutex m_gateMutex;
+    mutable std::mutex m_gateMutex;
     std::condition_variable m_gate;
     bool m_readsHeld = false;
     int m_readsWaiting = 0;
