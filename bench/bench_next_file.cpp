@@ -5,22 +5,16 @@
 // the same next one (loadfile to playback-restart). Counters: ours_ms,
 // bare_ms and ratio = ours / bare per switch; handler_ms is the part of
 // ours_ms until the key handler returns.
-#include "controls/FileListBox.h"
-#include "app/MainForm1.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
-#include "platform/PlayerBackend.h"
-#include "platform/player/MpvPlayer.h"
 #include "shell/FolderTreeView.h"
 #include "BareMpv.h"
+#include "MainWindowBench.h"
 #include "QtBenchmarkMain.h"
 
 #include <QDir>
-#include <QEventLoop>
-#include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -30,52 +24,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Runs the event loop until `signal` of `sender` comes (or ten seconds pass).
-template <typename Sender, typename Signal>
-void waitFor(Sender *sender, Signal signal)
-{
-    QEventLoop loop;
-    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void waitUntilSettled(TFileListBox *list)
-{
-    while (list->isUpdatePending())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-}
-
-// A folder of `count` playable files: hard links to copies of one fixture
-// (a copy per 10,000 names, below the file system's link limit).
-void fillFolder(const QByteArray &folder, int count)
-{
-    const QByteArray fixture = QByteArray(ONDASORT_FIXTURE_DIR) + "/media/tone.wav";
-    QByteArray original;
-    for (int i = 0; i < count; ++i) {
-        const QByteArray name = folder + "/take" + QByteArray::number(i).rightJustified(5, '0') + ".wav";
-        if (i % 10000 == 0) {
-            original = name;
-            QFile::copy(QFile::decodeName(fixture), QFile::decodeName(name));
-        } else {
-            ::link(original.constData(), name.constData());
-        }
-    }
-}
-
-MpvOptions silent()
-{
-    MpvOptions options;
-    options.audioOutput = "null";
-    return options;
-}
+using bench::Clock;
+using bench::millisecondsSince;
+using bench::waitFor;
 
 void BM_KeyToNextFile(benchmark::State &state)
 {
@@ -84,12 +35,9 @@ void BM_KeyToNextFile(benchmark::State &state)
     const QByteArray dest = QFile::encodeName(root.path()) + "/dest";
     QDir().mkpath(QFile::decodeName(source));
     QDir().mkpath(QFile::decodeName(dest));
-    fillFolder(source, int(state.range(0)));
+    bench::fillFolder(source, int(state.range(0)));
 
-    TMainForm1::Surroundings surroundings;
-    surroundings.executableDirectory = QFile::encodeName(root.path());
-    surroundings.playerBackend = [] { return std::make_unique<MpvPlayer>(silent()); };
-    TMainForm1 form(surroundings);
+    TMainForm1 form(bench::realPlayer(QFile::encodeName(root.path())));
     form.show();
     form.BrowseEdit[0]->setPath(dest);
     form.FolderTreeView0->setFolderName(source);
@@ -136,7 +84,7 @@ void BM_KeyToNextFile(benchmark::State &state)
         state.SetIterationTime(ours / 1000);
 
         // Put the file back and make it current again, outside the timing.
-        waitUntilSettled(list);
+        bench::waitUntilSettled(list);
         std::rename((dest + moved.mid(moved.lastIndexOf('/'))).constData(), moved.constData());
         list->Update();
         list->selectIndex(index);

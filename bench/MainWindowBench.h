@@ -1,0 +1,76 @@
+#pragma once
+// What the benchmarks that drive the main window share: its real player
+// control over libmpv with sound to null, folders of playable files, and
+// waiting for the window's signals in its event loop.
+#include "app/MainForm1.h"
+#include "controls/FileListBox.h"
+#include "platform/PlayerBackend.h"
+#include "platform/player/MpvPlayer.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <unistd.h>
+
+namespace bench {
+
+inline double millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs the event loop until `signal` of `sender` comes (or ten seconds pass).
+template <typename Sender, typename Signal>
+void waitFor(Sender *sender, Signal signal)
+{
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+inline void waitUntilSettled(TFileListBox *list)
+{
+    while (list->isUpdatePending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+}
+
+// A folder of `count` playable files "take00000.wav" and on: hard links to
+// copies of one fixture (a copy per 10,000 names, below the file system's
+// link limit).
+inline void fillFolder(const QByteArray &folder, int count)
+{
+    const QByteArray fixture = QByteArray(ONDASORT_FIXTURE_DIR) + "/media/tone.wav";
+    QByteArray original;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray name = folder + "/take" + QByteArray::number(i).rightJustified(5, '0') + ".wav";
+        if (i % 10000 == 0) {
+            original = name;
+            QFile::copy(QFile::decodeName(fixture), QFile::decodeName(name));
+        } else {
+            ::link(original.constData(), name.constData());
+        }
+    }
+}
+
+inline MpvOptions silent()
+{
+    MpvOptions options;
+    options.audioOutput = "null";
+    return options;
+}
+
+// The main window playing through libmpv, its settings in settingsFolder.
+inline TMainForm1::Surroundings realPlayer(const QByteArray &settingsFolder)
+{
+    TMainForm1::Surroundings surroundings;
+    surroundings.executableDirectory = settingsFolder;
+    surroundings.playerBackend = [] { return std::make_unique<MpvPlayer>(silent()); };
+    return surroundings;
+}
+
+} // namespace bench
