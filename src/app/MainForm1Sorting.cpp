@@ -77,6 +77,8 @@ QString undoMessage(const sortundo::Result &result, const sortjournal::Entry &en
 // Why a sort failed; the source stayed where it was.
 QString sortFailure(sortjournal::Kind kind, const QByteArray &source, const sortoperation::Result &result)
 {
+    if (kind == sortjournal::Kind::Reject)
+        return QStringLiteral("%1 をごみ箱に移せません。").arg(displayName(source));
     const QString verb = kind == sortjournal::Kind::Move ? QStringLiteral("移動") : QStringLiteral("複製");
     return result.trashRefused
         ? QStringLiteral("%1 を%2できません。同じ名前のファイルをごみ箱に移せません。").arg(displayName(source), verb)
@@ -94,7 +96,15 @@ QString operationName(bool undo, sortjournal::Kind kind)
 {
     if (undo)
         return QStringLiteral("戻し");
-    return kind == sortjournal::Kind::Copy ? QStringLiteral("複製") : QStringLiteral("移動");
+    switch (kind) {
+    case sortjournal::Kind::Move:
+        break;
+    case sortjournal::Kind::Copy:
+        return QStringLiteral("複製");
+    case sortjournal::Kind::Reject:
+        return QStringLiteral("削除");
+    }
+    return QStringLiteral("移動");
 }
 
 } // namespace
@@ -152,7 +162,7 @@ void TMainForm1::queueSort(qint64 id, sortjournal::Kind kind, const QByteArray &
     queued.entry.target = target;
     queued.result = std::make_shared<sortoperation::Result>();
     // A file on its way out of the folder is not listed again meanwhile.
-    if (kind == sortjournal::Kind::Move)
+    if (kind != sortjournal::Kind::Copy)
         FileListBox1->withhold(source);
     m_sortQueue->add({id,
         [&journal = *m_journal, &fileOps = *m_fileOps, id, kind, source, target, result = queued.result](
@@ -199,7 +209,7 @@ void TMainForm1::queuedFinished(qint64 id, std::error_code)
         return;
     }
 
-    if (entry.kind == sortjournal::Kind::Move)
+    if (entry.kind != sortjournal::Kind::Copy)
         FileListBox1->release(entry.source);
     if (!queued.result->error)
         return;
@@ -207,7 +217,7 @@ void TMainForm1::queuedFinished(qint64 id, std::error_code)
     // user has chosen since stays chosen.
     showMessage(sortFailure(entry.kind, entry.source, *queued.result));
     m_failedWhileClosing = m_closeRequested;
-    if (entry.kind == sortjournal::Kind::Move) {
+    if (entry.kind != sortjournal::Kind::Copy) {
         m_advancedFrom = -1;
         FileListBox1->UpdateLater();
     }
@@ -237,7 +247,7 @@ bool TMainForm1::withdrawNewestQueued(QObject *Sender)
     // one that was never done.
     m_queued.erase(newest);
     showProgress();
-    if (queued.entry.kind == sortjournal::Kind::Move)
+    if (queued.entry.kind != sortjournal::Kind::Copy)
         FileListBox1->release(queued.entry.source);
     makeCurrentAgain(queued.entry.source, Sender);
     return true;
@@ -344,16 +354,20 @@ void TMainForm1::rejectCurrentFile(QObject *Sender)
         return;
     showMessage(QString());
     // The desktop's trash keeps the file: it can always be brought back.
-    const bool sendable = FileOperations::isRegularFile(m_currentPath);
+    // Behind operations still waiting, the reject waits its turn as well.
     bool trashed = false;
-    if (sendable) {
-        const qint64 id = m_journal->begin(sortjournal::Kind::Reject, m_currentPath, QByteArray());
-        const QByteArray inTrash = trash::send(m_currentPath);
-        trashed = !inTrash.isEmpty();
-        if (trashed)
-            m_journal->done(id, inTrash);
-        else
-            m_showError(QStringLiteral("%1 をごみ箱に移せません。").arg(displayName(m_currentPath)));
+    if (FileOperations::isRegularFile(m_currentPath)) {
+        const sortjournal::Kind kind = sortjournal::Kind::Reject;
+        const qint64 id = m_journal->begin(kind, m_currentPath, QByteArray());
+        if (m_sortQueue->isIdle()) {
+            const sortoperation::Result result = sortoperation::perform(*m_journal, *m_fileOps, id, kind, m_currentPath, {});
+            trashed = !result.error;
+            if (!trashed)
+                showMessage(sortFailure(kind, m_currentPath, result));
+        } else {
+            queueSort(id, kind, m_currentPath, QByteArray());
+            trashed = true;
+        }
     }
     advanceAfterMove(Sender, trashed);
 }

@@ -8,6 +8,15 @@ Result perform(SortJournal &journal, FileOperations &fileOps, qint64 id, sortjou
     const QByteArray &source, const QByteArray &target, const FileOperations::Progress &progress)
 {
     Result result;
+    if (kind == sortjournal::Kind::Reject) {
+        const QByteArray inTrash = trash::send(source);
+        result.trashRefused = inTrash.isEmpty();
+        if (result.trashRefused)
+            result.error = std::make_error_code(std::errc::permission_denied);
+        else
+            journal.done(id, inTrash);
+        return result;
+    }
     QByteArray replaced;
     const auto setAside = [&](const QByteArray &existing) -> std::error_code {
         replaced = trash::send(existing);

@@ -3,7 +3,8 @@
 // to target, and a same-named file already at the target goes to the
 // desktop's trash the moment before the sorted file takes its name, so it
 // is never destroyed. When the operation fails, that file comes back and
-// the source stays where it was.
+// the source stays where it was. A reject sends the file at source to the
+// trash (target is not used).
 //
 // Runs on any thread: the window does a rename at once and hands longer
 // work to a SortQueue.
@@ -17,8 +18,8 @@ namespace sortoperation {
 struct Result
 {
     std::error_code error;
-    // The same-named file at the target could not be sent to the trash
-    // (error is then set and nothing changed).
+    // The file to reject, or the same-named file at the target, could not
+    // be sent to the trash (error is then set and nothing changed).
     bool trashRefused = false;
 };
 

@@ -170,6 +170,26 @@ TEST_F(BackgroundSortTest, CtrlZTakesBackASortThatHasNotBegunAndWaitsForOneUnder
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.wav", "c.mid"}));
 }
 
+TEST_F(BackgroundSortTest, ARejectBehindACopyOfTheSameFileWaitsForIt)
+{
+    TMainForm1 &w = openLargeSource({"a.mp3", "b.wav"});
+    w.RadioButton2->setChecked(true);
+    holdCopies();
+    w.ClearButton1Click(w.ClearButton[0]);  // a.mp3 copied: under way
+    ASSERT_TRUE(copyWaiting());
+    choose(0);
+    QTest::keyPress(w.FileListBox1, Qt::Key_Delete);
+    EXPECT_EQ(currentName(), QByteArray("b.wav"));
+    EXPECT_EQ(w.ProgressLine->text(), QStringLiteral("複製中 0%\na.mp3\nあと 1 件"));
+
+    disk.letReadsGo();
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), contentsOf("a.mp3"));
+    EXPECT_EQ(readFile(inTrash("a.mp3")), contentsOf("a.mp3"));
+    EXPECT_EQ(listed(), QStringList({"b.wav"}));
+    EXPECT_TRUE(w.MessageLine->text().isEmpty());
+}
+
 struct CloseCase
 {
     const char *what;
