@@ -197,12 +197,14 @@ private:
     bool sortInto(sortjournal::Kind kind, const QByteArray &target);
     void queueSort(qint64 id, sortjournal::Kind kind, const QByteArray &source, const QByteArray &target);
     void queueUndo(const sortjournal::Entry &entry);
-    bool withdrawNewestQueued(QObject *Sender);
+    void withdrawNewestQueued(QObject *Sender);
     void queuedFinished(qint64 id, std::error_code error);
     void queueDrained();
     void showProgress();
     void makeCurrentAgain(const QByteArray &path, QObject *Sender);
     void showMessage(const QString &message);
+    // A failure of an operation in the background.
+    void showFailure(const QString &message);
 
     QByteArray m_executableDirectory;
     std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;

@@ -199,12 +199,12 @@ void TMainForm1::queuedFinished(qint64 id, std::error_code)
 
     if (queued.undo) {
         const sortundo::Result &result = *queued.undoResult;
-        showMessage(undoMessage(result, entry));
         if (result.outcome == sortundo::Outcome::Undone || result.outcome == sortundo::Outcome::ReplacedNotRestored) {
+            showMessage(undoMessage(result, entry));
             m_journal->undone(entry.id);
             makeCurrentAgain(entry.source, this);
         } else {
-            m_failedWhileClosing = m_closeRequested;
+            showFailure(undoMessage(result, entry));
         }
         return;
     }
@@ -215,8 +215,7 @@ void TMainForm1::queuedFinished(qint64 id, std::error_code)
         return;
     // The source stayed where it was: it is listed again, and whatever the
     // user has chosen since stays chosen.
-    showMessage(sortFailure(entry.kind, entry.source, *queued.result));
-    m_failedWhileClosing = m_closeRequested;
+    showFailure(sortFailure(entry.kind, entry.source, *queued.result));
     if (entry.kind != sortjournal::Kind::Copy) {
         m_advancedFrom = -1;
         FileListBox1->UpdateLater();
@@ -234,14 +233,20 @@ void TMainForm1::queueDrained()
         close();
 }
 
-bool TMainForm1::withdrawNewestQueued(QObject *Sender)
+void TMainForm1::withdrawNewestQueued(QObject *Sender)
 {
-    const qint64 newest = m_sortQueue->newest();
-    const QueuedOperation queued = m_queued[newest];
+    const auto found = m_queued.find(m_sortQueue->newest());
+    if (found == m_queued.end())
+        return;
+    const qint64 newest = found->first;
+    const QueuedOperation queued = found->second;
     if (!m_sortQueue->withdraw(newest)) {
-        showMessage(QStringLiteral("%1 の%2が終わってから元に戻せます。")
-                        .arg(displayName(queued.entry.source), operationName(queued.undo, queued.entry.kind)));
-        return false;
+        const QString name = displayName(queued.entry.source);
+        showMessage(queued.undo
+                ? QStringLiteral("%1 を元に戻しています。終わるまでお待ちください。").arg(name)
+                : QStringLiteral("%1 の%2が終わってから元に戻せます。")
+                      .arg(name, operationName(queued.undo, queued.entry.kind)));
+        return;
     }
     // It never began: the file is where it was, and the journal entry stays
     // one that was never done.
@@ -250,7 +255,6 @@ bool TMainForm1::withdrawNewestQueued(QObject *Sender)
     if (queued.entry.kind != sortjournal::Kind::Copy)
         FileListBox1->release(queued.entry.source);
     makeCurrentAgain(queued.entry.source, Sender);
-    return true;
 }
 
 void TMainForm1::showProgress()
@@ -419,6 +423,14 @@ void TMainForm1::makeCurrentAgain(const QByteArray &path, QObject *Sender)
         return;
     FileListBox1->selectIndex(index);
     FileListBox1Click(Sender);
+}
+
+void TMainForm1::showFailure(const QString &message)
+{
+    showMessage(message);
+    // Closing does not hide it: the window stays open to show it.
+    if (m_closeRequested)
+        m_failedWhileClosing = true;
 }
 
 void TMainForm1::showMessage(const QString &message)
