@@ -1,6 +1,8 @@
 // The sorting commands and the key map: a sort moves or copies the current
 // file into a slot's folder and makes the next file current; the next
-// command advances without sorting.
+// command advances without sorting. A rename is done at once; whatever
+// copies runs on the background queue while the next file already plays,
+// its progress and failures shown under the mode radios.
 #include "app/MainForm1.h"
 
 #include "app/FileErrorText.h"
