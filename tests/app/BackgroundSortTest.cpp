@@ -161,7 +161,13 @@ TEST_F(BackgroundSortTest, CtrlZTakesBackASortThatHasNotBegunAndWaitsForOneUnder
     EXPECT_TRUE(filesIn(dest(2)).isEmpty());
 
     // Moving it back crosses the file systems again: in the background too.
+    holdCopies();
     QTest::keyPress(w.FileListBox1, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_TRUE(copyWaiting());
+    EXPECT_EQ(w.ProgressLine->text(), QStringLiteral("戻し中 0%\na.mp3"));
+    QTest::keyPress(w.FileListBox1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.MessageLine->text(), QStringLiteral("a.mp3 を元に戻しています。終わるまでお待ちください。"));
+    disk.letReadsGo();
     ASSERT_TRUE(settled());
     EXPECT_EQ(readFile(source() + "/a.mp3"), contentsOf("a.mp3"));
     EXPECT_TRUE(filesIn(dest(1)).isEmpty());

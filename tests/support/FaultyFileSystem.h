@@ -143,7 +143,9 @@ private:
     bool crosses(const char *from, const char *to) const
     {
         const auto inside = [this](const char *path) {
-            return !otherFileSystem.isEmpty() && QByteArray(path).startsWith(otherFileSystem + '/');
+            const QByteArray name(path);
+            return !otherFileSystem.isEmpty()
+                && (name == otherFileSystem || name.startsWith(otherFileSystem + '/'));
         };
         return inside(from) != inside(to);
     }
