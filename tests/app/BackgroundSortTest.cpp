@@ -18,7 +18,6 @@ class BackgroundSortTest : public TrashSortFixture
 protected:
     void SetUp() override
     {
-        TrashSortFixture::SetUp();
         // The source folder stands for a tmpfs, the destinations and the trash for a disk.
         disk.otherFileSystem = source();
         fileSystem = &disk;
@@ -27,7 +26,6 @@ protected:
     {
         disk.letReadsGo();
         form.reset();
-        TrashSortFixture::TearDown();
     }
 
     // Files large enough to take several reads; each holds its name first.

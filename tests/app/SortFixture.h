@@ -8,6 +8,7 @@
 #include "platform/SortQueue.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
+#include "support/ScopedEnvironment.h"
 #include "support/Wait.h"
 
 #include <QDir>
@@ -85,22 +86,8 @@ protected:
 class TrashSortFixture : public SortFixture
 {
 protected:
-    void SetUp() override
-    {
-        m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-        m_dataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("XDG_DATA_HOME", QFile::encodeName(m_data.path()));
-    }
-    void TearDown() override
-    {
-        if (m_hadDataHome)
-            qputenv("XDG_DATA_HOME", m_dataHome);
-        else
-            qunsetenv("XDG_DATA_HOME");
-    }
     QByteArray inTrash(const char *name) const { return QFile::encodeName(m_data.path()) + "/Trash/files/" + name; }
 
     QTemporaryDir m_data;
-    bool m_hadDataHome = false;
-    QByteArray m_dataHome;
+    ScopedEnvironment m_dataHome {"XDG_DATA_HOME", QFile::encodeName(m_data.path())};
 };

@@ -2,6 +2,7 @@
 
 #include "platform/FileOperations.h"
 #include "platform/Trash.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -21,22 +22,13 @@ struct SortUndoTest : ::testing::Test {
     QByteArray source = from + "/song.mp3";
     QByteArray target = to + "/song.mp3";
     FileOperations fileOps;
-    QByteArray hadDataHome = qgetenv("XDG_DATA_HOME");
-    bool dataHomeSet = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    ScopedEnvironment dataHome {"XDG_DATA_HOME", root / "data"};
 
     void SetUp() override
     {
         ::mkdir(from.constData(), 0755);
         ::mkdir(to.constData(), 0755);
-        qputenv("XDG_DATA_HOME", root / "data");
         TempFolder::write(source, "the sorted file");
-    }
-    void TearDown() override
-    {
-        if (dataHomeSet)
-            qputenv("XDG_DATA_HOME", hadDataHome);
-        else
-            qunsetenv("XDG_DATA_HOME");
     }
 
     static bool exists(const QByteArray &path)

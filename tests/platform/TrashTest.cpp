@@ -1,5 +1,6 @@
 #include "platform/Trash.h"
 
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,29 +17,20 @@ class FreshAccountTrash : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_home = qgetenv("HOME");
-        m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
-        m_dataHome = qgetenv("XDG_DATA_HOME");
-        qputenv("HOME", home.path());
-        qunsetenv("XDG_DATA_HOME");
         ASSERT_NE(::getcwd(m_cwd, sizeof m_cwd), nullptr);
         ASSERT_EQ(::chdir(workingDirectory.path().constData()), 0);
     }
     void TearDown() override
     {
         [[maybe_unused]] const int back = ::chdir(m_cwd);
-        qputenv("HOME", m_home);
-        if (m_hadDataHome)
-            qputenv("XDG_DATA_HOME", m_dataHome);
     }
 
     TempFolder home;
     TempFolder workingDirectory;
+    ScopedEnvironment homeSetting {"HOME", home.path()};
+    ScopedEnvironment noDataHome {"XDG_DATA_HOME", QByteArray()};
 
 private:
-    QByteArray m_home;
-    QByteArray m_dataHome;
-    bool m_hadDataHome = false;
     char m_cwd[PATH_MAX] {};
 };
 
