@@ -1,5 +1,6 @@
 #include "platform/SettingsLocation.h"
 
+#include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -7,32 +8,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-// Sets an environment variable (or unsets it, for an empty value) while it lives.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const QByteArray &value)
-        : m_name(name), m_saved(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        if (value.isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_saved);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    QByteArray m_saved;
-    bool m_had;
-};
 
 bool isDirectory(const QByteArray &path)
 {
@@ -52,7 +27,7 @@ TEST(SettingsLocationTest, BesideTheExecutableWhenThatWorksElseInTheConfigFolder
     TempFolder::write(kept + "/Ondasort.ini", "[SET]\n");
     ::chmod((kept + "/Ondasort.ini").constData(), 0444);
     ::chmod(kept.constData(), 0555);
-    const ScopedEnv homeEnv("HOME", home);
+    const ScopedEnvironment homeEnv("HOME", home);
 
     struct Case {
         const char *what;
@@ -70,7 +45,7 @@ TEST(SettingsLocationTest, BesideTheExecutableWhenThatWorksElseInTheConfigFolder
         {"a folder that is gone", root / "gone", root / "xdg", root / "xdg/Ondasort/Ondasort.ini"},
     };
     for (const Case &c : cases) {
-        const ScopedEnv config("XDG_CONFIG_HOME", c.configHome);
+        const ScopedEnvironment config("XDG_CONFIG_HOME", c.configHome);
         EXPECT_EQ(settingslocation::settingsFile(c.executableDirectory), c.expected) << c.what;
     }
     ::chmod(kept.constData(), 0755);

@@ -1,5 +1,5 @@
 #pragma once
-// Sets an environment variable (or, given a null value, removes it) while
+// Sets an environment variable (or, given an empty value, removes it) while
 // the object lives, and then puts back what was there before.
 #include <QByteArray>
 #include <QtGlobal>
@@ -12,7 +12,7 @@ public:
         , m_wasSet(qEnvironmentVariableIsSet(name))
         , m_old(qgetenv(name))
     {
-        if (value.isNull())
+        if (value.isEmpty())
             qunsetenv(name);
         else
             qputenv(name, value);
