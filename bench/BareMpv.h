@@ -3,8 +3,8 @@
 // asynchronous loadfile, events drained in a loop, video frames rendered
 // into a buffer as they come. Set up like the program's backend, with sound
 // to null and nothing beside the played file looked at.
-#include "platform/player/MpvHandles.h"
-#include "platform/player/VideoFrame.h"
+#include "player/mpv/MpvHandles.h"
+#include "player/VideoFrame.h"
 
 #include <QByteArray>
 

@@ -4,8 +4,8 @@
 // waiting for the window's signals in its event loop.
 #include "app/MainForm1.h"
 #include "controls/FileListBox.h"
-#include "platform/PlayerBackend.h"
-#include "platform/player/MpvPlayer.h"
+#include "player/PlayerBackend.h"
+#include "player/mpv/MpvPlayer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -4,7 +4,7 @@
 // the view style on that folder, each switch painted.
 #include "shell/FileListView.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QAbstractItemView>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "shell/FolderTreeNode.h"
 #include "shell/FolderTreeView.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QApplication>
 #include <QDir>

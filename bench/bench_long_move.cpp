@@ -15,7 +15,7 @@
 // move_s is how long the move took.
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
-#include "platform/SortQueue.h"
+#include "sorting/SortQueue.h"
 #include "shell/FolderTreeView.h"
 #include "MainWindowBench.h"
 #include "QtBenchmarkMain.h"

@@ -3,7 +3,7 @@
 // iteration times both; the counters give the mean of each and their ratio
 // (ours / bare), the figure to keep near 1.
 #include "app/WindowsMediaPlayer.h"
-#include "platform/player/MpvPlayer.h"
+#include "player/mpv/MpvPlayer.h"
 #include "BareMpv.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 // the whole bounded expansion takes wherever it runs. The bare baseline in
 // the same run reads the playlist's bytes once; "ratio" is work / baseline.
 #include "platform/RegularFile.h"
-#include "platform/player/MediaSource.h"
-#include "platform/player/MpvPlayer.h"
+#include "player/mpv/MediaSource.h"
+#include "player/mpv/MpvPlayer.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -5,7 +5,7 @@
 // the file's bytes, and writing them to a temporary file and renaming it.
 // The "ratio" counter is settings work / baseline.
 #include "platform/FileOperations.h"
-#include "platform/ProfileFile.h"
+#include "settings/ProfileFile.h"
 #include "platform/RegularFile.h"
 
 #include <QTemporaryDir>

@@ -9,7 +9,7 @@
 //   a 640 x 480 MPEG-2 video (made by libmpv's encoder at the start),
 //   reported in MiB (rss_MiB) beside the goal (goal_MiB). On the X display
 //   when there is one, else on the offscreen platform.
-#include "platform/player/MpvHandles.h"
+#include "player/mpv/MpvHandles.h"
 #include "QtBenchmarkMain.h"
 
 #include <QDir>

@@ -4,8 +4,8 @@
 // back, undone mark). The "ratio" counter is undo / sort; "ratio_bare" is
 // undo / a bare rename of the same file.
 #include "platform/FileOperations.h"
-#include "platform/SortJournal.h"
-#include "platform/SortUndo.h"
+#include "sorting/SortJournal.h"
+#include "sorting/SortUndo.h"
 
 #include <QTemporaryDir>
 #include "QtBenchmarkMain.h"

@@ -9,8 +9,9 @@ include(GNUInstallDirs)
 set(ONDASORT_APP_DIR ${CMAKE_INSTALL_LIBDIR}/ondasort)
 
 install(TARGETS Ondasort RUNTIME DESTINATION ${ONDASORT_APP_DIR})
-# The libmpv backend module is loaded from beside the executable.
-install(TARGETS ondasort_mpv LIBRARY DESTINATION ${ONDASORT_APP_DIR})
+# The libmpv backend module is loaded from beside the executable; both
+# find the player interface library there.
+install(TARGETS ondasort_mpv ondasort_player_backend LIBRARY DESTINATION ${ONDASORT_APP_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/Readme.txt DESTINATION ${ONDASORT_APP_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ondasort.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -7,9 +7,9 @@
 // bare surface: the blue strip on the left and the margin around Panel1.
 // Handlers keep the names of the controls and events they serve; the nine
 // look-alike slot handlers share one implementation taking the slot number.
-#include "platform/SortJournal.h"
-#include "platform/SortOperation.h"
-#include "platform/SortUndo.h"
+#include "sorting/SortJournal.h"
+#include "sorting/SortOperation.h"
+#include "sorting/SortUndo.h"
 
 #include <QByteArray>
 #include <QWidget>

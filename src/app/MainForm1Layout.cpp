@@ -3,7 +3,7 @@
 #include "app/MainForm1.h"
 
 #include "app/WindowsMediaPlayer.h"
-#include "platform/PlayerBackend.h"
+#include "player/PlayerBackend.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "controls/Panel.h"

@@ -9,10 +9,9 @@
 #include "controls/FileListBox.h"
 #include "platform/FileMask.h"
 #include "platform/FileOperations.h"
-#include "platform/PreviewPlayer.h"
-#include "platform/ProfileFile.h"
-#include "platform/SettingsLocation.h"
-#include "platform/SortQueue.h"
+#include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
+#include "sorting/SortQueue.h"
 #include "shell/FolderTreeView.h"
 
 #include <QCloseEvent>

@@ -12,8 +12,8 @@
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
-#include "platform/SortQueue.h"
-#include "platform/SortUndo.h"
+#include "sorting/SortQueue.h"
+#include "sorting/SortUndo.h"
 #include "platform/Trash.h"
 #include "shell/FolderTreeView.h"
 

@@ -3,8 +3,8 @@
 #include "app/PlayerTexts.h"
 #include "app/PlayerTransportBar.h"
 #include "platform/Paths.h"
-#include "platform/PlayerBackend.h"
-#include "platform/MpvBackendLoader.h"
+#include "player/PlayerBackend.h"
+#include "player/MpvBackendLoader.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -15,9 +15,8 @@
 // last URL written waits, to be played as soon as the backend is there.
 // (Loading libmpv holds the dynamic loader's lock for the whole time; the
 // window's own first paint, which may load Qt plugins, comes first.)
-#include "platform/PreviewPlayer.h"
-#include "platform/player/MpvOptions.h"
-#include "platform/player/VideoFrame.h"
+#include "player/MpvOptions.h"
+#include "player/VideoFrame.h"
 
 #include <QWidget>
 
@@ -29,7 +28,7 @@ class PlayerTransportBar;
 class QAction;
 class QMenu;
 
-class TWindowsMediaPlayer : public QWidget, public PreviewPlayer
+class TWindowsMediaPlayer : public QWidget
 {
     Q_OBJECT
 
@@ -42,8 +41,8 @@ public:
     TWindowsMediaPlayer(std::unique_ptr<PlayerBackend> backend, QWidget *parent = nullptr);
     ~TWindowsMediaPlayer() override;
 
-    void setURL(const QByteArray &path) override;
-    QByteArray URL() const override { return m_url; }
+    void setURL(const QByteArray &path);
+    QByteArray URL() const { return m_url; }
 
     // Null until the backend is ready.
     PlayerBackend *backend() const { return m_player.get(); }

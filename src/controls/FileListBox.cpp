@@ -6,7 +6,7 @@
 #include "platform/FileDescriptor.h"
 #include "platform/FileOperations.h"
 #include "platform/FolderFiles.h"
-#include "platform/ListText.h"
+#include "controls/ListText.h"
 #include "platform/Paths.h"
 #include "platform/ThreadPriority.h"
 

@@ -1,6 +1,6 @@
 #include "controls/FileListModel.h"
 
-#include "platform/ListText.h"
+#include "controls/ListText.h"
 #include "platform/Paths.h"
 
 #include <algorithm>

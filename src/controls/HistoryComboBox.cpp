@@ -1,7 +1,7 @@
 #include "controls/HistoryComboBox.h"
 
 #include "controls/HistoryStore.h"
-#include "platform/UserRegistry.h"
+#include "settings/UserRegistry.h"
 
 #include <QCompleter>
 #include <QCoreApplication>

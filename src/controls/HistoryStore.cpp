@@ -1,8 +1,8 @@
 #include "controls/HistoryStore.h"
 
 #include "platform/Paths.h"
-#include "platform/ProfileFile.h"
-#include "platform/UserRegistry.h"
+#include "settings/ProfileFile.h"
+#include "settings/UserRegistry.h"
 
 #include <QSettings>
 

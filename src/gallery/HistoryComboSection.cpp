@@ -2,7 +2,7 @@
 #include "controls/HistoryComboBox.h"
 #include "gallery/GallerySections.h"
 #include "gallery/GalleryWindow.h"
-#include "platform/UserRegistry.h"
+#include "settings/UserRegistry.h"
 
 #include <QCoreApplication>
 #include <QDir>

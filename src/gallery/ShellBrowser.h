@@ -7,7 +7,7 @@
 // folder in the list, so Up goes to the parent in the tree after a pick in
 // the tree and in the drop-down after a pick there. What the components do
 // is reported through the given callback.
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QWidget>
 

@@ -2,6 +2,7 @@
 
 #include "platform/FileOperations.h"
 #include "platform/Paths.h"
+#include "platform/PrivateFolder.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -12,21 +13,6 @@
 
 namespace trash {
 
-namespace {
-
-// Makes folder and any missing folder above it, private to the user as the
-// desktop's data folders are.
-void makeFolder(const QByteArray &folder)
-{
-    struct stat status {};
-    if (folder.isEmpty() || ::stat(folder.constData(), &status) == 0)
-        return;
-    makeFolder(paths::directoryPart(folder));
-    ::mkdir(folder.constData(), 0700);
-}
-
-} // namespace
-
 QByteArray send(const QByteArray &path)
 {
     if (path.isEmpty())
@@ -34,7 +20,7 @@ QByteArray send(const QByteArray &path)
     // The trash in the user's data folder is made on first use; without the
     // data folder itself (a fresh account can lack ~/.local/share), Qt fails
     // and leaves empty "files" and "info" folders in the working directory.
-    makeFolder(QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+    privatefolder::make(QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
     QString inTrash;
     if (!QFile::moveToTrash(QFile::decodeName(path), &inTrash))
         return {};

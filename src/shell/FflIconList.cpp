@@ -2,7 +2,7 @@
 
 #include "shell/IconExtractor.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QBitmap>
 

@@ -12,7 +12,7 @@
 // dimmed; composed icons are cached until an image is removed.
 #include "shell/FflIconRefs.h"
 
-#include "platform/ItemIdList.h"
+#include "namespace/ItemIdList.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 // What a file-list item knows of its shell item.
-#include "platform/ItemIdList.h"
+#include "namespace/ItemIdList.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #pragma once
 // What a folder-tree node or a drop-down entry knows of its shell item.
-#include "platform/ItemIdList.h"
-#include "platform/ShellFolder.h"
+#include "namespace/ItemIdList.h"
+#include "namespace/ShellFolder.h"
 
 #include <QByteArray>
 

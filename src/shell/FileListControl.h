@@ -2,7 +2,7 @@
 // What a folder tree needs of the file list view linked to it: show a
 // folder's contents, and select a file in it. The list view implements this
 // next to its widget class; the tree links any QObject that does.
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QByteArray>
 #include <QObject>

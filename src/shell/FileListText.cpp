@@ -1,6 +1,6 @@
 #include "shell/FileListText.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 namespace filelisttext {
 

@@ -19,8 +19,8 @@
 #include "shell/ViewStyle.h"
 
 #include "platform/FileMask.h"
-#include "platform/ShellFolder.h"
-#include "platform/ShellSettings.h"
+#include "namespace/ShellFolder.h"
+#include "namespace/ShellSettings.h"
 
 #include <QByteArray>
 #include <QList>

@@ -11,7 +11,7 @@
 #include "shell/FflIconList.h"
 #include "shell/FflItemInfo.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QAbstractTableModel>
 #include <QFontMetrics>

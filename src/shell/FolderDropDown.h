@@ -14,8 +14,8 @@
 #include "shell/FflShowHidden.h"
 #include "shell/FolderEntryList.h"
 
-#include "platform/ShellFolder.h"
-#include "platform/ShellSettings.h"
+#include "namespace/ShellFolder.h"
+#include "namespace/ShellSettings.h"
 
 #include <QByteArray>
 #include <QComboBox>

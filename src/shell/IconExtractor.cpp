@@ -1,6 +1,6 @@
 #include "shell/IconExtractor.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QApplication>
 #include <QDir>

@@ -9,7 +9,7 @@
 // file list view build those for the rows they show.
 #include "shell/FflShowHidden.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -3,7 +3,7 @@
 //
 // Lists come from the namespace and are read with bounds checks: a count
 // that is too short or runs past the end of the bytes counts as the end.
-#include "platform/ItemIdList.h"
+#include "namespace/ItemIdList.h"
 
 #include <QByteArrayView>
 

@@ -3,8 +3,8 @@
 // reported, Ctrl+Z takes back what has not begun, and closing waits.
 #include "SortFixture.h"
 
-#include "platform/ProfileFile.h"
-#include "platform/SettingsLocation.h"
+#include "settings/ProfileFile.h"
+#include "settings/SettingsLocation.h"
 #include "support/FaultyFileSystem.h"
 
 #include <QLabel>

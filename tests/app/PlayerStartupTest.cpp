@@ -4,8 +4,8 @@
 #include "app/WindowsMediaPlayer.h"
 
 #include "SortFixture.h"
-#include "platform/MpvBackendLoader.h"
-#include "platform/PlayerBackend.h"
+#include "player/MpvBackendLoader.h"
+#include "player/PlayerBackend.h"
 #include "support/MediaFixtures.h"
 #include "support/Wait.h"
 

@@ -5,7 +5,7 @@
 
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
-#include "platform/SortQueue.h"
+#include "sorting/SortQueue.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 #include "support/ScopedEnvironment.h"

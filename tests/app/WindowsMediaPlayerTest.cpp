@@ -1,7 +1,7 @@
 #include "app/WindowsMediaPlayer.h"
 
 #include "app/PlayerTransportBar.h"
-#include "platform/player/MpvPlayer.h"
+#include "player/mpv/MpvPlayer.h"
 #include "support/MediaFixtures.h"
 #include "support/Wait.h"
 

@@ -1,7 +1,7 @@
 // The ASX reader: any bytes parse without fault, and every entry is an
 // absolute path or an allowed network address.
 #include "PlaylistCheck.h"
-#include "platform/player/AsxPlaylist.h"
+#include "player/mpv/AsxPlaylist.h"
 
 #include <cstdint>
 

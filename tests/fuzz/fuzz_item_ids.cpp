@@ -1,7 +1,7 @@
 // Item identifier lists: splitting and decoding never read past the bytes,
 // and a list that splits is rebuilt byte for byte from its elements.
 #include "FuzzCheck.h"
-#include "platform/ItemIdList.h"
+#include "namespace/ItemIdList.h"
 
 #include <cstdint>
 

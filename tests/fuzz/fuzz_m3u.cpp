@@ -1,7 +1,7 @@
 // The M3U reader: every entry is an absolute path or an allowed network
 // address, whatever the lines hold.
 #include "PlaylistCheck.h"
-#include "platform/player/M3uPlaylist.h"
+#include "player/mpv/M3uPlaylist.h"
 
 #include <cstdint>
 

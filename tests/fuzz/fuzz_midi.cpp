@@ -1,8 +1,8 @@
 // The MIDI length reader and the RMI unwrapping: no fault on any bytes; the
 // unwrapped file lies inside the data; a length is a finite number.
 #include "FuzzCheck.h"
-#include "platform/player/MidiLength.h"
-#include "platform/player/MidiSynth.h"
+#include "player/mpv/MidiLength.h"
+#include "player/mpv/MidiSynth.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,8 +3,8 @@
 // accepts, and the text is read again from its bytes: the changed entries
 // read back exactly as set, and every other entry reads back unchanged.
 #include "FuzzCheck.h"
-#include "platform/ProfileFile.h"
-#include "platform/ProfileText.h"
+#include "settings/ProfileFile.h"
+#include "settings/ProfileText.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

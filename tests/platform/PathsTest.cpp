@@ -1,5 +1,6 @@
 #include "platform/Paths.h"
 
+#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,6 +66,22 @@ TEST(PathsTest, DisplayRoundTripKeepsValidNames)
 {
     const QByteArray name = "/音楽/曲.mp3";
     EXPECT_EQ(paths::fromDisplay(paths::toDisplay(name)), name);
+}
+
+TEST(PathsTest, DisplayNamesOfAnyBytes)
+{
+    EXPECT_EQ(paths::toDisplay("a.mp3"), QStringLiteral("a.mp3"));
+    EXPECT_EQ(paths::toDisplay("\xe9\x9f\xb3.mp3"), QStringLiteral("音.mp3"));
+    // Shift_JIS bytes of "テスト".
+    const QString sjis = paths::toDisplay("\x83\x65\x83\x58\x83\x67.mp3");
+    if (QStringDecoder("Shift_JIS").isValid()) {
+        EXPECT_EQ(sjis, QStringLiteral("テスト.mp3"));
+    }
+    EXPECT_TRUE(sjis.endsWith(QStringLiteral(".mp3")));
+    // Bytes that are neither still show, with replacement characters.
+    const QString broken = paths::toDisplay("\xff\xfe.mp3");
+    EXPECT_TRUE(broken.endsWith(QStringLiteral(".mp3")));
+    EXPECT_GE(broken.size(), 5);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "shell/FflIconList.h"
 #include "shell/IconExtractor.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 #include <QImage>
 

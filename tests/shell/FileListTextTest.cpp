@@ -1,7 +1,7 @@
 // Column texts and the name filter of the file list view.
 #include "shell/FileListText.h"
 
-#include "platform/ShellFolder.h"
+#include "namespace/ShellFolder.h"
 
 
 #include <gtest/gtest.h>

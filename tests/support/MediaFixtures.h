@@ -1,7 +1,7 @@
 #pragma once
 // Paths of the committed media fixtures (made by scripts/make-fixtures.sh)
 // as file-system bytes, and a few broken files made on the spot.
-#include "platform/player/MpvOptions.h"
+#include "player/MpvOptions.h"
 
 #include <QByteArray>
 #include <QFile>

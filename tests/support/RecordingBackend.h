@@ -3,7 +3,7 @@
 // to load, for tests of the player control and of the handlers that drive
 // it. The record lives in a PlayerRecord that the test owns, so it outlives
 // the control (and its backend) and spans several windows.
-#include "platform/PlayerBackend.h"
+#include "player/PlayerBackend.h"
 
 #include <QByteArrayList>
 

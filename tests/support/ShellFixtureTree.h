@@ -9,8 +9,8 @@
 //               .hidden/inner/  <Shift_JIS "テスト">/  link-to-dir -> file2
 //               broken -> missing  fifo  a.txt  B.txt  c9.mp3  c10.mp3
 //   root/vol/inner/                              mounted as a second volume
-#include "platform/ShellFolder.h"
-#include "platform/linux/LinuxNamespace.h"
+#include "namespace/ShellFolder.h"
+#include "namespace/linux/LinuxNamespace.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>

@@ -1,0 +1,54 @@
+#include "controls/ListText.h"
+
+#include "platform/Paths.h"
+
+namespace listtext {
+
+namespace {
+
+bool isAscii(const QByteArray &bytes)
+{
+    for (char c : bytes) {
+        if (uchar(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QByteArray sortKey(const QByteArray &name)
+{
+    if (!isAscii(name))
+        return paths::toDisplay(name).toCaseFolded().toUtf8();
+    // The common case, and a fast one: most names need no copy at all.
+    qsizetype upper = 0;
+    while (upper < name.size() && !(name[upper] >= 'A' && name[upper] <= 'Z'))
+        ++upper;
+    if (upper == name.size())
+        return name;
+    QByteArray key = name;
+    char *data = key.data();
+    for (qsizetype i = upper; i < key.size(); ++i) {
+        if (data[i] >= 'A' && data[i] <= 'Z')
+            data[i] = char(data[i] + ('a' - 'A'));
+    }
+    return key;
+}
+
+int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start)
+{
+    const int count = int(keys.size());
+    if (count == 0)
+        return -1;
+    if (start < -1 || start >= count)
+        start = -1;
+    for (int step = 1; step <= count; ++step) {
+        const int i = (start + step) % count;
+        if (keys[size_t(i)].startsWith(prefixKey))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace listtext

@@ -1,0 +1,40 @@
+#pragma once
+// Loads the libmpv backend module in the background.
+//
+// libmpv pulls in some two hundred shared libraries; linking it into the
+// program would make every start wait for all of them before main() runs.
+// Instead main() calls preload() first thing: a thread of its own loads the
+// module (and through it libmpv and FluidSynth) while the window is built
+// and shown. create() then hands a backend to whoever asked, on the GUI
+// thread, as soon as the module is in. The module is loaded once per
+// process and stays loaded.
+#include "player/MpvOptions.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class PlayerBackend;
+class QObject;
+
+class MpvBackendLoader
+{
+public:
+    using Ready = std::function<void(std::unique_ptr<PlayerBackend> backend, const QString &error)>;
+
+    // Starts loading the module at `modulePath`, by default the one beside
+    // the executable. Only the first call (of this or create()) loads
+    // anything; it may come before the application object exists.
+    static void preload(const QByteArray &modulePath = QByteArray());
+
+    // Once the module is loaded, builds a backend with `options` on the GUI
+    // thread and calls `ready` with it, or with a null backend and the
+    // reason when the module or libmpv cannot be loaded. Never calls back
+    // before returning, and not at all once `context` is gone.
+    static void create(QObject *context, const MpvOptions &options, Ready ready);
+
+    // The module beside the executable.
+    static QByteArray defaultModulePath();
+};

@@ -1,0 +1,58 @@
+#pragma once
+// The media engine behind the player control: plays one file at a time,
+// reports what it is doing through signals and draws the current video
+// frame on request.
+//
+// The real engine is libmpv (MpvPlayer, built into a module of its own that
+// is loaded in the background at start-up); tests drive the control over a
+// recording backend. Every call returns at once: a slow or broken file never
+// holds up the GUI thread. Signals come on the thread the backend lives on.
+#include <QByteArray>
+#include <QObject>
+
+class VideoFrame;
+
+// Exported from its shared library, the one place its metaobject lives.
+class Q_DECL_EXPORT PlayerBackend : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~PlayerBackend() override;
+
+    // Opens `path` (file-system bytes) and plays it from the start, replacing
+    // whatever was loaded; an empty path stops and unloads.
+    virtual void load(const QByteArray &path) = 0;
+    virtual void stop() = 0;
+    virtual void setPaused(bool paused) = 0;
+    virtual void seek(double seconds) = 0;
+    virtual void setVolume(int volume) = 0;
+    virtual void setMuted(bool muted) = 0;
+
+    virtual bool isLoaded() const = 0;
+    virtual bool isPaused() const = 0;
+    virtual bool hasVideo() const = 0;
+    virtual double position() const = 0;
+    virtual double duration() const = 0;
+    virtual int volume() const = 0;
+    virtual bool isMuted() const = 0;
+
+    // Draws the current video frame into `target`, scaled to fit and
+    // centred on black. Returns false when there is no video to draw.
+    virtual bool renderFrame(VideoFrame &target) = 0;
+
+signals:
+    void fileStarted();
+    void playbackRestarted();
+    void loadFailed();
+    void unloaded();
+    void positionChanged(double seconds);
+    void durationChanged(double seconds);
+    void pausedChanged(bool paused);
+    void volumeChanged(int volume);
+    void mutedChanged(bool muted);
+    void videoChanged(bool hasVideo);
+    // A new video frame is ready for renderFrame().
+    void frameReady();
+};

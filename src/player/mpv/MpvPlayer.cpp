@@ -1,0 +1,296 @@
+#include "player/mpv/MpvPlayer.h"
+
+#include "player/mpv/MidiStream.h"
+#include "player/VideoFrame.h"
+
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+struct Option
+{
+    const char *name;
+    QByteArray value;
+};
+
+} // namespace
+
+MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
+    : PlayerBackend(parent)
+    , m_volume(options.volume)
+{
+    m_core.reset(mpv_create());
+    if (!m_core)
+        throw std::runtime_error("メディアプレーヤーを作成できません。");
+
+    const Option settings[] = {
+        {"config", "no"},
+        {"terminal", "no"},
+        {"vo", options.videoOutput},
+        {"ao", options.audioOutput},
+        {"audio-fallback-to-null", "yes"},
+        {"hwdec", "no"},
+        {"idle", "yes"},
+        {"keep-open", "yes"},
+        {"osc", "no"},
+        {"osd-level", "0"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        // A cover picture inside an audio file is not a video to show.
+        {"audio-display", "no"},
+        // Nothing beside the played file is looked at: a sorter's folders
+        // hold thousands of files, and any of them may be a FIFO that never
+        // answers. This covers external cover art, audio tracks and subtitles.
+        {"autoload-files", "no"},
+        {"cover-art-auto", "no"},
+        {"audio-file-auto", "no"},
+        {"sub-auto", "no"},
+        {"resume-playback", "no"},
+        // Built-in scripts and profiles a preview never uses.
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
+        {"volume", QByteArray::number(options.volume)},
+    };
+    for (const Option &option : settings)
+        mpv_set_option_string(m_core.get(), option.name, option.value.constData());
+    if (mpv_initialize(m_core.get()) < 0)
+        throw std::runtime_error("メディアプレーヤーを開始できません。");
+    MidiStream::registerProtocol(m_core.get());
+
+    mpv_observe_property(m_core.get(), 0, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_core.get(), 0, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_core.get(), 0, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_core.get(), 0, "volume", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_core.get(), 0, "mute", MPV_FORMAT_FLAG);
+    mpv_observe_property(m_core.get(), 0, "idle-active", MPV_FORMAT_FLAG);
+    mpv_set_wakeup_callback(m_core.get(), &MpvPlayer::onWakeup, this);
+    connect(&m_resolver, &EntryResolver::resolved, this,
+        [this](const QByteArray &, const QByteArrayList &entries) { play(entries); });
+
+    if (options.videoOutput == "libmpv") {
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_API_TYPE, const_cast<char *>(MPV_RENDER_API_TYPE_SW)},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        mpv_render_context *render = nullptr;
+        if (mpv_render_context_create(&render, m_core.get(), params) < 0)
+            throw std::runtime_error("メディアプレーヤーの映像出力を作成できません。");
+        m_render.reset(render);
+        mpv_render_context_set_update_callback(render, &MpvPlayer::onRenderUpdate, this);
+    }
+}
+
+MpvPlayer::~MpvPlayer()
+{
+    // Callbacks stop before the handles go; the renderer goes before its core.
+    if (m_render)
+        mpv_render_context_set_update_callback(m_render.get(), nullptr, nullptr);
+    m_render.reset();
+    if (m_core)
+        mpv_set_wakeup_callback(m_core.get(), nullptr, nullptr);
+    m_core.reset();
+}
+
+void MpvPlayer::onWakeup(void *self)
+{
+    auto *player = static_cast<MpvPlayer *>(self);
+    if (!player->m_drainQueued.exchange(true))
+        QMetaObject::invokeMethod(player, [player] { player->drainEvents(); }, Qt::QueuedConnection);
+}
+
+void MpvPlayer::onRenderUpdate(void *self)
+{
+    auto *player = static_cast<MpvPlayer *>(self);
+    if (!player->m_renderQueued.exchange(true))
+        QMetaObject::invokeMethod(player, [player] { player->takeRenderUpdate(); }, Qt::QueuedConnection);
+}
+
+void MpvPlayer::command(std::initializer_list<const char *> args)
+{
+    std::vector<const char *> list(args);
+    list.push_back(nullptr);
+    mpv_command_async(m_core.get(), 0, list.data());
+}
+
+void MpvPlayer::setFlag(const char *name, bool value)
+{
+    int flag = value ? 1 : 0;
+    mpv_set_property_async(m_core.get(), 0, name, MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvPlayer::load(const QByteArray &path)
+{
+    if (path.isEmpty()) {
+        stop();
+        return;
+    }
+    m_resolver.resolve(path);
+}
+
+void MpvPlayer::play(const QByteArrayList &entries)
+{
+    if (entries.isEmpty()) {
+        command({"stop"});
+        emit loadFailed();
+        return;
+    }
+    // A new file always plays, even after a pause not yet confirmed by mpv.
+    if (m_paused || m_pauseRequested) {
+        m_pauseRequested = false;
+        setFlag("pause", false);
+    }
+    command({"loadfile", entries.first().constData(), "replace"});
+    for (qsizetype i = 1; i < entries.size(); ++i)
+        command({"loadfile", entries.at(i).constData(), "append"});
+}
+
+void MpvPlayer::stop()
+{
+    m_resolver.cancel();
+    command({"stop"});
+}
+
+void MpvPlayer::setPaused(bool paused)
+{
+    m_pauseRequested = paused;
+    setFlag("pause", paused);
+}
+
+void MpvPlayer::seek(double seconds)
+{
+    const QByteArray target = QByteArray::number(qMax(0.0, seconds), 'f', 3);
+    command({"seek", target.constData(), "absolute"});
+}
+
+void MpvPlayer::setVolume(int volume)
+{
+    double value = qBound(0, volume, 100);
+    mpv_set_property_async(m_core.get(), 0, "volume", MPV_FORMAT_DOUBLE, &value);
+}
+
+void MpvPlayer::setMuted(bool muted)
+{
+    setFlag("mute", muted);
+}
+
+void MpvPlayer::drainEvents()
+{
+    m_drainQueued = false;
+    while (m_core) {
+        mpv_event *event = mpv_wait_event(m_core.get(), 0);
+        switch (event->event_id) {
+        case MPV_EVENT_NONE:
+            return;
+        case MPV_EVENT_START_FILE:
+            // Whether the new file has a picture is known once its video is set up.
+            ++m_fileGeneration;
+            setHasVideo(false);
+            m_position = m_duration = 0;
+            emit positionChanged(0);
+            emit durationChanged(0);
+            emit fileStarted();
+            break;
+        case MPV_EVENT_VIDEO_RECONFIG:
+            mpv_get_property_async(m_core.get(), m_fileGeneration, "video-format", MPV_FORMAT_STRING);
+            break;
+        case MPV_EVENT_GET_PROPERTY_REPLY: {
+            // A reply asked for during an earlier file says nothing about this one.
+            const auto *property = static_cast<mpv_event_property *>(event->data);
+            if (event->reply_userdata == m_fileGeneration)
+                setHasVideo(event->error >= 0 && property->format == MPV_FORMAT_STRING
+                            && *static_cast<char **>(property->data) != nullptr);
+            break;
+        }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            emit playbackRestarted();
+            break;
+        case MPV_EVENT_END_FILE: {
+            // A file replaced by the next one ends with STOP; only errors matter.
+            const auto *end = static_cast<mpv_event_end_file *>(event->data);
+            if (end->reason == MPV_END_FILE_REASON_ERROR)
+                emit loadFailed();
+            break;
+        }
+        case MPV_EVENT_PROPERTY_CHANGE:
+            handleProperty(*static_cast<mpv_event_property *>(event->data));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void MpvPlayer::handleProperty(const mpv_event_property &property)
+{
+    const auto number = [&property] {
+        return property.format == MPV_FORMAT_DOUBLE ? *static_cast<double *>(property.data) : 0.0;
+    };
+    const auto flag = [&property] {
+        return property.format == MPV_FORMAT_FLAG && *static_cast<int *>(property.data) != 0;
+    };
+    if (std::strcmp(property.name, "time-pos") == 0) {
+        m_position = number();
+        emit positionChanged(m_position);
+    } else if (std::strcmp(property.name, "duration") == 0) {
+        m_duration = number();
+        emit durationChanged(m_duration);
+    } else if (std::strcmp(property.name, "pause") == 0) {
+        m_paused = flag();
+        emit pausedChanged(m_paused);
+    } else if (std::strcmp(property.name, "volume") == 0) {
+        if (property.format == MPV_FORMAT_DOUBLE) {
+            m_volume = int(std::lround(number()));
+            emit volumeChanged(m_volume);
+        }
+    } else if (std::strcmp(property.name, "mute") == 0) {
+        m_muted = flag();
+        emit mutedChanged(m_muted);
+    } else if (std::strcmp(property.name, "idle-active") == 0) {
+        m_loaded = !flag();
+        if (!m_loaded) {
+            m_position = m_duration = 0;
+            emit unloaded();
+        }
+    }
+}
+
+void MpvPlayer::setHasVideo(bool video)
+{
+    if (video == m_hasVideo)
+        return;
+    m_hasVideo = video;
+    emit videoChanged(video);
+}
+
+void MpvPlayer::takeRenderUpdate()
+{
+    m_renderQueued = false;
+    if (m_render && (mpv_render_context_update(m_render.get()) & MPV_RENDER_UPDATE_FRAME))
+        emit frameReady();
+}
+
+bool MpvPlayer::renderFrame(VideoFrame &target)
+{
+    if (!m_render || target.isNull())
+        return false;
+    int size[2] = {target.size().width(), target.size().height()};
+    size_t stride = size_t(target.stride());
+    char format[] = "bgr0";
+    int noBlocking = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, format},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, target.bits()},
+        // Never wait for a frame's display time on the GUI thread.
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &noBlocking},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    return mpv_render_context_render(m_render.get(), params) >= 0 && m_hasVideo;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// The libmpv backend: one libmpv core, its software video renderer and the
+// state the player control shows.
+//
+// Every command goes out asynchronously, so a slow or broken file never
+// holds up the GUI thread. libmpv's wakeup and render-update callbacks only
+// post to the thread this object lives on, which then drains the events and
+// turns them into signals. The render context is freed before the core.
+#include "player/PlayerBackend.h"
+#include "player/mpv/EntryResolver.h"
+#include "player/mpv/MpvHandles.h"
+#include "player/MpvOptions.h"
+
+#include <atomic>
+
+class MpvPlayer : public PlayerBackend
+{
+    Q_OBJECT
+
+public:
+    // Throws std::runtime_error when libmpv cannot be started.
+    explicit MpvPlayer(const MpvOptions &options = MpvOptions(), QObject *parent = nullptr);
+    ~MpvPlayer() override;
+
+    // Opens `path` (file-system bytes) and plays it from the start, replacing
+    // whatever was loaded; an empty path stops and unloads. What the path
+    // holds (a playlist's entries) is worked out off this thread, so the
+    // call returns at once; a later load() or stop() supersedes it.
+    void load(const QByteArray &path) override;
+    void stop() override;
+    void setPaused(bool paused) override;
+    void seek(double seconds) override;
+    void setVolume(int volume) override;
+    void setMuted(bool muted) override;
+
+    bool isLoaded() const override { return m_loaded; }
+    bool isPaused() const override { return m_paused; }
+    bool hasVideo() const override { return m_hasVideo; }
+    double position() const override { return m_position; }
+    double duration() const override { return m_duration; }
+    int volume() const override { return m_volume; }
+    bool isMuted() const override { return m_muted; }
+
+    bool renderFrame(VideoFrame &target) override;
+
+    // The core, for tests that read back its settings.
+    mpv_handle *core() const { return m_core.get(); }
+
+private:
+    static void onWakeup(void *self);
+    static void onRenderUpdate(void *self);
+    void drainEvents();
+    void takeRenderUpdate();
+    void handleProperty(const mpv_event_property &property);
+    void command(std::initializer_list<const char *> args);
+    void setFlag(const char *name, bool value);
+    void setHasVideo(bool video);
+    void play(const QByteArrayList &entries);
+
+    MpvCorePtr m_core;
+    MpvRenderContextPtr m_render;
+    std::atomic<bool> m_drainQueued{false};
+    std::atomic<bool> m_renderQueued{false};
+    // Counts started files, to match replies to the file they were asked for.
+    uint64_t m_fileGeneration = 0;
+
+    bool m_loaded = false;
+    bool m_paused = false;
+    bool m_pauseRequested = false;
+    bool m_hasVideo = false;
+    bool m_muted = false;
+    double m_position = 0;
+    double m_duration = 0;
+    int m_volume = 50;
+    // Reads playlists off the GUI thread; goes first when the player does.
+    EntryResolver m_resolver;
+};

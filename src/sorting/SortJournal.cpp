@@ -1,0 +1,304 @@
+#include "sorting/SortJournal.h"
+
+#include "platform/FileOperations.h"
+#include "platform/Paths.h"
+#include "platform/PrivateFolder.h"
+
+#include <QFile>
+#include <QHash>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sortjournal {
+
+namespace {
+
+const QByteArray kEndMark = QByteArrayLiteral(";");
+
+QByteArray encodePath(const QByteArray &path)
+{
+    return '=' + path.toPercentEncoding("/");
+}
+
+bool decodePath(const QByteArray &field, QByteArray &path)
+{
+    if (!field.startsWith('='))
+        return false;
+    path = QByteArray::fromPercentEncoding(field.mid(1));
+    return true;
+}
+
+bool decodeNumber(const QByteArray &field, qint64 &number)
+{
+    bool ok = false;
+    number = field.toLongLong(&ok);
+    return ok;
+}
+
+char kindLetter(Kind kind)
+{
+    switch (kind) {
+    case Kind::Move:
+        return 'm';
+    case Kind::Copy:
+        return 'c';
+    case Kind::Reject:
+        return 'r';
+    }
+    return 'm';
+}
+
+bool kindOf(const QByteArray &field, Kind &kind)
+{
+    if (field == "m")
+        kind = Kind::Move;
+    else if (field == "c")
+        kind = Kind::Copy;
+    else if (field == "r")
+        kind = Kind::Reject;
+    else
+        return false;
+    return true;
+}
+
+QByteArray beginLine(const Entry &entry)
+{
+    return "B " + QByteArray::number(entry.id) + ' ' + kindLetter(entry.kind) + ' '
+        + encodePath(entry.source) + ' ' + encodePath(entry.target) + " ;\n";
+}
+
+QByteArray replacedLine(const Entry &entry)
+{
+    return "R " + QByteArray::number(entry.id) + ' ' + encodePath(entry.replacedInTrash) + " ;\n";
+}
+
+QByteArray doneLine(const Entry &entry)
+{
+    return "D " + QByteArray::number(entry.id) + ' ' + encodePath(entry.target) + ' '
+        + QByteArray::number(entry.size) + ' ' + QByteArray::number(entry.mtimeNs) + " ;\n";
+}
+
+QByteArray undoneLine(const Entry &entry)
+{
+    return "U " + QByteArray::number(entry.id) + " ;\n";
+}
+
+} // namespace
+
+std::vector<Entry> parse(const QByteArray &text)
+{
+    std::vector<Entry> entries;
+    QHash<qint64, size_t> byId;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf('\n', start);
+        // What follows the last line break is a line torn by a crash.
+        if (end < 0)
+            break;
+        QList<QByteArray> fields = text.mid(start, end - start).split(' ');
+        start = end + 1;
+        // Only a line that reaches its end mark was written whole: a torn
+        // line completed by the next one's line break lacks it.
+        if (fields.size() < 3 || fields.back() != kEndMark)
+            continue;
+        fields.removeLast();
+        qint64 id = 0;
+        if (fields.size() < 2 || fields[0].size() != 1 || !decodeNumber(fields[1], id))
+            continue;
+        const char type = fields[0][0];
+        if (type == 'B') {
+            Entry entry;
+            entry.id = id;
+            if (fields.size() != 5 || byId.contains(id) || !kindOf(fields[2], entry.kind)
+                || !decodePath(fields[3], entry.source) || !decodePath(fields[4], entry.target))
+                continue;
+            byId.insert(id, entries.size());
+            entries.push_back(entry);
+            continue;
+        }
+        const auto found = byId.constFind(id);
+        if (found == byId.constEnd())
+            continue;
+        Entry &entry = entries[*found];
+        if (type == 'R' && fields.size() == 3) {
+            decodePath(fields[2], entry.replacedInTrash);
+        } else if (type == 'D' && fields.size() == 5) {
+            QByteArray target;
+            qint64 size = 0;
+            qint64 mtime = 0;
+            if (decodePath(fields[2], target) && decodeNumber(fields[3], size) && decodeNumber(fields[4], mtime)) {
+                entry.target = target;
+                entry.size = size;
+                entry.mtimeNs = mtime;
+                entry.done = true;
+            }
+        } else if (type == 'U' && fields.size() == 2) {
+            entry.undone = entry.done;
+        }
+    }
+    return entries;
+}
+
+QByteArray serialize(const Entry &entry)
+{
+    QByteArray lines = beginLine(entry);
+    if (!entry.replacedInTrash.isEmpty())
+        lines += replacedLine(entry);
+    if (entry.done)
+        lines += doneLine(entry);
+    if (entry.undone)
+        lines += undoneLine(entry);
+    return lines;
+}
+
+bool fileState(const QByteArray &path, qint64 &size, qint64 &mtimeNs)
+{
+    struct stat status {};
+    if (path.isEmpty() || ::lstat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return false;
+    size = status.st_size;
+    mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    return true;
+}
+
+} // namespace sortjournal
+
+using sortjournal::Entry;
+
+SortJournal::SortJournal(const QByteArray &path, int keep)
+    : m_path(path)
+    , m_keep(keep)
+{
+    if (m_path.isEmpty())
+        return;
+    QFile file(QFile::decodeName(m_path));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = file.readAll();
+    m_entries = sortjournal::parse(text);
+    m_needsNewline = !text.isEmpty() && !text.endsWith('\n');
+    for (const Entry &entry : m_entries)
+        m_nextId = std::max(m_nextId, entry.id + 1);
+    if (qsizetype(m_entries.size()) > m_keep)
+        dropOldest();
+}
+
+qint64 SortJournal::begin(sortjournal::Kind kind, const QByteArray &source, const QByteArray &target)
+{
+    const std::lock_guard lock(m_mutex);
+    // Rewriting the file now and then keeps it near its size limit.
+    if (qsizetype(m_entries.size()) >= m_keep + m_keep / 10)
+        dropOldest();
+    Entry entry;
+    entry.id = m_nextId++;
+    entry.kind = kind;
+    entry.source = source;
+    entry.target = target;
+    m_entries.push_back(entry);
+    append(sortjournal::serialize(entry));
+    return entry.id;
+}
+
+void SortJournal::replaced(qint64 id, const QByteArray &inTrash)
+{
+    const std::lock_guard lock(m_mutex);
+    Entry *entry = find(id);
+    if (!entry)
+        return;
+    entry->replacedInTrash = inTrash;
+    append(sortjournal::replacedLine(*entry));
+}
+
+void SortJournal::done(qint64 id, const QByteArray &target)
+{
+    const std::lock_guard lock(m_mutex);
+    Entry *entry = find(id);
+    if (!entry)
+        return;
+    entry->target = target;
+    if (!sortjournal::fileState(target, entry->size, entry->mtimeNs))
+        return;
+    entry->done = true;
+    append(sortjournal::doneLine(*entry));
+}
+
+void SortJournal::undone(qint64 id)
+{
+    const std::lock_guard lock(m_mutex);
+    Entry *entry = find(id);
+    if (!entry || !entry->done)
+        return;
+    entry->undone = true;
+    append(sortjournal::undoneLine(*entry));
+}
+
+std::optional<Entry> SortJournal::latestUndoable() const
+{
+    const std::lock_guard lock(m_mutex);
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
+        if (it->done && !it->undone)
+            return *it;
+    }
+    return std::nullopt;
+}
+
+std::vector<Entry> SortJournal::entries() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_entries;
+}
+
+Entry *SortJournal::find(qint64 id)
+{
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it) {
+        if (it->id == id)
+            return &*it;
+    }
+    return nullptr;
+}
+
+void SortJournal::append(const QByteArray &line)
+{
+    if (m_path.isEmpty())
+        return;
+    const auto openForAppend = [this] {
+        return ::open(m_path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    };
+    int fd = openForAppend();
+    // The settings folder is made when first needed.
+    if (fd < 0 && errno == ENOENT && privatefolder::make(paths::directoryPart(m_path)))
+        fd = openForAppend();
+    if (fd < 0)
+        return;
+    const QByteArray bytes = m_needsNewline ? '\n' + line : line;
+    // One write per line: a kill leaves a whole line or a torn last one.
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    m_needsNewline = written != bytes.size();
+    ::close(fd);
+}
+
+void SortJournal::dropOldest()
+{
+    const qsizetype excess = qsizetype(m_entries.size()) - m_keep;
+    if (excess > 0)
+        m_entries.erase(m_entries.begin(), m_entries.begin() + excess);
+    if (m_path.isEmpty())
+        return;
+    QByteArray text;
+    for (const Entry &entry : m_entries)
+        text += sortjournal::serialize(entry);
+    // One rename replaces the file: the journal is never half rewritten.
+    if (!FileOperations().writeWhole(m_path, text, 0600))
+        m_needsNewline = false;
+}
