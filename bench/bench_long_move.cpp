@@ -15,7 +15,7 @@
 // move_s is how long the move took.
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
-#include "sorting/SortQueue.h"
+#include "sorting/SortSession.h"
 #include "shell/FolderTreeView.h"
 #include "MainWindowBench.h"
 #include "QtBenchmarkMain.h"
@@ -117,7 +117,7 @@ void BM_LongMoveAcrossFileSystems(benchmark::State &state)
     StallMeter meter;
 
     const auto waitForQueue = [&] {
-        while (!form.sortQueue().isIdle())
+        while (!form.sortSession().isIdle())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
         bench::waitUntilSettled(list);
     };
@@ -168,9 +168,9 @@ void BM_LongMoveAcrossFileSystems(benchmark::State &state)
         const Clock::time_point moveStart = Clock::now();
         meter.start();
         pressKeypad1();
-        for (int i = 0; i < kPressesPerPhase && !form.sortQueue().isIdle(); ++i) {
+        for (int i = 0; i < kPressesPerPhase && !form.sortSession().isIdle(); ++i) {
             pause(50);
-            if (form.sortQueue().isIdle())
+            if (form.sortSession().isIdle())
                 break;
             duringTotal += pressKeypad1();
             ++duringCount;

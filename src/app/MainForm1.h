@@ -7,20 +7,13 @@
 // bare surface: the blue strip on the left and the margin around Panel1.
 // Handlers keep the names of the controls and events they serve; the nine
 // look-alike slot handlers share one implementation taking the slot number.
-#include "sorting/SortJournal.h"
-#include "sorting/SortOperation.h"
-#include "sorting/SortUndo.h"
-
 #include <QByteArray>
 #include <QWidget>
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
-#include <system_error>
 
-class FileOperations;
 class FileSystem;
 class PlayerBackend;
 class QAction;
@@ -29,7 +22,7 @@ class QMenu;
 class QProgressBar;
 class QRadioButton;
 class QToolButton;
-class SortQueue;
+class SortSession;
 class TAppHint;
 class TBrowseEdit;
 class TClearButton;
@@ -152,10 +145,9 @@ public:
     // and its file becomes current again.
     void undoLastSort(QObject *Sender);
 
-    // Moves to another file system, copies and undos that copy back run in
-    // the background, one after another; the window closes only once they
-    // are all done.
-    SortQueue &sortQueue() const { return *m_sortQueue; }
+    // Sorts, rejects and undoes; what copies runs in the background, and
+    // the window closes only once that is all done.
+    SortSession &sortSession() const { return *m_sortSession; }
 
     // The file being previewed and sorted ("" before the first one); its
     // path also shows as the caption of the hidden Label0.
@@ -194,12 +186,7 @@ private:
     void selectAfterMove(int index, QObject *Sender);
     void followReread();
     void advanceToFollowing(QObject *Sender);
-    bool sortInto(sortjournal::Kind kind, const QByteArray &target);
-    void queueSort(qint64 id, sortjournal::Kind kind, const QByteArray &source, const QByteArray &target);
-    void queueUndo(const sortjournal::Entry &entry);
-    void withdrawNewestQueued(QObject *Sender);
-    void queuedFinished(qint64 id, std::error_code error);
-    void queueDrained();
+    void connectSortSession();
     void showProgress();
     void makeCurrentAgain(const QByteArray &path, QObject *Sender);
     void showMessage(const QString &message);
@@ -209,25 +196,9 @@ private:
     QByteArray m_executableDirectory;
     std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;
     std::function<void(const QString &message)> m_showError;
-    std::unique_ptr<FileOperations> m_fileOps;
-    // Every sort and reject, for undo; beside the settings file.
-    std::unique_ptr<SortJournal> m_journal;
-    // Destroyed before the operations and the journal its tasks use.
-    std::unique_ptr<SortQueue> m_sortQueue;
-    // What each task in the queue does, by task id (a sort's journal id; an
-    // undo's is the negated id of the entry it takes back).
-    struct QueuedOperation
-    {
-        sortjournal::Entry entry;
-        bool undo = false;
-        // Filled in by the task when it ends.
-        std::shared_ptr<sortoperation::Result> result;
-        std::shared_ptr<sortundo::Result> undoResult;
-    };
-    std::map<qint64, QueuedOperation> m_queued;
-    // The share copied of the task running now.
-    qint64 m_progressId = 0;
-    int m_progressPercent = 0;
+    // What the sorts, the slot checks and the list go through.
+    FileSystem *m_fileSystem = nullptr;
+    std::unique_ptr<SortSession> m_sortSession;
     // The window was asked to close while operations waited: it closes
     // once they are done, unless one of them failed.
     bool m_closeRequested = false;
@@ -237,6 +208,9 @@ private:
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.
     int m_advancedFrom = -1;
+    // The tree is being pointed at the list's folder: its changes are not
+    // handed on to the list.
+    bool m_treeFollowsList = false;
     // Patterns listed beside the 31 media patterns, as the settings file
     // holds them ("EXTMASK"; empty for none).
     QByteArray m_extraMask;

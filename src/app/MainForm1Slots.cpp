@@ -3,7 +3,7 @@
 #include "app/MainForm1.h"
 
 #include "controls/BrowseEdit.h"
-#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "skin/ClearButton.h"
 
@@ -13,7 +13,7 @@ void TMainForm1::BrowseEditChange(int slot, QObject *)
 {
     const QByteArray text = BrowseEdit[slot - 1]->Path();
     // Relative texts are tested against the working directory, the source folder.
-    const bool exists = FileOperations::isDirectory(text);
+    const bool exists = m_fileSystem->isDirectory(text);
     ClearButton[slot - 1]->setEnabled(exists);
     Label[slot - 1]->setText(exists ? paths::toDisplay(paths::folderName(text)) : QString());
 }

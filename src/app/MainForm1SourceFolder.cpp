@@ -18,6 +18,8 @@ void TMainForm1::setCurrentPath(const QByteArray &path)
 
 void TMainForm1::FolderTreeView0Change(QObject *Sender)
 {
+    if (m_treeFollowsList)
+        return;
     // A folder chosen now overrides where an earlier move's advance would go.
     m_advancedFrom = -1;
     // A folder that cannot be entered leaves list, current file and player as they were.

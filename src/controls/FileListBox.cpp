@@ -4,7 +4,7 @@
 #include "controls/FileListModel.h"
 #include "platform/FileMask.h"
 #include "platform/FileDescriptor.h"
-#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderFiles.h"
 #include "controls/ListText.h"
 #include "platform/Paths.h"
@@ -39,6 +39,7 @@ void dropWithheld(std::vector<QByteArray> &names, const QByteArray &folder, cons
 TFileListBox::TFileListBox(QWidget *parent)
     : QListView(parent)
     , m_model(new FileListModel(this))
+    , m_fs(&FileSystem::posix())
     , m_mask(FileMask::kMedia)
     , m_fileMask(std::make_unique<FileMask>(m_mask))
     , m_directory(workingDirectory())
@@ -87,7 +88,7 @@ bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
     // Whatever a background read would bring is older than this.
     m_pendingRead = 0;
     m_readDelay.stop();
-    const FileDescriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const FileDescriptor fd(m_fs->open(folder.constData(), O_RDONLY | O_DIRECTORY, 0), *m_fs);
     if (!fd.isOpen())
         return false;
     folderfiles::Listing listing = folderfiles::read(fd.get(), *m_fileMask);
@@ -105,7 +106,7 @@ bool TFileListBox::setDirectory(const QByteArray &folder)
         return false;
     // The same folder on disk, however spelt: names on Linux differ by case,
     // so a case-blind comparison of paths would keep another folder's files.
-    if (FileOperations::isDirectory(folder) && FileOperations::sameFile(folder, m_directory))
+    if (m_fs->isDirectory(folder) && m_fs->sameFile(folder, m_directory))
         return true;
     if (!readFolder(folder, true))
         return false;
@@ -119,7 +120,7 @@ bool TFileListBox::applyFilePath(const QByteArray &path)
     if (path.isEmpty())
         return true;
     const QByteArray selected = FileName();
-    if (!selected.isEmpty() && (path == selected || FileOperations::sameFile(path, selected)))
+    if (!selected.isEmpty() && (path == selected || m_fs->sameFile(path, selected)))
         return true;
     return setDirectory(path);
 }
@@ -148,20 +149,19 @@ void TFileListBox::startBackgroundRead()
     const quint64 read = m_pendingRead;
     if (read == 0)
         return;
-    m_reader.start([this, read, folder = m_directory, mask = *m_fileMask, withheld = m_withheld] {
+    m_reader.start([this, read, &fs = *m_fs, folder = m_directory, mask = *m_fileMask, withheld = m_withheld] {
         // It yields to the player starting the next file.
         lowerThreadPriority();
-        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const FileDescriptor fd(fs.open(folder.constData(), O_RDONLY | O_DIRECTORY, 0), fs);
         folderfiles::Listing listing;
-        if (fd >= 0) {
-            listing = folderfiles::read(fd, mask);
-            ::close(fd);
+        if (fd.isOpen()) {
+            listing = folderfiles::read(fd.get(), mask);
             dropWithheld(listing.names, folder, withheld);
         }
         // A folder that cannot be read shows as empty, as Update() leaves it.
         auto items = std::make_shared<FileListModel::Sorted>(
-            FileListModel::sorted(fd >= 0 && listing.error == 0 ? std::move(listing.names)
-                                                                : std::vector<QByteArray>()));
+            FileListModel::sorted(fd.isOpen() && listing.error == 0 ? std::move(listing.names)
+                                                                     : std::vector<QByteArray>()));
         QMetaObject::invokeMethod(this, [this, read, items] {
             if (read != m_pendingRead)
                 return;

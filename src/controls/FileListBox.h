@@ -27,6 +27,7 @@
 
 class FileListModel;
 class FileMask;
+class FileSystem;
 
 class TFileListBox : public QListView
 {
@@ -35,6 +36,10 @@ class TFileListBox : public QListView
 public:
     explicit TFileListBox(QWidget *parent = nullptr);
     ~TFileListBox() override;
+
+    // The file system the folder is read through; the real one unless
+    // another is given. It must outlive the list.
+    void setFileSystem(FileSystem &fileSystem) { m_fs = &fileSystem; }
 
     // The patterns, separated by ";". Changing them re-reads the folder.
     QByteArray Mask() const;
@@ -125,6 +130,7 @@ private:
     void userInput(Handler &&handler, bool clickOnItem = false);
 
     FileListModel *m_model;
+    FileSystem *m_fs;
     QByteArray m_mask;
     std::unique_ptr<FileMask> m_fileMask;
     QByteArray m_directory;

@@ -90,11 +90,11 @@ void SortQueue::work()
             reported = percent;
             post([this, id, percent] { emit progressed(id, percent); });
         };
-        const std::error_code error = task.run(progress);
+        const Result result = task.run(progress);
 
-        post([this, id, error] {
+        post([this, id, result] {
             forget(id);
-            emit finished(id, error);
+            emit finished(id, result);
             if (m_pending.empty())
                 emit drained();
         });

@@ -24,14 +24,21 @@ class SortQueue : public QObject
     Q_OBJECT
 
 public:
+    // How a task ended: why it failed (empty for success), and a code of
+    // the task's own that the queue hands back untouched.
+    struct Result
+    {
+        std::error_code error;
+        int code = 0;
+    };
+
     struct Task
     {
         // The caller's number for the task, unique among pending ones; the
         // signals and withdraw() name the task by it.
         qint64 id = 0;
-        // The work; it reports the bytes copied through progress and returns
-        // why it failed (empty for success).
-        std::function<std::error_code(const FileOperations::Progress &progress)> run;
+        // The work; it reports the bytes copied through progress.
+        std::function<Result(const FileOperations::Progress &progress)> run;
     };
 
     explicit SortQueue(QObject *parent = nullptr);
@@ -54,7 +61,7 @@ signals:
     void started(qint64 id);
     // The share of the running task's bytes copied, raised when it changes.
     void progressed(qint64 id, int percent);
-    void finished(qint64 id, std::error_code error);
+    void finished(qint64 id, const SortQueue::Result &result);
     // The last pending task has finished.
     void drained();
 

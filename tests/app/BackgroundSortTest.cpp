@@ -223,7 +223,7 @@ TEST_P(CloseWhileSortingTest, ClosingFinishesTheQueueFirstAndStaysOpenAfterAFail
     EXPECT_EQ(currentName(), QByteArray("b.wav")) << c.what;
 
     disk.letReadsGo();
-    ASSERT_TRUE(waitUntil([&] { return w.sortQueue().isIdle(); })) << c.what;
+    ASSERT_TRUE(waitUntil([&] { return w.sortSession().isIdle(); })) << c.what;
     QCoreApplication::processEvents();
     EXPECT_EQ(w.isVisible(), c.fails) << c.what;
     EXPECT_EQ(exists(settings), !c.fails) << c.what;
