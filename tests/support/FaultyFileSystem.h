@@ -10,6 +10,7 @@
 #include <QByteArray>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -39,6 +40,8 @@ public:
     QByteArray otherFileSystem;
 
     int renames = 0;
+    // Folders opened (as the file list does to read one).
+    int folderOpens = 0;
 
     // Reads wait (on whatever thread makes them) until the test lets them go.
     void holdReads()
@@ -64,6 +67,13 @@ public:
     bool sameFileSystem(const char *path, const char *folder) override
     {
         return !crosses(path, folder) && FileSystem::sameFileSystem(path, folder);
+    }
+
+    int open(const char *path, int flags, mode_t mode) override
+    {
+        if (flags & O_DIRECTORY)
+            ++folderOpens;
+        return FileSystem::open(path, flags, mode);
     }
 
     ssize_t write(int fd, const void *buffer, size_t size) override
