@@ -15,7 +15,12 @@ QString undone(const sortjournal::Entry &entry, const sortundo::Result &result);
 QString undoRefused(const SortSession::UndoReply &reply);
 // The journal file could not be written.
 QString journalFailure(const std::error_code &error);
-// The progress line's first line: what runs and how far it is ("移動中 45%").
+// The progress line's first line: what runs and how far it is ("移動中 45%"),
+// and that it waits for its device when that does not answer.
 QString progressState(const SortSession::Progress &progress);
+// A slot key refused because the slot's folder does not answer.
+QString folderNotAnswering(const QByteArray &folder);
+// Asked when the window is closed while an operation waits for a device.
+QString closeWhileStalled(const SortSession::Progress &progress);
 
 } // namespace sorttexts

@@ -48,8 +48,17 @@ public:
     // the work touches (absolute, or relative to the working directory):
     // their mounts decide whether the call is waited for.
     template <typename T>
-    void start(const QByteArrayList &paths, std::function<T()> work, std::function<void(T)> answer,
-        workerthreads::Lane lane = workerthreads::Lane::Normal);
+    void start(const QByteArrayList &paths, std::function<T()> work, std::function<void(T)> answer)
+    {
+        call<T>(paths, std::move(work), std::move(answer), workerthreads::Lane::Normal, true);
+    }
+    // The same without waiting at all, at a lower priority: work the caller
+    // does not need before it goes on.
+    template <typename T>
+    void startInBackground(const QByteArrayList &paths, std::function<T()> work, std::function<void(T)> answer)
+    {
+        call<T>(paths, std::move(work), std::move(answer), workerthreads::Lane::Background, false);
+    }
 
     // The call under way is forgotten: its answer will be dropped.
     void cancel();
@@ -62,6 +71,9 @@ signals:
     void slow();
 
 private:
+    template <typename T>
+    void call(const QByteArrayList &paths, std::function<T()> work, std::function<void(T)> answer,
+        workerthreads::Lane lane, bool wait);
     quint64 beginCall();
     // Waits in the caller's thread for the work; true when it has answered.
     bool waitForAnswer(WorkWatch &watch, const QByteArrayList &mounts) const;
@@ -77,8 +89,8 @@ private:
 };
 
 template <typename T>
-void FileCalls::start(const QByteArrayList &paths, std::function<T()> work, std::function<void(T)> answer,
-    workerthreads::Lane lane)
+void FileCalls::call(const QByteArrayList &paths, std::function<T()> work, std::function<void(T)> answer,
+    workerthreads::Lane lane, bool wait)
 {
     const quint64 call = beginCall();
     struct Pending
@@ -100,12 +112,13 @@ void FileCalls::start(const QByteArrayList &paths, std::function<T()> work, std:
         pending->watch.end();
     }, lane);
 
-    if (waitForAnswer(pending->watch, mounts)) {
+    if (wait && waitForAnswer(pending->watch, mounts)) {
         endCall(call);
         answer(pending->future.result());
         return;
     }
-    pending->mark->stall();
+    if (wait)
+        pending->mark->stall();
     // The watcher dies with this object, and with it the answer.
     auto *watcher = new QFutureWatcher<T>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, call, answer = std::move(answer)] {
