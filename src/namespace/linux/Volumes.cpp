@@ -34,8 +34,12 @@ bool holdsUserData(const mounttable::Mount &mount)
     const QByteArray &type = mount.type;
     if (type == "tmpfs")
         return mount.mountPoint == "/tmp";
-    if (type == "nfs" || type == "nfs4" || type == "cifs" || type == "smb3" || type == "fuse.sshfs")
+    if (type == "nfs" || type == "nfs4" || type == "cifs" || type == "smb3")
         return true;
+    // Shares and cloud drives mounted through FUSE (sshfs, rclone...), but
+    // not the desktop's own helpers.
+    if (type == "fuse" || type.startsWith("fuse."))
+        return type != "fuse.lxcfs" && type != "fuse.portal" && type != "fuse.gvfsd-fuse" && type != "fuse.snapfuse";
     return mount.source.startsWith("/dev/") && type != "squashfs";
 }
 
