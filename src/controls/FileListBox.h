@@ -85,6 +85,7 @@ public:
 
     // A read has not answered yet (it shows as loading once it is slow).
     bool isReading() const;
+    bool showsLoading() const { return m_loading; }
 
     // Reads the folder again in the background, shortly: the player starting
     // the next file goes first, and calls in quick succession make one read.

@@ -57,6 +57,9 @@ SortQueue::SortQueue(QObject *parent)
 
 SortQueue::~SortQueue()
 {
+    // Given up already: nothing is waited for.
+    if (!m_worker.joinable())
+        return;
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->stopping = true;

@@ -7,10 +7,12 @@
 // cached), so a held call holds whoever made it, in the kernel, as a dead
 // network share would.
 //
-// The file system is served by threads of this process and mounted as
-// root on /dev/fuse. Whatever happens in the test, the destructor lets
+// The file system is served by a program of its own (ondasort-held-fs),
+// mounted as root on /dev/fuse: a caller held in the kernel can never hold
+// up its own server. Whatever happens in the test, the destructor lets
 // every held call go and unmounts (lazily, with fusermount3 as a further
-// fallback), so no mount outlives the test. Where it cannot be mounted,
+// fallback), and a test that dies takes the server with it (its orders end),
+// so no mount outlives the test. Where it cannot be mounted,
 // isMounted() is false and whyNot() says why: tests skip then.
 #include <QByteArray>
 #include <QString>
@@ -44,18 +46,18 @@ public:
 
     // From now on, calls of the kinds in `calls` on `folder` (a path below
     // the mount point, "/" for the whole file system) or anything below it
-    // wait.
-    void hold(const QByteArray &folder, unsigned calls);
+    // wait; the first `passing` of them still go through (to hold a copy
+    // half-way).
+    void hold(const QByteArray &folder, unsigned calls, int passing = 0);
     // Lets every waiting call go, and holds nothing more.
     void release();
     // Calls waiting now; waits up to timeoutMs for at least one.
     int heldCalls() const;
     bool waitForHeldCall(int timeoutMs = 15000) const;
 
-    struct State;
-
 private:
+    struct State;
     void unmount();
 
-    std::shared_ptr<State> m_state;
+    std::unique_ptr<State> m_state;
 };
