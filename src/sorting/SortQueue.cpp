@@ -57,9 +57,14 @@ SortQueue::SortQueue(QObject *parent)
 
 SortQueue::~SortQueue()
 {
+    finish();
+}
+
+bool SortQueue::finish()
+{
     // Given up already: nothing is waited for.
     if (!m_worker.joinable())
-        return;
+        return m_pending.empty();
     {
         const std::lock_guard lock(m_shared->mutex);
         m_shared->stopping = true;
@@ -67,9 +72,10 @@ SortQueue::~SortQueue()
     m_shared->wake.notify_all();
     if (waitForWorker()) {
         m_worker.join();
-        return;
+        return true;
     }
     abandon();
+    return false;
 }
 
 bool SortQueue::waitForWorker()

@@ -74,6 +74,10 @@ public:
     // Drops the tasks that have not begun and leaves the running one to
     // its thread, which nothing waits for any more.
     void abandon();
+    // Finishes every task still waiting, as long as the work goes on: true
+    // when all are done, false when the queue had to give them up. No task
+    // can be added afterwards.
+    bool finish();
 
     // Tasks running or waiting, as the owner's thread has heard of them.
     int pending() const { return int(m_pending.size()); }

@@ -94,6 +94,9 @@ SortSession::SortSession(const QByteArray &journalPath, FileSystem &fileSystem, 
 
 SortSession::~SortSession()
 {
+    // A task given up fails at its next step, should its device answer.
+    if (!m_queue.finish())
+        m_tools->gate.close();
     // The cleaner works on the caller's file system: it is waited for,
     // unless it lies blocked on a device.
     if (m_cleaner)
