@@ -129,7 +129,7 @@ void TMainForm1::showProgress()
     const QString behind = progress.waiting > 0 ? QStringLiteral("あと %1 件").arg(progress.waiting) : QString();
     const QString elided = ProgressLine->fontMetrics().elidedText(name, Qt::ElideMiddle, ProgressLine->width());
     ProgressLine->setText(QStringList {state, elided, behind}.join(QLatin1Char('\n')).trimmed());
-    ProgressLine->setToolTip(QStringList {state, name, behind}.join(QLatin1Char('\n')).trimmed());
+    ProgressLine->setToolTip(QStringList {sorttexts::progressTip(progress), name, behind}.join(QLatin1Char('\n')).trimmed());
     ProgressBar1->setValue(progress.percent);
     ProgressBar1->show();
 }

@@ -206,8 +206,10 @@ TEST_F(DeadMountTest, AMoveWhoseDestinationStopsMidCopyWaitsAndClosingAnywayLeav
     EXPECT_EQ(currentName(), QByteArray("b.wav"));
     EXPECT_EQ(player.URL(), source() + "/b.wav");
     ASSERT_TRUE(fuse.waitForHeldCall());
-    ASSERT_TRUE(waitUntil([&] { return w.ProgressLine->text().contains(QStringLiteral("装置の応答待ち")); }));
+    ASSERT_TRUE(waitUntil([&] { return w.ProgressLine->text().startsWith(QStringLiteral("応答待ち")); }));
     EXPECT_TRUE(w.ProgressLine->text().contains(QStringLiteral("a.mp3")));
+    EXPECT_TRUE(w.ProgressLine->toolTip().startsWith(QStringLiteral("移動中")));
+    EXPECT_TRUE(w.ProgressLine->toolTip().contains(QStringLiteral("装置の応答待ち")));
     // The window stays in use.
     QTest::keyPress(w.FileListBox1, Qt::Key_Space);
     EXPECT_EQ(currentName(), QByteArray("c.mid"));
@@ -240,7 +242,7 @@ TEST_F(DeadMountTest, ARenameThatIsHeldGoesOnInTheBackgroundWhileTheNextFilePlay
     EXPECT_EQ(player.URL(), mounted("/src/b.wav"));
     ASSERT_TRUE(fuse.waitForHeldCall());
     EXPECT_FALSE(w.sortSession().isIdle());
-    ASSERT_TRUE(waitUntil([&] { return w.ProgressLine->text().contains(QStringLiteral("装置の応答待ち")); }));
+    ASSERT_TRUE(waitUntil([&] { return w.ProgressLine->text().startsWith(QStringLiteral("応答待ち")); }));
     QTest::keyPress(w.FileListBox1, Qt::Key_Space);
     EXPECT_EQ(currentName(), QByteArray("c.mid"));
 
