@@ -37,7 +37,7 @@ class FileCalls : public QObject
 
 public:
     // How long the caller waits for a worker that works, or lies blocked.
-    static constexpr Patience kPatience {25, 1000};
+    static constexpr Patience kPatience {15, 1000};
     // When a call without an answer shows as waiting.
     static constexpr int kShowWaitingMs = 300;
 

@@ -24,7 +24,7 @@
 struct Patience
 {
     // How long the worker may lie blocked without a break.
-    int blockedMs = 25;
+    int blockedMs = 15;
     // How long to wait in all, however busy the worker is.
     int totalMs = 1000;
 };

@@ -313,7 +313,8 @@ void TFolderTreeView::askSlowVolumes()
     for (FolderTreeNode *node : std::as_const(m_slowVolumes))
         asks.push_back({node->parent()->info()->folder, node->info()->itemId});
     const QList<FolderTreeNode *> nodes = m_slowVolumes;
-    m_volumeCalls->start<std::vector<std::uint32_t>>(
+    // Nothing waits for the answer: it comes when the volumes answer.
+    m_volumeCalls->startInBackground<std::vector<std::uint32_t>>(
         {},
         [asks] {
             std::vector<std::uint32_t> bits;
