@@ -34,6 +34,14 @@ void waitFor(Sender *sender, Signal signal)
     loop.exec();
 }
 
+// Runs the event loop for ms milliseconds.
+inline void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 inline void waitUntilSettled(TFileListBox *list)
 {
     while (list->isUpdatePending())

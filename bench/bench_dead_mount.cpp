@@ -119,14 +119,8 @@ void BM_StartWithHeldMount(benchmark::State &state)
     double held = 0, healthy = 0;
     int round = 0;
     for (auto _ : state) {
-        double elapsed = 0;
-        if (++round % 2) {
-            healthy += timeStart(false);
-            elapsed = timeStart(true);
-        } else {
-            elapsed = timeStart(true);
-            healthy += timeStart(false);
-        }
+        const double elapsed = bench::inTurns(++round, [&] { return timeStart(true); },
+            [&] { return timeStart(false); }, healthy);
         held += elapsed;
         state.SetIterationTime(elapsed / 1000);
     }
@@ -172,11 +166,7 @@ void BM_KeyWithHeldMount(benchmark::State &state)
         waitFor(backend, &PlayerBackend::playbackRestarted);
         return millisecondsSince(start);
     };
-    const auto pause = [](int ms) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    };
+    using bench::pause;
     StallMeter meter;
     meter.start();
     pause(1000);
@@ -231,15 +221,8 @@ void BM_KeyWithHeldMount(benchmark::State &state)
     };
     int iteration = 0;
     for (auto _ : state) {
-        // Taking turns at going first keeps either from meeting warmer caches.
-        double round = 0;
-        if (++iteration % 2) {
-            healthyPhase();
-            round = heldPhase();
-        } else {
-            round = heldPhase();
-            healthyPhase();
-        }
+        double unused = 0;
+        const double round = bench::inTurns(++iteration, heldPhase, [&] { healthyPhase(); return 0.0; }, unused);
         state.SetIterationTime(round / 1000);
     }
     state.counters["healthy_ms"] = healthy / healthyCount;

@@ -97,11 +97,7 @@ void BM_LongMoveAcrossFileSystems(benchmark::State &state)
         waitFor(backend, &PlayerBackend::playbackRestarted);
         return millisecondsSince(start);
     };
-    const auto pause = [](int ms) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    };
+    using bench::pause;
 
     double withoutTotal = 0, duringTotal = 0, stallWorst = 0, idleWorst = 0, moveTotal = 0;
     int withoutCount = 0, duringCount = 0;

@@ -52,14 +52,9 @@ void BM_StartToWindowMapped(benchmark::State &state)
     double ours = 0, trivial = 0;
     int round = 0;
     for (auto _ : state) {
-        double elapsed = 0;
-        if (++round % 2) {
-            trivial += timeToMap(watch, ONDASORT_TRIVIAL_WINDOW, cwd);
-            elapsed = timeToMap(watch, copy.program(), cwd);
-        } else {
-            elapsed = timeToMap(watch, copy.program(), cwd);
-            trivial += timeToMap(watch, ONDASORT_TRIVIAL_WINDOW, cwd);
-        }
+        const double elapsed = bench::inTurns(++round,
+            [&] { return timeToMap(watch, copy.program(), cwd); },
+            [&] { return timeToMap(watch, ONDASORT_TRIVIAL_WINDOW, cwd); }, trivial);
         ours += elapsed;
         state.SetIterationTime(elapsed / 1000);
     }

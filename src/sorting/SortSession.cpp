@@ -48,7 +48,7 @@ bool cameBack(const sortundo::Result &result)
 
 // How long the caller waits for a rename that works: a same-named file
 // sent to the trash on another disk can make it a copy.
-constexpr Patience kRenamePatience {FileCalls::kPatience.blockedMs, 1000};
+constexpr Patience kRenamePatience {FileCalls::kPatience.blockedMs, 250};
 
 } // namespace
 
