@@ -27,14 +27,6 @@ QByteArray workingDirectory()
     return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
 }
 
-// Answers at once; returns what it answered.
-bool answerNow(const TFileListBox::Answer &answer, bool ok)
-{
-    if (answer)
-        answer(ok);
-    return ok;
-}
-
 // Takes the withheld files of folder out of names.
 void dropWithheld(std::vector<QByteArray> &names, const QByteArray &folder, const std::set<QByteArray> &withheld)
 {
@@ -159,11 +151,13 @@ void TFileListBox::applyRead(const Request &request, const Outcome &outcome, con
                     [[maybe_unused]] const int ignored = ::chdir(shown.constData());
             });
         }
-        answerNow(answer, false);
+        if (answer)
+            answer(false);
         return;
     }
     if (outcome.unchanged) {
-        answerNow(answer, true);
+        if (answer)
+            answer(true);
         return;
     }
     if (request.kind == Kind::Background) {
@@ -176,28 +170,46 @@ void TFileListBox::applyRead(const Request &request, const Outcome &outcome, con
     m_model->setSorted(outcome.items);
     if (request.kind != Kind::Update)
         m_directory = outcome.entered.isEmpty() ? request.folder : outcome.entered;
-    answerNow(answer, true);
+    if (answer)
+        answer(true);
 }
 
 bool TFileListBox::setDirectory(const QByteArray &folder, Answer answer)
 {
-    if (folder.isEmpty())
-        return answerNow(answer, false);
-    return startRead({.kind = Request::Kind::Show, .folder = folder, .shown = m_directory}, std::move(answer));
+    if (folder.isEmpty()) {
+        if (answer)
+            answer(false);
+        return false;
+    }
+    Request request;
+    request.kind = Request::Kind::Show;
+    request.folder = folder;
+    request.shown = m_directory;
+    return startRead(request, std::move(answer));
 }
 
 bool TFileListBox::applyFilePath(const QByteArray &path, Answer answer)
 {
     const QByteArray selected = FileName();
-    if (path.isEmpty() || path == selected)
-        return answerNow(answer, true);
-    return startRead({.kind = Request::Kind::Show, .folder = path, .shown = m_directory, .selectedFile = selected},
-        std::move(answer));
+    if (path.isEmpty() || path == selected) {
+        if (answer)
+            answer(true);
+        return true;
+    }
+    Request request;
+    request.kind = Request::Kind::Show;
+    request.folder = path;
+    request.shown = m_directory;
+    request.selectedFile = selected;
+    return startRead(request, std::move(answer));
 }
 
 bool TFileListBox::readDirectory(const QByteArray &folder, Answer answer)
 {
-    return startRead({.kind = Request::Kind::Reread, .folder = folder}, std::move(answer));
+    Request request;
+    request.kind = Request::Kind::Reread;
+    request.folder = folder;
+    return startRead(request, std::move(answer));
 }
 
 bool TFileListBox::Update(Answer answer)
@@ -206,9 +218,14 @@ bool TFileListBox::Update(Answer answer)
         m_reads->cancel();
         m_readDelay.stop();
         m_model->setNames({});
-        return answerNow(answer, false);
+        if (answer)
+            answer(false);
+        return false;
     }
-    return startRead({.kind = Request::Kind::Update, .folder = m_directory}, std::move(answer));
+    Request request;
+    request.kind = Request::Kind::Update;
+    request.folder = m_directory;
+    return startRead(request, std::move(answer));
 }
 
 void TFileListBox::UpdateLater()
@@ -220,7 +237,10 @@ void TFileListBox::UpdateLater()
 
 void TFileListBox::startBackgroundRead()
 {
-    startRead({.kind = Request::Kind::Background, .folder = m_directory}, {});
+    Request request;
+    request.kind = Request::Kind::Background;
+    request.folder = m_directory;
+    startRead(request, {});
 }
 
 bool TFileListBox::isReading() const

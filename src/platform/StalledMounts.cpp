@@ -9,16 +9,28 @@ namespace stalledmounts {
 
 namespace {
 
-std::mutex g_mutex;
-// Calls that do not answer, by mount point.
-std::map<QByteArray, int> g_stalled;
+// Calls that do not answer, by mount point. Never destroyed: a worker
+// stuck on a device may answer while the process ends, after static
+// objects are gone.
+struct Stalled
+{
+    std::mutex mutex;
+    std::map<QByteArray, int> calls;
+};
+
+Stalled &stalled()
+{
+    static Stalled *const instance = new Stalled;
+    return *instance;
+}
 
 void add(const QByteArrayList &mounts, int delta)
 {
-    const std::lock_guard lock(g_mutex);
+    Stalled &s = stalled();
+    const std::lock_guard lock(s.mutex);
     for (const QByteArray &mount : mounts) {
-        if ((g_stalled[mount] += delta) <= 0)
-            g_stalled.erase(mount);
+        if ((s.calls[mount] += delta) <= 0)
+            s.calls.erase(mount);
     }
 }
 
@@ -40,9 +52,10 @@ QByteArrayList mountsOf(const QByteArrayList &paths)
 
 bool anyStalled(const QByteArrayList &mounts)
 {
-    const std::lock_guard lock(g_mutex);
+    Stalled &s = stalled();
+    const std::lock_guard lock(s.mutex);
     for (const QByteArray &mount : mounts) {
-        if (g_stalled.count(mount))
+        if (s.calls.count(mount))
             return true;
     }
     return false;

@@ -120,12 +120,17 @@ bool WorkWatch::wait(const Patience &patience)
     // What the worker did before the wait began does not count.
     sampleActive();
     qint64 lastActive = waited.elapsed();
+    // Released work is never taken here, even when it has ended by the
+    // time the waiter looks (a slow GUI thread): its result always comes
+    // the other way, so the caller's order does not hang on timing.
     for (;;) {
-        if (m_ended)
-            return true;
         if (m_released)
             return false;
+        if (m_ended)
+            return true;
         m_changed.wait_for(lock, std::chrono::milliseconds(kSampleMs));
+        if (m_released)
+            return false;
         if (m_ended)
             return true;
         const qint64 now = waited.elapsed();

@@ -42,7 +42,8 @@ public:
     void release();
 
     // On the waiting thread: true once the work has ended; false when the
-    // waiter was released or its patience ran out first.
+    // waiter was released (whether or not the work has ended since) or its
+    // patience ran out first.
     bool wait(const Patience &patience);
     bool hasEnded() const;
     bool isReleased() const;
