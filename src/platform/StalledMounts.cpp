@@ -53,6 +53,9 @@ Mounts mountsOf(const QByteArrayList &paths)
         if (!found.points.contains(mount->mountPoint))
             found.points << mount->mountPoint;
     }
+    // A call on no path (the list of volumes) may touch any mount.
+    if (found.points.isEmpty())
+        found.local = false;
     return found;
 }
 

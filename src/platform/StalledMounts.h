@@ -11,7 +11,8 @@ namespace stalledmounts {
 
 // The mount points that hold some paths (absolute, or relative to the
 // working directory), judged by the mount table and the paths' text, and
-// whether all of them are local disks (mounttable::mayHang).
+// whether all of them are local disks (mounttable::mayHang); no path at
+// all (a call that may touch any mount) counts as not local.
 struct Mounts
 {
     QByteArrayList points;

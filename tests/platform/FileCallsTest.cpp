@@ -213,6 +213,8 @@ TEST(MountTable, NetworkAndFuseMountsMayHangLocalDisksDoNot)
         ASSERT_NE(mount, nullptr) << c.path;
         EXPECT_EQ(mounttable::mayHang(*mount), c.mayHang) << c.path;
     }
+    // A call on no path at all (the list of volumes) may touch any mount.
+    EXPECT_FALSE(stalledmounts::mountsOf({}).local);
 }
 
 // A mount that holds a call is known as stalled until the call returns, and
