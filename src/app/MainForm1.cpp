@@ -5,6 +5,7 @@
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "platform/DesktopOpen.h"
+#include "platform/ExecutablePath.h"
 #include "platform/FileOperations.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
@@ -16,8 +17,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QToolButton>
@@ -45,7 +44,7 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     m_fileOps = surroundings.fileSystem ? std::make_unique<FileOperations>(*surroundings.fileSystem)
                                         : std::make_unique<FileOperations>();
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
-        ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
+        ? executable::directory()
         : surroundings.executableDirectory;
     m_journal = std::make_unique<SortJournal>(
         paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName));
@@ -183,6 +182,5 @@ void TMainForm1::FadeButton3Click(QObject *)
 
 void TMainForm1::FadeButton4Click(QObject *)
 {
-    const QByteArray exe = QFile::encodeName(QCoreApplication::applicationFilePath());
-    desktop::openUrl(informationUrl(paths::lastComponent(exe)));
+    desktop::openUrl(informationUrl(executable::fileName()));
 }
