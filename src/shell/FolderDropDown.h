@@ -71,6 +71,10 @@ public:
     void drawRow(QPainter *painter, const QRect &rect, int index, bool selected, bool editPart) const;
     int rowWidth(int index) const;
 
+    // The open list: at most DropDownCount rows, scrolling for the rest.
+    void showPopup() override;
+    void hidePopup() override;
+
 signals:
     void OnChange(QObject *sender);
     // The list drops down and closes up again.
@@ -80,8 +84,6 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void showPopup() override;
-    void hidePopup() override;
 
 private:
     void setupDelegate();

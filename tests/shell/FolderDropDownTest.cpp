@@ -9,6 +9,8 @@
 #include "shell/FolderFileToolBar.h"
 
 #include <QAbstractItemView>
+#include <QDir>
+#include <QScrollBar>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -241,6 +243,36 @@ TEST_F(DropDown, AUsersPickRaisesTheChangeAndFillsTheLinkedList)
     EXPECT_EQ(dropDown->FileListControl(), nullptr);
     dropDown->SelectParent();
     EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+}
+
+// A folder twelve levels deep makes more rows than DropDownCount: the open
+// list shows that many rows at most, scrolls, and keeps the current row in view.
+TEST_F(DropDown, OpenListShowsAtMostDropDownCountRowsAndScrolls)
+{
+    QByteArray deep = tree.path("data");
+    for (int level = 1; level <= 12; ++level) {
+        deep += "/d" + QByteArray::number(level);
+        ASSERT_TRUE(QDir().mkdir(QFile::decodeName(deep)));
+    }
+    dropDown->setFolderName(deep);
+    ASSERT_EQ(dropDown->FolderName(), deep);
+    ASSERT_GT(dropDown->count(), 20);
+    host->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    for (int rowsShown : {8, 3, 12}) {
+        dropDown->setDropDownCount(rowsShown);
+        dropDown->showPopup();
+        QAbstractItemView *view = dropDown->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+        const int rowHeight = view->visualRect(view->model()->index(0, 0)).height();
+        ASSERT_GT(rowHeight, 0);
+        EXPECT_LE(view->viewport()->height(), rowsShown * rowHeight) << rowsShown;
+        EXPECT_GE(view->viewport()->height(), (rowsShown - 1) * rowHeight) << rowsShown;
+        EXPECT_GT(view->verticalScrollBar()->maximum(), 0) << rowsShown;
+        EXPECT_TRUE(view->viewport()->rect().contains(
+            view->visualRect(view->model()->index(dropDown->currentIndex(), 0)))) << rowsShown;
+        dropDown->hidePopup();
+    }
 }
 
 TEST_F(DropDown, RowsAreIndentedHalfAnIconPerLevelOutsideTheEditPart)
