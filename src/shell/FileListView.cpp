@@ -96,13 +96,9 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     QHeaderView *header = m_reportView->header();
     header->setStretchLastSection(false);
     header->setSectionsClickable(false);
-    // The columns' widths, widened where this font needs more room for a full date.
-    const int dateWidth = m_reportView->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
-    for (int column = 0; column < FileListViewModel::kColumnCount; ++column) {
-        const bool date = column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed;
+    for (int column = 0; column < FileListViewModel::kColumnCount; ++column)
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        header->resizeSection(column, std::max(FileListViewModel::columnWidth(column), date ? dateWidth : 0));
-    }
+    fitColumns();
 
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
@@ -179,6 +175,27 @@ void TFileListView::setViewStyle(TViewStyle style)
         return;
     m_viewStyle = style;
     applyViewStyle();
+}
+
+void TFileListView::fitColumns()
+{
+    // The given widths, widened where this font needs more room for a
+    // column's title or its widest text (a whole date, the status).
+    QHeaderView *header = m_reportView->header();
+    QStyleOptionViewItem cell;
+    cell.initFrom(m_reportView->viewport());
+    cell.font = m_reportView->font();
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    for (int column = 0; column < FileListViewModel::kColumnCount; ++column) {
+        int width = std::max(FileListViewModel::columnWidth(column), header->sectionSizeHint(column));
+        for (const QString &sample : FileListViewModel::columnSamples(column)) {
+            cell.text = sample;
+            width = std::max(width, m_reportView->style()->sizeFromContents(
+                QStyle::CT_ItemViewItem, &cell, QSize(), m_reportView).width());
+        }
+        header->resizeSection(column, width);
+    }
 }
 
 void TFileListView::applyViewStyle()

@@ -119,6 +119,7 @@ private:
     void doubleClick();
     void goUp();
     void applyViewStyle();
+    void fitColumns();
     void showPopupMenu(QAbstractItemView *view, const QPoint &at);
     QByteArray parsingName(int row) const;
     int focusedRow() const;
