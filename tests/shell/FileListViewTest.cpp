@@ -7,6 +7,7 @@
 #include "shell/FileListView.h"
 #include "shell/FolderFileToolBar.h"
 #include "shell/FolderTreeView.h"
+#include "shell/IconLabel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -429,6 +430,77 @@ TEST_F(FileList, ListStylesGiveEveryNameRoomForTheLongest)
         const QRect cell = view->visualRect(list->model()->index(rowOf("link-to-dir"), 0));
         EXPECT_GE(cell.width(), 16 + view->fontMetrics().horizontalAdvance(QStringLiteral("link-to-dir"))) << style;
     }
+}
+
+// Names under large icons wrap to a second line before they are elided, so
+// names that differ only at the end stay apart.
+TEST(IconLabel, WrapsToTwoLinesBeforeEliding)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QStringLiteral("size10")) + 2;
+    struct Case {
+        QString text;
+        QStringList expected; // "" for a line that must end in "…"
+    };
+    const Case cases[] = {
+        {QStringLiteral("size1000.bin"), {QStringLiteral("size10"), QStringLiteral("00.bin")}},
+        {QStringLiteral("size1024.bin"), {QStringLiteral("size10"), QStringLiteral("24.bin")}},
+        {QStringLiteral("ab cd"), {QStringLiteral("ab cd")}},
+        {QStringLiteral("abcd efgh"), {QStringLiteral("abcd"), QStringLiteral("efgh")}},
+        {QStringLiteral("size1000.bin.backup"), {QStringLiteral("size10"), QString()}},
+        {QString(), {}},
+    };
+    for (const Case &c : cases) {
+        const QStringList shown = iconlabel::lines(c.text, font, width);
+        ASSERT_EQ(shown.size(), c.expected.size()) << c.text.toStdString();
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            if (c.expected[i].isEmpty())
+                EXPECT_TRUE(shown[i].endsWith(QChar(0x2026))) << shown[i].toStdString();
+            else
+                EXPECT_EQ(shown[i], c.expected[i]) << c.text.toStdString();
+            EXPECT_LE(metrics.horizontalAdvance(shown[i]), width) << shown[i].toStdString();
+        }
+    }
+}
+
+TEST_F(FileList, LargeIconNamesShowWholeOrOnTwoLines)
+{
+    const QByteArray longName = "field-recording-2024-size1000.bin";
+    for (const QByteArray &name : {QByteArray("size1000.bin"), QByteArray("size1023.bin"),
+             QByteArray("size1024.bin"), longName}) {
+        QFile file(QFile::decodeName(tree.path("data/") + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    list->setViewStyle(vsIcon);
+    list->setFileName(tree.path("data"));
+    show();
+    QListView *view = list->iconView();
+    const QFontMetrics metrics(view->font());
+    const QImage shot = view->viewport()->grab().toImage();
+    const QColor base = view->palette().color(QPalette::Base);
+    // The band of one line of a name, as painted.
+    auto band = [&](const QByteArray &name, int line) {
+        const QRect item = view->visualRect(list->model()->index(rowOf(name), 0));
+        const int top = item.top() + 2 + view->iconSize().height() + 5 + line * metrics.height();
+        return shot.copy(item.left(), top, item.width(), metrics.height());
+    };
+    auto ink = [&](const QImage &image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) != base;
+        }
+        return count;
+    };
+    // Names that differ only at the end are told apart.
+    EXPECT_NE(band("size1000.bin", 0), band("size1023.bin", 0));
+    EXPECT_NE(band("size1000.bin", 0), band("size1024.bin", 0));
+    EXPECT_NE(band("size1023.bin", 0), band("size1024.bin", 0));
+    // A name too long for one line goes on on the second.
+    EXPECT_GT(ink(band(longName, 1)), 0);
+    EXPECT_EQ(ink(band("a.txt", 1)), 0);
 }
 
 TEST_F(FileList, TypingANameSelectsIt)

@@ -1,0 +1,57 @@
+#pragma once
+// The item delegates of the file list view: the report style's cells and
+// the cells of the icon and list styles.
+#include <QStyledItemDelegate>
+
+// Without row selection only the name cell of a selected row is highlighted.
+class FileListReportDelegate : public QStyledItemDelegate
+{
+public:
+    FileListReportDelegate(const bool *rowSelect, QObject *parent)
+        : QStyledItemDelegate(parent)
+        , m_rowSelect(rowSelect)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell = option;
+        if (!*m_rowSelect && index.column() > 0)
+            cell.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, cell, index);
+    }
+
+private:
+    const bool *m_rowSelect;
+};
+
+// In the list styles every item takes one cell, as wide as the longest name,
+// whatever item the view measures first. Under large icons the cell is the
+// grid's, and the name wraps to two lines before it is elided.
+class FileListCellDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize cell;
+    bool iconLabels = false;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return cell.isValid() ? cell : QStyledItemDelegate::sizeHint(option, index);
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!iconLabels) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        paintIconItem(painter, item);
+    }
+
+private:
+    static void paintIconItem(QPainter *painter, const QStyleOptionViewItem &item);
+};
