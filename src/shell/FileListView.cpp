@@ -6,6 +6,8 @@
 #include "shell/FileListViewModel.h"
 #include "shell/FileListViewDelegates.h"
 
+#include "platform/FolderWatch.h"
+
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -70,6 +72,9 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
 
     m_styleMenu = new TFflFileStyleMenu(this);
     m_styleMenu->setListView(this);
+
+    m_folderWatch = new FolderWatch(this);
+    connect(m_folderWatch, &FolderWatch::vanished, this, &TFileListView::leaveVanishedFolder);
 
     m_hotTrackTimer = new QTimer(this);
     m_hotTrackTimer->setSingleShot(true);

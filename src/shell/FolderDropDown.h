@@ -97,7 +97,8 @@ private:
     void submitFolder(int index);
     int insertNewNode(int parent, int level, const QByteArray &name);
     void retrieveInitialNodes();
-    void searchNode(const QByteArray &path);
+    // Walks to `path`; false when it cannot be parsed (no change event then).
+    bool searchNode(const QByteArray &path);
     void reflectSelection();
     shellns::ShellFolder *getParentShellFolder(int index) const;
     std::shared_ptr<shellns::ShellFolder> newShellFolder(int index) const;

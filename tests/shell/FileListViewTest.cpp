@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QListView>
@@ -201,8 +202,9 @@ TEST_F(FileList, ReportColumnsHaveTheirTitlesWidthsAndTexts)
         EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), titles[column]);
         // Columns grow only where the font needs the room (see the next test).
         EXPECT_GE(header->sectionSize(column), widths[column]);
-        if (column == FileListViewModel::kName)
+        if (column == FileListViewModel::kName) {
             EXPECT_EQ(header->sectionSize(column), widths[column]);
+        }
     }
     EXPECT_EQ(cell("big.bin", FileListViewModel::kSize), "1KB");
     EXPECT_EQ(cell("file2", FileListViewModel::kSize), "");
@@ -313,6 +315,40 @@ TEST_F(FileList, DoubleClickOpensFoldersAndLinksWithinTheList)
     EXPECT_EQ(list->FileName(), tree.path("data/file2/sub"));
     QTest::keyClick(list->currentView(), Qt::Key_Return);
     EXPECT_EQ(listedPath(), tree.path("data/file2/sub"));
+}
+
+// The listed folder deleted (here with the folder holding it): the list
+// shows the nearest folder that still exists, and a linked folder tree
+// walks there with it. A stale row of the tree that leads to the deleted
+// folder brings both back to that folder too.
+TEST_F(FileList, DeletedFolderGivesWayToTheNearestExisting)
+{
+    for (const bool withTree : {false, true}) {
+        const QByteArray kept = tree.path("data/file2");
+        const QByteArray listed = kept + "/gone/deeper";
+        ASSERT_TRUE(QDir().mkpath(QFile::decodeName(listed)));
+        TFolderTreeView *folders = nullptr;
+        if (withTree) {
+            folders = new TFolderTreeView(tree.desktop(), host.get());
+            folders->setFileListControl(list);
+            folders->setFolderName(listed);
+        } else {
+            list->setFileName(listed);
+        }
+        ASSERT_EQ(listedPath(), listed);
+        ASSERT_TRUE(QDir(QFile::decodeName(kept + "/gone")).removeRecursively());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listedPath() == kept; })) << withTree << " " << listedPath().constData();
+        EXPECT_EQ(names(), QList<QByteArray> {"sub"});
+        if (folders) {
+            EXPECT_EQ(folders->FolderName(), kept);
+            // The tree still holds the row of the deleted folder until it is read again.
+            changes = 0;
+            ASSERT_TRUE(folders->OpenFolder("gone"));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return folders->FolderName() == kept && listedPath() == kept; }))
+                << folders->FolderName().constData();
+            delete folders;
+        }
+    }
 }
 
 TEST_F(FileList, DoubleClickGoesThroughALinkedFolderTree)

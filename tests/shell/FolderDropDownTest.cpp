@@ -146,13 +146,45 @@ TEST_F(DropDown, WalksEndOnTheDeepestEntry)
         EXPECT_EQ(dropDown->FolderName(), c.selected) << c.path.constData();
         EXPECT_EQ(changes.size(), 1);
     }
-    // A path the namespace cannot parse changes nothing beyond the rebuild.
+    // A path the namespace cannot parse leaves the rebuilt list on the
+    // documents folder; that is a change when the folder was another one.
     for (const QByteArray &path : {data + "/nothing/at/all", QByteArray()}) {
         changes.clear();
         dropDown->setFolderName(path);
-        EXPECT_TRUE(changes.isEmpty());
         EXPECT_EQ(dropDown->FolderName(), tree.path("Documents"));
+        EXPECT_EQ(changes, path.isEmpty() ? QList<QByteArray>() : QList<QByteArray> {tree.path("Documents")});
     }
+}
+
+// Linked controls show one folder, also when the folder they show is deleted:
+// both go to the nearest folder that still exists.
+TEST_F(DropDown, DeletedFolderTakesTheDropDownAndTheListToTheNearestExisting)
+{
+    auto *list = new TFileListView(tree.desktop(), host.get());
+    dropDown->setFileListControl(list);
+    const QByteArray listed = tree.path("data/file2/sub");
+    const auto listedPath = [&] {
+        return list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing).value_or("?");
+    };
+    // Told to walk a path that is gone, the drop-down lands on the documents folder, and so does the list.
+    dropDown->setFolderName(listed);
+    dropDown->setFolderName(tree.path("data/gone"));
+    EXPECT_EQ(listedPath(), dropDown->FolderName());
+
+    QByteArray deep = listed;
+    for (const char *name : {"/x", "/y"}) {
+        deep += name;
+        ASSERT_TRUE(QDir().mkdir(QFile::decodeName(deep)));
+    }
+    dropDown->setFolderName(deep);
+    ASSERT_EQ(listedPath(), deep);
+    changes.clear();
+    ASSERT_TRUE(QDir(QFile::decodeName(listed + "/x")).removeRecursively());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listedPath() == listed; })) << listedPath().constData();
+    EXPECT_EQ(dropDown->FolderName(), listed);
+    EXPECT_EQ(changes, QList<QByteArray> {listed});
+    EXPECT_EQ(list->FileName(), QByteArray());
+    EXPECT_EQ(list->FolderControl(), dropDown);
 }
 
 TEST_F(DropDown, HiddenFoldersFollowTheModeAndCarryTheOverlay)
