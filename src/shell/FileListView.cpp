@@ -4,7 +4,7 @@
 
 #include "shell/FflFileStyleMenu.h"
 #include "shell/FileListViewModel.h"
-#include "shell/FileListViewDelegates.h"
+#include "shell/FileListViewParts.h"
 
 #include "platform/FolderWatch.h"
 
@@ -42,13 +42,13 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     m_model = new FileListViewModel(this);
     m_selection = new QItemSelectionModel(m_model, this);
 
-    m_iconView = new QListView(this);
+    m_iconView = new FileListIconView(this);
     m_iconView->setUniformItemSizes(true);
     m_iconView->setMovement(QListView::Static);
     m_iconView->setResizeMode(QListView::Adjust);
     m_iconView->setTextElideMode(Qt::ElideRight);
     m_iconView->setItemDelegate(new FileListCellDelegate(m_iconView));
-    m_reportView = new QTreeView(this);
+    m_reportView = new FileListReportView(this);
     m_reportView->setRootIsDecorated(false);
     m_reportView->setItemsExpandable(false);
     m_reportView->setUniformRowHeights(true);

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -288,6 +289,35 @@ TEST_F(FileList, ViewStylesShareOneSelectionAndTheMenuCheckFollows)
     EXPECT_TRUE(menu->itemFor(vsReport)->isChecked());
     EXPECT_FALSE(menu->itemFor(vsList)->isChecked());
     menu->hide();
+}
+
+// With no item current, neither choosing a style from the list's own menu
+// nor the focus coming back makes an item current: nobody caused a change.
+TEST_F(FileList, FocusAndTheStyleMenuRaiseNoChange)
+{
+    show();
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    list->setFileName(tree.path("data"));
+    auto *elsewhere = new QLineEdit(host.get());
+    elsewhere->show();
+    changes = 0;
+    for (int item : {3, 1, 0, 2}) {
+        list->currentView()->setFocus(Qt::OtherFocusReason);
+        list->StyleMenu()->item(item)->trigger();
+        elsewhere->setFocus(Qt::TabFocusReason);
+        list->currentView()->setFocus(Qt::PopupFocusReason);
+        list->currentView()->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(list->currentView()->hasFocus()) << item;
+        EXPECT_EQ(changes, 0) << item;
+        EXPECT_EQ(list->FileName(), QByteArray()) << item;
+        EXPECT_FALSE(list->currentView()->currentIndex().isValid()) << item;
+    }
+    // The keyboard still reaches the first item from there.
+    QTest::keyClick(list->currentView(), Qt::Key_Down);
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(list->FileName().isEmpty());
 }
 
 TEST_F(FileList, DoubleClickOpensFoldersAndLinksWithinTheList)

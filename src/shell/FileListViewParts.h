@@ -1,7 +1,38 @@
 #pragma once
-// The item delegates of the file list view: the report style's cells and
-// the cells of the icon and list styles.
+// The parts of the file list view: its two views and their item delegates
+// (the report style's cells, the cells of the icon and list styles).
+#include <QListView>
 #include <QStyledItemDelegate>
+#include <QTreeView>
+
+// Qt's item views make the first item current when they get the focus with
+// none current; the file list's views leave that to the user (a click, a
+// key) and the program, so the focus alone raises no change.
+template<typename View>
+class FileListItemView : public View
+{
+public:
+    using View::View;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override
+    {
+        QItemSelectionModel *selection = this->selectionModel();
+        if (!selection || selection->currentIndex().isValid()) {
+            View::focusInEvent(event);
+            return;
+        }
+        {
+            const QSignalBlocker quiet(selection);
+            View::focusInEvent(event);
+            selection->clearCurrentIndex();
+        }
+        this->viewport()->update();
+    }
+};
+
+using FileListIconView = FileListItemView<QListView>;
+using FileListReportView = FileListItemView<QTreeView>;
 
 // Without row selection only the name cell of a selected row is highlighted.
 class FileListReportDelegate : public QStyledItemDelegate

@@ -1,4 +1,4 @@
-#include "shell/FileListViewDelegates.h"
+#include "shell/FileListViewParts.h"
 
 #include "shell/IconLabel.h"
 
