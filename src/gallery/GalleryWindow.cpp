@@ -72,6 +72,11 @@ GalleryWindow::GalleryWindow(QWidget *parent)
     resize(1100, 820);
 }
 
+GalleryWindow::~GalleryWindow()
+{
+    m_closing = true;
+}
+
 QGroupBox *GalleryWindow::addSection(const QString &title)
 {
     auto *scroll = new QScrollArea(m_pages);
@@ -88,6 +93,8 @@ QGroupBox *GalleryWindow::addSection(const QString &title)
 
 void GalleryWindow::report(const QString &text)
 {
+    if (m_closing)
+        return;
     statusBar()->showMessage(text);
     m_log->appendPlainText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss.zzz  ")) + text);
 }

@@ -19,6 +19,7 @@ class GalleryWindow : public QMainWindow
 
 public:
     explicit GalleryWindow(QWidget *parent = nullptr);
+    ~GalleryWindow() override;
 
     // A new page, scrolling when the window is too small for it; the caller
     // fills the box.
@@ -33,4 +34,7 @@ public:
 private:
     QTabWidget *m_pages;
     QPlainTextEdit *m_log;
+    // Set while the window goes away: controls closing their pop-ups then
+    // have nobody left to tell.
+    bool m_closing = false;
 };
