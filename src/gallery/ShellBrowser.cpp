@@ -122,7 +122,9 @@ void ShellBrowser::connectEvents()
         m_report(QStringLiteral("ファイル一覧 OnDblClick: %1").arg(name(m_list->FileName())));
     });
     connect(m_tree, &TFolderTreeView::OnChange, this, [this, name] {
-        m_report(QStringLiteral("フォルダツリー: %1").arg(name(m_tree->FolderName())));
+        const QByteArray folder = m_tree->FolderName();
+        m_report(QStringLiteral("フォルダツリー: %1")
+                     .arg(folder.startsWith('/') ? name(folder) : m_tree->currentIndex().data().toString()));
         follow(m_tree);
     });
     connect(m_tree, &TFolderTreeView::OnClick, this,
@@ -130,7 +132,8 @@ void ShellBrowser::connectEvents()
     connect(m_tree, &TFolderTreeView::OnDblClick, this,
         [this] { m_report(QStringLiteral("フォルダツリー OnDblClick")); });
     connect(m_dropDown, &TFolderDropDown::OnChange, this, [this, name] {
-        m_report(QStringLiteral("フォルダ選択: %1").arg(name(m_dropDown->FolderName())));
+        const QByteArray folder = m_dropDown->FolderName();
+        m_report(QStringLiteral("フォルダ選択: %1").arg(folder.startsWith('/') ? name(folder) : m_dropDown->currentText()));
         follow(m_dropDown);
     });
     connect(m_dropDown, &TFolderDropDown::OnDropDown, this,
@@ -180,7 +183,15 @@ void ShellBrowser::follow(QObject *leader)
     m_leader = leader;
     const QByteArray folder = leader == m_tree ? m_tree->FolderName() : m_dropDown->FolderName();
     m_following = true;
-    if (leader == m_tree && m_dropDown->FolderName() != folder)
+    if (leader == m_tree && !folder.startsWith('/')) {
+        // A folder outside the file system (the computer, the desktop) has
+        // no path to look up: the drop-down's row of the same name is chosen.
+        const int row = m_dropDown->findText(m_tree->currentIndex().data().toString());
+        if (row >= 0 && row != m_dropDown->currentIndex()) {
+            m_dropDown->setCurrentIndex(row);
+            emit m_dropDown->activated(row);
+        }
+    } else if (leader == m_tree && m_dropDown->FolderName() != folder)
         m_dropDown->setFolderName(folder);
     else if (leader == m_dropDown && m_tree->FolderName() != folder)
         m_tree->setFolderName(folder);
