@@ -29,11 +29,24 @@ struct FolderRead
     std::optional<ShellFolderListing> listing;
 };
 
-// The path an item stands for, for judging its mount; none for virtual items.
+// The paths a read of the item touches, for judging their mounts: the
+// path it stands for, or for a virtual folder (the computer) the paths of
+// its own items, the volumes, each of which a listing looks at. Naming the
+// volumes reads only the mount table.
 QByteArrayList pathsOf(const ShellFolder &parent, const ItemIdList &id)
 {
     const QByteArray path = parent.displayNameOf(id, nameflags::kForParsing).value_or(QByteArray());
-    return path.startsWith('/') ? QByteArrayList {path} : QByteArrayList {};
+    if (path.startsWith('/'))
+        return {path};
+    QByteArrayList paths;
+    const std::shared_ptr<ShellFolder> folder = parent.bindToObject(id);
+    const auto items = folder ? folder->enumObjects(enumflags::kFolders) : std::nullopt;
+    for (const ItemIdList &item : items.value_or(std::vector<ItemIdList> {})) {
+        const QByteArray itemPath = folder->displayNameOf(item, nameflags::kForParsing).value_or(QByteArray());
+        if (itemPath.startsWith('/'))
+            paths << itemPath;
+    }
+    return paths;
 }
 
 } // namespace
