@@ -1,5 +1,6 @@
 #include "player/mpv/MpvPlayer.h"
 
+#include "player/mpv/LoudnessLeveller.h"
 #include "player/mpv/MidiStream.h"
 #include "player/VideoFrame.h"
 
@@ -15,6 +16,12 @@ struct Option
     const char *name;
     QByteArray value;
 };
+
+// Replies to the player's own questions; the others carry a file's number.
+constexpr uint64_t kOwnReply = uint64_t(1) << 62;
+constexpr uint64_t kHookDurationReply = kOwnReply | 1;
+constexpr uint64_t kHookPathReply = kOwnReply | 2;
+constexpr uint64_t kPlayingPathReply = kOwnReply | 3;
 
 } // namespace
 
@@ -71,7 +78,8 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
     mpv_observe_property(m_core.get(), 0, "idle-active", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_core.get(), &MpvPlayer::onWakeup, this);
     connect(&m_resolver, &EntryResolver::resolved, this,
-        [this](const QByteArray &, const QByteArrayList &entries) { play(entries); });
+        [this](const QByteArray &path, const QByteArrayList &entries) { play(path, entries); });
+    m_leveller = std::make_unique<LoudnessLeveller>(m_core.get());
 
     if (options.videoOutput == "libmpv") {
         mpv_render_param params[] = {
@@ -88,6 +96,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
 
 MpvPlayer::~MpvPlayer()
 {
+    m_leveller.reset();
     // Callbacks stop before the handles go; the renderer goes before its core.
     if (m_render)
         mpv_render_context_set_update_callback(m_render.get(), nullptr, nullptr);
@@ -133,8 +142,10 @@ void MpvPlayer::load(const QByteArray &path)
     m_resolver.resolve(path);
 }
 
-void MpvPlayer::play(const QByteArrayList &entries)
+void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
 {
+    m_startable = entries.size() == 1 && entries.first() == path ? path : QByteArray();
+    m_entryCount = entries.size();
     if (entries.isEmpty()) {
         command({"stop"});
         emit loadFailed();
@@ -199,7 +210,20 @@ void MpvPlayer::drainEvents()
         case MPV_EVENT_VIDEO_RECONFIG:
             mpv_get_property_async(m_core.get(), m_fileGeneration, "video-format", MPV_FORMAT_STRING);
             break;
+        case MPV_EVENT_HOOK:
+            // The file is open and silent until the hook is continued: its
+            // duration and address tell where it starts and how loud.
+            m_hook = static_cast<mpv_event_hook *>(event->data)->id;
+            m_hookDuration.reset();
+            m_hookPath.reset();
+            mpv_get_property_async(m_core.get(), kHookDurationReply, "duration", MPV_FORMAT_DOUBLE);
+            mpv_get_property_async(m_core.get(), kHookPathReply, "path", MPV_FORMAT_STRING);
+            break;
         case MPV_EVENT_GET_PROPERTY_REPLY: {
+            if (event->reply_userdata & kOwnReply) {
+                handleOwnReply(*event);
+                break;
+            }
             // A reply asked for during an earlier file says nothing about this one.
             const auto *property = static_cast<mpv_event_property *>(event->data);
             if (event->reply_userdata == m_fileGeneration)
@@ -258,6 +282,87 @@ void MpvPlayer::handleProperty(const mpv_event_property &property)
             emit unloaded();
         }
     }
+}
+
+void MpvPlayer::setStartPercent(int percent)
+{
+    m_startPercent = startposition::isChoice(percent) ? percent : 0;
+    m_leveller->setStartPercent(m_startPercent);
+    if (m_startPercent > 0)
+        hookFileStarts();
+}
+
+void MpvPlayer::setLevelling(bool on)
+{
+    if (on)
+        hookFileStarts();
+    m_leveller->setEnabled(on);
+    // The file playing now is levelled too, once the leveller knows it.
+    if (on && m_loaded)
+        mpv_get_property_async(m_core.get(), kPlayingPathReply, "path", MPV_FORMAT_STRING);
+}
+
+void MpvPlayer::prepare(const QByteArray &path)
+{
+    m_leveller->prepare(path);
+}
+
+void MpvPlayer::hookFileStarts()
+{
+    if (m_hooked)
+        return;
+    m_hooked = true;
+    mpv_hook_add(m_core.get(), 0, "on_preloaded", 0);
+}
+
+startposition::Source MpvPlayer::sourceOf(const QByteArray &entry) const
+{
+    if (!m_startable.isEmpty() && entry == m_startable)
+        return startposition::Source::File;
+    return m_entryCount == 1 ? startposition::Source::Midi : startposition::Source::Playlist;
+}
+
+void MpvPlayer::handleOwnReply(const mpv_event &event)
+{
+    const auto *property = static_cast<const mpv_event_property *>(event.data);
+    const bool ok = event.error >= 0;
+    const auto text = [&] {
+        return ok && property->format == MPV_FORMAT_STRING ? QByteArray(*static_cast<char **>(property->data))
+                                                           : QByteArray();
+    };
+    switch (event.reply_userdata) {
+    case kHookDurationReply:
+        m_hookDuration = ok && property->format == MPV_FORMAT_DOUBLE ? *static_cast<double *>(property->data) : 0.0;
+        break;
+    case kHookPathReply:
+        m_hookPath = text();
+        break;
+    case kPlayingPathReply:
+        if (!text().isEmpty())
+            m_leveller->entryPlaying(text(), sourceOf(text()));
+        return;
+    default:
+        return;
+    }
+    if (m_hookDuration && m_hookPath)
+        startEntry();
+}
+
+void MpvPlayer::startEntry()
+{
+    const QByteArray entry = *m_hookPath;
+    const startposition::Source source = sourceOf(entry);
+    const double from = startposition::seconds(m_startPercent, *m_hookDuration, source);
+    if (from > 0) {
+        const QByteArray value = QByteArray::number(from, 'f', 3);
+        const char *text = value.constData();
+        mpv_set_property_async(m_core.get(), 0, "file-local-options/start", MPV_FORMAT_STRING, &text);
+    }
+    m_leveller->entryStarting(entry, source);
+    m_hookDuration.reset();
+    m_hookPath.reset();
+    // Both settings reach the core before it goes on: its queue keeps order.
+    mpv_hook_continue(m_core.get(), m_hook);
 }
 
 void MpvPlayer::setHasVideo(bool video)
