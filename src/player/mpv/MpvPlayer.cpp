@@ -19,9 +19,7 @@ struct Option
 
 // Replies to the player's own questions; the others carry a file's number.
 constexpr uint64_t kOwnReply = uint64_t(1) << 62;
-constexpr uint64_t kHookDurationReply = kOwnReply | 1;
-constexpr uint64_t kHookPathReply = kOwnReply | 2;
-constexpr uint64_t kPlayingPathReply = kOwnReply | 3;
+constexpr uint64_t kPlayingPathReply = kOwnReply | 1;
 
 } // namespace
 
@@ -211,13 +209,7 @@ void MpvPlayer::drainEvents()
             mpv_get_property_async(m_core.get(), m_fileGeneration, "video-format", MPV_FORMAT_STRING);
             break;
         case MPV_EVENT_HOOK:
-            // The file is open and silent until the hook is continued: its
-            // duration and address tell where it starts and how loud.
-            m_hook = static_cast<mpv_event_hook *>(event->data)->id;
-            m_hookDuration.reset();
-            m_hookPath.reset();
-            mpv_get_property_async(m_core.get(), kHookDurationReply, "duration", MPV_FORMAT_DOUBLE);
-            mpv_get_property_async(m_core.get(), kHookPathReply, "path", MPV_FORMAT_STRING);
+            startEntry(static_cast<mpv_event_hook *>(event->data)->id);
             break;
         case MPV_EVENT_GET_PROPERTY_REPLY: {
             if (event->reply_userdata & kOwnReply) {
@@ -325,44 +317,37 @@ startposition::Source MpvPlayer::sourceOf(const QByteArray &entry) const
 void MpvPlayer::handleOwnReply(const mpv_event &event)
 {
     const auto *property = static_cast<const mpv_event_property *>(event.data);
-    const bool ok = event.error >= 0;
-    const auto text = [&] {
-        return ok && property->format == MPV_FORMAT_STRING ? QByteArray(*static_cast<char **>(property->data))
-                                                           : QByteArray();
-    };
-    switch (event.reply_userdata) {
-    case kHookDurationReply:
-        m_hookDuration = ok && property->format == MPV_FORMAT_DOUBLE ? *static_cast<double *>(property->data) : 0.0;
-        break;
-    case kHookPathReply:
-        m_hookPath = text();
-        break;
-    case kPlayingPathReply:
-        if (!text().isEmpty())
-            m_leveller->entryPlaying(text(), sourceOf(text()));
+    if (event.reply_userdata != kPlayingPathReply || event.error < 0 || property->format != MPV_FORMAT_STRING)
         return;
-    default:
-        return;
-    }
-    if (m_hookDuration && m_hookPath)
-        startEntry();
+    const QByteArray entry(*static_cast<char **>(property->data));
+    if (!entry.isEmpty())
+        m_leveller->entryPlaying(entry, sourceOf(entry));
 }
 
-void MpvPlayer::startEntry()
+void MpvPlayer::startEntry(uint64_t hook)
 {
-    const QByteArray entry = *m_hookPath;
+    // The file is open and silent until the hook is continued, and the core
+    // does nothing but answer meanwhile: its duration and address, asked
+    // for here and now, tell where it starts and how loud. (Asking
+    // asynchronously would wait for the window's next turn, which after a
+    // key is busy drawing.)
+    double duration = 0;
+    if (mpv_get_property(m_core.get(), "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
+        duration = 0;
+    char *path = mpv_get_property_string(m_core.get(), "path");
+    const QByteArray entry(path ? path : "");
+    mpv_free(path);
+
     const startposition::Source source = sourceOf(entry);
-    const double from = startposition::seconds(m_startPercent, *m_hookDuration, source);
+    const double from = startposition::seconds(m_startPercent, duration, source);
     if (from > 0) {
         const QByteArray value = QByteArray::number(from, 'f', 3);
         const char *text = value.constData();
         mpv_set_property_async(m_core.get(), 0, "file-local-options/start", MPV_FORMAT_STRING, &text);
     }
     m_leveller->entryStarting(entry, source);
-    m_hookDuration.reset();
-    m_hookPath.reset();
     // Both settings reach the core before it goes on: its queue keeps order.
-    mpv_hook_continue(m_core.get(), m_hook);
+    mpv_hook_continue(m_core.get(), hook);
 }
 
 void MpvPlayer::setHasVideo(bool video)

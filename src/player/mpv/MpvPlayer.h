@@ -9,7 +9,9 @@
 //
 // Where a file starts and the gain it starts with are settled in libmpv's
 // "on_preloaded" hook, once the file is open and before its first sound;
-// the hook is taken only once either is asked for.
+// the hook is taken only once either is asked for. Inside the hook the core
+// waits for us and does nothing else, so the file's duration and address
+// are read there directly: the one place where the GUI thread asks and waits.
 #include "player/PlayerBackend.h"
 #include "player/StartPosition.h"
 #include "player/mpv/EntryResolver.h"
@@ -18,7 +20,6 @@
 
 #include <atomic>
 #include <memory>
-#include <optional>
 
 class LoudnessLeveller;
 
@@ -71,7 +72,7 @@ private:
     void play(const QByteArray &path, const QByteArrayList &entries);
     void hookFileStarts();
     void handleOwnReply(const mpv_event &event);
-    void startEntry();
+    void startEntry(uint64_t hook);
     startposition::Source sourceOf(const QByteArray &entry) const;
 
     MpvCorePtr m_core;
@@ -97,10 +98,6 @@ private:
     // plain file (the only kind that may start later), and how many entries.
     QByteArray m_startable;
     qsizetype m_entryCount = 0;
-    // The file start the core waits in, and what is known of the file so far.
-    uint64_t m_hook = 0;
-    std::optional<double> m_hookDuration;
-    std::optional<QByteArray> m_hookPath;
     // Reads playlists off the GUI thread; goes first when the player does.
     EntryResolver m_resolver;
 };
