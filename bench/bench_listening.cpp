@@ -110,13 +110,6 @@ double median(std::vector<double> times)
     return *middle;
 }
 
-void runEventsFor(int milliseconds)
-{
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void sendKey(QWidget *target, Qt::Key key, const QString &text)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::KeypadModifier, text);
@@ -187,7 +180,7 @@ void BM_SkipKeyToPosition(benchmark::State &state)
         state.SetIterationTime(ours.position / 1000);
         // Both play on a little, as a listener does, before the next press.
         bare.playFor(50);
-        runEventsFor(50);
+        bench::pause(50);
     }
     const double oursMs = median(oursTimes), restartMs = median(restartTimes), bareMs = median(bareTimes);
     state.counters["ours_ms"] = oursMs;
@@ -254,7 +247,7 @@ void BM_NextFileLevelled(benchmark::State &state)
             break;
         }
         // Listening before the key, in both windows alike.
-        runEventsFor(dwell);
+        bench::pause(dwell);
         const QByteArray upcoming = on.form.FileListBox1->itemName(on.form.FileListBox1->selectedIndex() + 1);
         LoudnessMeter *meter = static_cast<MpvPlayer *>(on.backend)->leveller()->meter();
         measured += meter->gain(base + "/on/" + upcoming).has_value();
