@@ -13,7 +13,10 @@
 // with levelling off and one with it on, taking turns. The argument is how
 // long each file is listened to before the key (0: keys as fast as files
 // start). Counters (medians): off_ms, on_ms, ratio = on / off;
-// measured_share is the share of files that started already measured.
+// measured_share is the share of files that started already measured;
+// busy_off_share the share of keys in the window without levelling that
+// came while the other one's meter was at work (in the same process, it
+// slows that window too).
 #include "app/WindowsMediaPlayer.h"
 #include "controls/FileListBox.h"
 #include "player/mpv/LoudnessLeveller.h"
@@ -240,24 +243,34 @@ void BM_NextFileLevelled(benchmark::State &state)
     const int dwell = int(state.range(0));
 
     std::vector<double> offTimes, onTimes;
-    int round = 0, measured = 0;
+    int round = 0, measured = 0, busyDuringOff = 0;
     for (auto _ : state) {
         if (off.form.FileListBox1->selectedIndex() + 1 >= kFiles) {
             state.SkipWithError("ran out of files");
             break;
         }
-        // Listening before the key, in both windows alike.
-        bench::pause(dwell);
-        const QByteArray upcoming = on.form.FileListBox1->itemName(on.form.FileListBox1->selectedIndex() + 1);
+        // Each key comes after listening for a while, in both windows alike,
+        // so the work one window starts after its key is given the same
+        // time before the other window's key.
         LoudnessMeter *meter = static_cast<MpvPlayer *>(on.backend)->leveller()->meter();
-        measured += meter->gain(base + "/on/" + upcoming).has_value();
+        const auto timeOn = [&] {
+            bench::pause(dwell);
+            const QByteArray upcoming = on.form.FileListBox1->itemName(on.form.FileListBox1->selectedIndex() + 1);
+            measured += meter->gain(base + "/on/" + upcoming).has_value();
+            return on.next();
+        };
+        const auto timeOff = [&] {
+            bench::pause(dwell);
+            busyDuringOff += !meter->isIdle();
+            offTimes.push_back(off.next());
+        };
         double onMs = 0;
         if (++round % 2) {
-            offTimes.push_back(off.next());
-            onMs = on.next();
+            timeOff();
+            onMs = timeOn();
         } else {
-            onMs = on.next();
-            offTimes.push_back(off.next());
+            onMs = timeOn();
+            timeOff();
         }
         onTimes.push_back(onMs);
         state.SetIterationTime(onMs / 1000);
@@ -267,6 +280,7 @@ void BM_NextFileLevelled(benchmark::State &state)
     state.counters["on_ms"] = onMs;
     state.counters["ratio"] = offMs > 0 ? onMs / offMs : 0;
     state.counters["measured_share"] = measured / double(state.iterations());
+    state.counters["busy_off_share"] = busyDuringOff / double(state.iterations());
 }
 BENCHMARK(BM_NextFileLevelled)->ArgName("dwell_ms")->Arg(0)->Arg(300)->Arg(1000)
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(60);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -60,8 +61,32 @@ void LoudnessLeveller::setStartPercent(int percent)
 
 void LoudnessLeveller::prepare(const QByteArray &path)
 {
-    if (m_enabled)
+    if (!m_enabled)
+        return;
+    if (m_loading)
+        m_heldPrepare = path;
+    else
         m_meter->prepare(path);
+}
+
+void LoudnessLeveller::fileLoading()
+{
+    m_loading = true;
+}
+
+void LoudnessLeveller::fileSettled()
+{
+    if (!m_loading)
+        return;
+    m_loading = false;
+    const bool measure = std::exchange(m_measureWhenSettled, false);
+    const std::optional<QByteArray> held = std::exchange(m_heldPrepare, std::nullopt);
+    if (!m_enabled)
+        return;
+    if (measure && !m_playing.isEmpty())
+        m_meter->measureNow(m_playing, m_playingSource);
+    if (held)
+        m_meter->prepare(*held);
 }
 
 void LoudnessLeveller::entryStarting(const QByteArray &entry, startposition::Source source)
@@ -75,7 +100,11 @@ void LoudnessLeveller::entryStarting(const QByteArray &entry, startposition::Sou
     }
     const std::optional<double> known = m_meter->gain(entry);
     apply(known ? *known : loudnessgain::typical(m_recent));
-    if (!known)
+    if (known)
+        return;
+    if (m_loading)
+        m_measureWhenSettled = true;
+    else
         m_meter->measureNow(entry, source);
 }
 

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <optional>
 
 struct mpv_handle;
 class LoudnessMeter;
@@ -42,6 +43,10 @@ public:
     void setStartPercent(int percent);
     // Measures what `path` plays, in case it comes next.
     void prepare(const QByteArray &path);
+    // A file is on its way: the meter waits until it plays (or fails), so
+    // that its work never competes with the start the listener waits for.
+    void fileLoading();
+    void fileSettled();
     // `entry` is about to start, before its first sound.
     void entryStarting(const QByteArray &entry, startposition::Source source);
     // `entry` is playing, found out after its start.
@@ -70,4 +75,8 @@ private:
     QTimer m_ramp;
     // The latest gains measured, for files not measured yet.
     QList<double> m_recent;
+    // What the meter is to do once the file on its way plays.
+    bool m_loading = false;
+    bool m_measureWhenSettled = false;
+    std::optional<QByteArray> m_heldPrepare;
 };

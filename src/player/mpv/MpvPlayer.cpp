@@ -137,6 +137,7 @@ void MpvPlayer::load(const QByteArray &path)
         stop();
         return;
     }
+    m_leveller->fileLoading();
     m_resolver.resolve(path);
 }
 
@@ -146,6 +147,7 @@ void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
     m_entryCount = entries.size();
     if (entries.isEmpty()) {
         command({"stop"});
+        m_leveller->fileSettled();
         emit loadFailed();
         return;
     }
@@ -162,6 +164,7 @@ void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
 void MpvPlayer::stop()
 {
     m_resolver.cancel();
+    m_leveller->fileSettled();
     command({"stop"});
 }
 
@@ -224,13 +227,16 @@ void MpvPlayer::drainEvents()
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART:
+            m_leveller->fileSettled();
             emit playbackRestarted();
             break;
         case MPV_EVENT_END_FILE: {
             // A file replaced by the next one ends with STOP; only errors matter.
             const auto *end = static_cast<mpv_event_end_file *>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR)
+            if (end->reason == MPV_END_FILE_REASON_ERROR) {
+                m_leveller->fileSettled();
                 emit loadFailed();
+            }
             break;
         }
         case MPV_EVENT_PROPERTY_CHANGE:

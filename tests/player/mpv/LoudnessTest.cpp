@@ -156,6 +156,26 @@ TEST_F(LevellingPlayerTest, AnUnmeasuredFileIsBroughtToItsGainGentlyAndOffGoesBa
     EXPECT_TRUE(waitUntil([&] { return leveller->gain() == 0 && fallbackGain() == 0; }));
 }
 
+TEST_F(LevellingPlayerTest, TheMeterWaitsUntilTheFileOnItsWayPlays)
+{
+    player.setLevelling(true);
+    LoudnessMeter *meter = player.leveller()->meter();
+    bool restarted = false;
+    bool busyBefore = false;
+    QObject::connect(&player, &MpvPlayer::playbackRestarted, [&] { restarted = true; });
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { busyBefore = busyBefore || (!restarted && !meter->isIdle()); });
+    watch.start(0);
+    // Neither the file about to play (not measured yet) nor the one that
+    // may come next is measured while the listener waits for the first.
+    player.load(loud);
+    player.prepare(quiet);
+    ASSERT_TRUE(waitUntil([&] { return restarted; }));
+    EXPECT_FALSE(busyBefore);
+    // Then both are.
+    EXPECT_TRUE(waitUntil([&] { return meter->gain(loud).has_value() && meter->gain(quiet).has_value(); }));
+}
+
 TEST_F(LevellingPlayerTest, SwitchedOnDuringAFileLevelsThatFile)
 {
     QSignalSpy restarted(&player, &MpvPlayer::playbackRestarted);
