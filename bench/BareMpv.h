@@ -48,6 +48,12 @@ public:
         const char *args[] = {"loadfile", path.constData(), "replace", nullptr};
         mpv_command_async(m_core.get(), 0, args);
     }
+    void seek(double seconds)
+    {
+        const QByteArray target = QByteArray::number(seconds, 'f', 3);
+        const char *args[] = {"seek", target.constData(), "absolute", nullptr};
+        mpv_command_async(m_core.get(), 0, args);
+    }
     void stop()
     {
         if (!m_loaded)

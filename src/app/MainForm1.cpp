@@ -59,6 +59,7 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     m_sortSession = std::make_unique<SortSession>(
         paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName), *m_fileSystem);
     connectSortSession();
+    connectListening();
     FormCreate(this);
     FileListBox1->setFocus();
 }

@@ -118,6 +118,9 @@ public:
     void FormActivate(QObject *Sender);
     void FormClose(QObject *Sender);
     void FormKeyDown(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift);
+    // The keypad's listening keys: + and - jump 10 s (60 s with Shift), *
+    // pauses and resumes, / goes back to the start. True when Key is one.
+    bool ListeningKeyDown(int Key, Qt::KeyboardModifiers Shift);
 
     // Window chrome.
     void FadeButton1Click(QObject *Sender);
@@ -193,6 +196,9 @@ private:
     void followReread();
     void advanceToFollowing(QObject *Sender);
     void connectSortSession();
+    void connectListening();
+    // Tells the player which file is likely to play next.
+    void announceUpcoming();
     void showProgress();
     void makeCurrentAgain(const QByteArray &path, QObject *Sender);
     void showMessage(const QString &message);

@@ -90,6 +90,13 @@ void TMainForm1::FormCreate(QObject *)
     if (const auto copy = settings.readInteger(kFoldersSection, "MODE2"))
         setRadioChecked(RadioButton2, *copy != 0);
 
+    // How each file starts playing and whether loudness is levelled; a
+    // share the player's menu does not offer is not taken.
+    if (const auto start = settings.readInteger(kFoldersSection, "STARTPOS"))
+        WindowsMediaPlayer1->setStartPercent(*start);
+    if (const auto levelling = settings.readInteger(kFoldersSection, "LOUDNESS"))
+        WindowsMediaPlayer1->setLevelling(*levelling != 0);
+
     // The further patterns come before the folder, so that it is read once.
     m_extraMask = settings.readString(kFoldersSection, "EXTMASK", FileMask::kCurrentMedia);
     const QByteArray extra = m_extraMask.trimmed();
@@ -140,7 +147,9 @@ void TMainForm1::FormClose(QObject *)
             .writeString(kFoldersSection, "LIST00", sourceFolder);
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
-        changes.writeString(kFoldersSection, "EXTMASK", m_extraMask);
+        changes.writeString(kFoldersSection, "EXTMASK", m_extraMask)
+            .writeInteger(kFoldersSection, "STARTPOS", WindowsMediaPlayer1->startPercent())
+            .writeBool(kFoldersSection, "LOUDNESS", WindowsMediaPlayer1->isLevelling());
         settingslocation::makeFolderFor(settingsPath());
         // All entries in one rewrite: either all of them are on disk or none.
         ProfileFile settings(settingsPath());

@@ -293,6 +293,8 @@ void TMainForm1::FormKeyDown(QObject *Sender, int &Key, Qt::KeyboardModifiers Sh
             undoLastSort(this);
         return;
     }
+    if (onList && ListeningKeyDown(Key, Shift))
+        return;
     if (Key == keys::kVkSpace || Key == keys::kVkNumpad0) {
         SpeedButton1Click(this);
         return;

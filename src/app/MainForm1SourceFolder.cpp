@@ -56,6 +56,7 @@ void TMainForm1::FileListBox1Click(QObject *)
     // directory while the tree has nothing selected.
     setCurrentPath(paths::join(FileListBox1->Directory(), FileListBox1->itemName(index)));
     WindowsMediaPlayer1->setURL(m_currentPath);
+    announceUpcoming();
 }
 
 void TMainForm1::E1Click(QObject *)

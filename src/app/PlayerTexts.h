@@ -8,5 +8,11 @@ inline QString play() { return QStringLiteral("再生"); }
 inline QString pause() { return QStringLiteral("一時停止"); }
 inline QString stop() { return QStringLiteral("停止"); }
 inline QString mute() { return QStringLiteral("ミュート"); }
+inline QString startPosition() { return QStringLiteral("再生を始める位置"); }
+inline QString startAt(int percent)
+{
+    return percent == 0 ? QStringLiteral("先頭から") : QStringLiteral("%1 % の位置から").arg(percent);
+}
+inline QString levelLoudness() { return QStringLiteral("音量をそろえる"); }
 
 } // namespace playertext

@@ -5,7 +5,9 @@
 #include "platform/Paths.h"
 #include "player/PlayerBackend.h"
 #include "player/MpvBackendLoader.h"
+#include "player/StartPosition.h"
 
+#include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPainter>
@@ -32,6 +34,11 @@ TWindowsMediaPlayer::TWindowsMediaPlayer(std::unique_ptr<PlayerBackend> backend,
     setFocusPolicy(Qt::TabFocus);
     m_bar->setLoaded(false);
     buildContextMenu();
+    // A click anywhere on the control, its bar or the bar's parts counts as use.
+    installEventFilter(this);
+    m_bar->installEventFilter(this);
+    for (QWidget *part : m_bar->findChildren<QWidget *>())
+        part->installEventFilter(this);
     if (backend)
         attachBackend(std::move(backend));
 }
@@ -61,9 +68,13 @@ void TWindowsMediaPlayer::attachBackend(std::unique_ptr<PlayerBackend> backend)
     m_bar->setMuted(m_player->isMuted());
     connectBackend();
     updateMenu();
+    m_player->setStartPercent(m_startPercent);
+    m_player->setLevelling(m_levelling);
     // What was written while the backend was on its way plays now.
     if (!m_url.isEmpty())
         m_player->load(m_url);
+    if (!m_upcoming.isEmpty())
+        m_player->prepare(m_upcoming);
     emit backendReady();
 }
 
@@ -81,7 +92,9 @@ void TWindowsMediaPlayer::connectBackend()
         m_bar->setMuted(muted);
         updateMenu();
     });
+    connect(player, &PlayerBackend::playbackRestarted, this, [this] { m_seekTarget.reset(); });
     connect(player, &PlayerBackend::fileStarted, this, [this] {
+        m_seekTarget.reset();
         m_failed = false;
         m_bar->setLoaded(true);
         updateMenu();
@@ -104,7 +117,7 @@ void TWindowsMediaPlayer::connectBackend()
 
     connect(m_bar, &PlayerTransportBar::playPauseClicked, this, &TWindowsMediaPlayer::togglePause);
     connect(m_bar, &PlayerTransportBar::stopClicked, this, &TWindowsMediaPlayer::stop);
-    connect(m_bar, &PlayerTransportBar::seekRequested, player, &PlayerBackend::seek);
+    connect(m_bar, &PlayerTransportBar::seekRequested, this, &TWindowsMediaPlayer::seekTo);
     connect(m_bar, &PlayerTransportBar::volumeRequested, player, &PlayerBackend::setVolume);
     connect(m_bar, &PlayerTransportBar::muteRequested, player, &PlayerBackend::setMuted);
 }
@@ -117,6 +130,22 @@ void TWindowsMediaPlayer::buildContextMenu()
                                      this, &TWindowsMediaPlayer::stop);
     m_muteAction = m_menu->addAction(playertext::mute(), this, &TWindowsMediaPlayer::toggleMute);
     m_muteAction->setCheckable(true);
+
+    m_menu->addSeparator();
+    QMenu *start = m_menu->addMenu(playertext::startPosition());
+    m_startGroup = new QActionGroup(this);
+    for (int percent : startposition::kChoices) {
+        QAction *action = start->addAction(playertext::startAt(percent), this,
+                                           [this, percent] { setStartPercent(percent); });
+        action->setCheckable(true);
+        action->setChecked(percent == m_startPercent);
+        action->setData(percent);
+        m_startGroup->addAction(action);
+    }
+    m_levelAction = m_menu->addAction(playertext::levelLoudness(), this, &TWindowsMediaPlayer::setLevelling);
+    m_levelAction->setCheckable(true);
+    // Once the menu has closed, the keys go back where they sort.
+    connect(m_menu, &QMenu::aboutToHide, this, &TWindowsMediaPlayer::controlsUsed, Qt::QueuedConnection);
     updateMenu();
 }
 
@@ -156,7 +185,62 @@ void TWindowsMediaPlayer::stop()
         return;
     // Stopping keeps the file at its start, ready to play again.
     m_player->setPaused(true);
-    m_player->seek(0);
+    seekTo(0);
+}
+
+void TWindowsMediaPlayer::seekTo(double seconds)
+{
+    if (!m_player)
+        return;
+    m_seekTarget = seconds;
+    m_player->seek(seconds);
+}
+
+void TWindowsMediaPlayer::skip(double seconds)
+{
+    if (!m_player || !m_player->isLoaded())
+        return;
+    // Presses quicker than the seeks add up.
+    const double target = m_seekTarget.value_or(m_player->position()) + seconds;
+    // Ahead needs a known end to stay before it: reaching it would end the file.
+    if (seconds > 0 && (m_player->duration() <= 0 || target >= m_player->duration()))
+        return;
+    seekTo(qMax(0.0, target));
+}
+
+void TWindowsMediaPlayer::restart()
+{
+    if (!m_player || !m_player->isLoaded())
+        return;
+    seekTo(0);
+    if (m_player->isPaused())
+        m_player->setPaused(false);
+}
+
+void TWindowsMediaPlayer::setStartPercent(int percent)
+{
+    if (!startposition::isChoice(percent))
+        return;
+    m_startPercent = percent;
+    for (QAction *action : m_startGroup->actions())
+        action->setChecked(action->data().toInt() == percent);
+    if (m_player)
+        m_player->setStartPercent(percent);
+}
+
+void TWindowsMediaPlayer::setLevelling(bool on)
+{
+    m_levelling = on;
+    m_levelAction->setChecked(on);
+    if (m_player)
+        m_player->setLevelling(on);
+}
+
+void TWindowsMediaPlayer::setUpcoming(const QByteArray &path)
+{
+    m_upcoming = path;
+    if (m_player)
+        m_player->prepare(path);
 }
 
 void TWindowsMediaPlayer::toggleMute()
@@ -212,6 +296,13 @@ void TWindowsMediaPlayer::paintEvent(QPaintEvent *)
         painter.drawText(area.adjusted(10, 10, -10, -10),
                          Qt::AlignCenter | Qt::TextWrapAnywhere, name);
     }
+}
+
+bool TWindowsMediaPlayer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease || event->type() == QEvent::Wheel)
+        emit controlsUsed();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TWindowsMediaPlayer::contextMenuEvent(QContextMenuEvent *event)

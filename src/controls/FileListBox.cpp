@@ -199,12 +199,16 @@ void TFileListBox::mouseMoveEvent(QMouseEvent *event)
 
 void TFileListBox::keyPressEvent(QKeyEvent *event)
 {
-    // Keypad digits and Space are the sorting keys. Typing them must not
-    // also jump to a name that starts with that character: in a folder of
-    // numbered takes the jump would skip the file the sort just made current.
-    const bool keypadDigit = event->modifiers().testFlag(Qt::KeypadModifier)
-        && event->key() >= Qt::Key_0 && event->key() <= Qt::Key_9;
-    if (keypadDigit || event->key() == Qt::Key_Space) {
+    // Keypad digits and Space are the sorting keys, the keypad's + - * /
+    // the listening keys. Typing them must not also jump to a name that
+    // starts with that character: in a folder of numbered takes the jump
+    // would skip the file the sort just made current.
+    const bool keypad = event->modifiers().testFlag(Qt::KeypadModifier);
+    const int key = event->key();
+    const bool keypadDigit = keypad && key >= Qt::Key_0 && key <= Qt::Key_9;
+    const bool keypadOperator = keypad
+        && (key == Qt::Key_Plus || key == Qt::Key_Minus || key == Qt::Key_Asterisk || key == Qt::Key_Slash);
+    if (keypadDigit || keypadOperator || key == Qt::Key_Space) {
         event->accept();
         return;
     }

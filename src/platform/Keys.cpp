@@ -8,6 +8,18 @@ int virtualKey(int qtKey, bool keypad)
 {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
         return (keypad ? kVkNumpad0 : '0') + (qtKey - Qt::Key_0);
+    if (keypad) {
+        switch (qtKey) {
+        case Qt::Key_Asterisk: return kVkMultiply;
+        case Qt::Key_Plus: return kVkAdd;
+        case Qt::Key_Minus: return kVkSubtract;
+        // The keypad's decimal key types "," under some layouts.
+        case Qt::Key_Period:
+        case Qt::Key_Comma: return kVkDecimal;
+        case Qt::Key_Slash: return kVkDivide;
+        default: break;
+        }
+    }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return kVkF1 + (qtKey - Qt::Key_F1);
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)

@@ -29,6 +29,15 @@ public:
     virtual void seek(double seconds) = 0;
     virtual void setVolume(int volume) = 0;
     virtual void setMuted(bool muted) = 0;
+    // Where each file loaded from now on starts, in percent of its length
+    // (one of startposition::kChoices). Files shorter than 20 s, playlists
+    // and MIDI songs start at the beginning.
+    virtual void setStartPercent(int percent) = 0;
+    // Levels the loudness of the files played against one another, with a
+    // fixed gain per file.
+    virtual void setLevelling(bool on) = 0;
+    // `path` is likely to be loaded next: the backend may get ready for it.
+    virtual void prepare(const QByteArray &path) = 0;
 
     virtual bool isLoaded() const = 0;
     virtual bool isPaused() const = 0;

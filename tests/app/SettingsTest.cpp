@@ -44,7 +44,7 @@ TEST_F(SettingsTest, WithoutAFileEverythingKeepsItsLayoutState)
     EXPECT_EQ(readFile(iniPath()),
         QByteArray("[SET]\nM_TOP=30\nM_LEFT=40\n[SET1]\nMODE1=1\nMODE2=0\nLIST00=\n"
                    "LIST01=\nLIST02=\nLIST03=\nLIST04=\nLIST05=\nLIST06=\nLIST07=\nLIST08=\nLIST09=\n"
-                   "EXTMASK=" + QByteArray(FileMask::kCurrentMedia) + "\n"));
+                   "EXTMASK=" + QByteArray(FileMask::kCurrentMedia) + "\nSTARTPOS=0\nLOUDNESS=0\n"));
 }
 
 struct TopCase

@@ -175,7 +175,39 @@ TEST_F(PlayerWindow, TransportBarDrivesThePlayer)
     EXPECT_TRUE(backend->isLoaded());
 }
 
-TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
+TEST_F(PlayerWindow, SkipsAddUpStopShortOfTheEndAndRestartPlays)
+{
+    PlayerBackend *backend = player->backend();
+    QSignalSpy started(backend, &PlayerBackend::fileStarted);
+    player->setURL(writeFile(dir, "long.wav", toneWav(180, 0.3)));
+    ASSERT_TRUE(waitUntil([&] { return started.count() > 0 && backend->position() > 0.05; }));
+
+    // Three presses quicker than the seeks: 30 s on, not 10.
+    player->skip(10);
+    player->skip(10);
+    player->skip(10);
+    EXPECT_TRUE(waitUntil([&] { return backend->position() > 30 && backend->position() < 31.5; })) << backend->position();
+    player->skip(-60);
+    EXPECT_TRUE(waitUntil([&] { return backend->position() < 1.5; })) << backend->position();
+
+    // Eight seconds before the end, a 10 s jump would end the file: nothing happens.
+    player->skip(60);
+    player->skip(60);
+    player->skip(52);
+    ASSERT_TRUE(waitUntil([&] { return backend->position() > 172; })) << backend->position();
+    player->skip(10);
+    QTest::qWait(300);
+    EXPECT_LT(backend->position(), 174);
+    EXPECT_FALSE(backend->isPaused());
+
+    player->togglePause();
+    ASSERT_TRUE(waitUntil([&] { return backend->isPaused(); }));
+    player->restart();
+    EXPECT_TRUE(waitUntil([&] { return !backend->isPaused() && backend->position() > 0.05 && backend->position() < 1.5; }))
+        << backend->position();
+}
+
+TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopMuteStartAndLevelling)
 {
     ASSERT_TRUE(plays("tone.mid"));
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(50, 50), player->mapToGlobal(QPoint(50, 50)));
@@ -183,10 +215,21 @@ TEST_F(PlayerWindow, ContextMenuOffersPlayPauseStopAndMute)
     QMenu *menu = player->contextMenu();
     ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
     const QList<QAction *> actions = menu->actions();
-    ASSERT_EQ(actions.size(), 3);
+    ASSERT_EQ(actions.size(), 6);
     EXPECT_EQ(actions[0]->text(), QStringLiteral("一時停止"));
     EXPECT_EQ(actions[1]->text(), QStringLiteral("停止"));
     EXPECT_EQ(actions[2]->text(), QStringLiteral("ミュート"));
+    EXPECT_TRUE(actions[3]->isSeparator());
+    ASSERT_NE(actions[4]->menu(), nullptr);
+    EXPECT_EQ(actions[4]->text(), QStringLiteral("再生を始める位置"));
+    QStringList starts;
+    for (const QAction *start : actions[4]->menu()->actions())
+        starts << start->text() + (start->isChecked() ? QStringLiteral(" *") : QString());
+    EXPECT_EQ(starts, QStringList({QStringLiteral("先頭から *"), QStringLiteral("10 % の位置から"),
+                                   QStringLiteral("25 % の位置から"), QStringLiteral("50 % の位置から")}));
+    EXPECT_EQ(actions[5]->text(), QStringLiteral("音量をそろえる"));
+    EXPECT_TRUE(actions[5]->isCheckable());
+    EXPECT_FALSE(actions[5]->isChecked());
     menu->hide();
 
     PlayerBackend *backend = player->backend();

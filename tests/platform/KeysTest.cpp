@@ -37,6 +37,17 @@ INSTANTIATE_TEST_SUITE_P(Keys, KeysTest, ::testing::Values(
     // Keypad keys without Num Lock arrive as navigation keys.
     KeyCase {Qt::Key_End, Qt::KeypadModifier, 35},
     KeyCase {Qt::Key_Launch0, Qt::NoModifier, 0},
+    // The keypad's operator keys, also with Shift; the main keyboard's give nothing.
+    KeyCase {Qt::Key_Plus, Qt::KeypadModifier, 107},
+    KeyCase {Qt::Key_Plus, Qt::KeypadModifier | Qt::ShiftModifier, 107},
+    KeyCase {Qt::Key_Minus, Qt::KeypadModifier, 109},
+    KeyCase {Qt::Key_Asterisk, Qt::KeypadModifier, 106},
+    KeyCase {Qt::Key_Slash, Qt::KeypadModifier, 111},
+    KeyCase {Qt::Key_Period, Qt::KeypadModifier, 110},
+    KeyCase {Qt::Key_Comma, Qt::KeypadModifier, 110},
+    KeyCase {Qt::Key_Plus, Qt::NoModifier, 0},
+    KeyCase {Qt::Key_Minus, Qt::NoModifier, 0},
+    KeyCase {Qt::Key_Slash, Qt::NoModifier, 0},
     KeyCase {Qt::Key_Down, Qt::KeypadModifier, 40}));
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "player/mpv/MpvPlayer.h"
 
+#include "player/mpv/LoudnessLeveller.h"
 #include "player/mpv/MidiStream.h"
 #include "player/VideoFrame.h"
 
@@ -15,6 +16,10 @@ struct Option
     const char *name;
     QByteArray value;
 };
+
+// Replies to the player's own questions; the others carry a file's number.
+constexpr uint64_t kOwnReply = uint64_t(1) << 62;
+constexpr uint64_t kPlayingPathReply = kOwnReply | 1;
 
 } // namespace
 
@@ -71,7 +76,8 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
     mpv_observe_property(m_core.get(), 0, "idle-active", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_core.get(), &MpvPlayer::onWakeup, this);
     connect(&m_resolver, &EntryResolver::resolved, this,
-        [this](const QByteArray &, const QByteArrayList &entries) { play(entries); });
+        [this](const QByteArray &path, const QByteArrayList &entries) { play(path, entries); });
+    m_leveller = std::make_unique<LoudnessLeveller>(m_core.get());
 
     if (options.videoOutput == "libmpv") {
         mpv_render_param params[] = {
@@ -88,6 +94,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
 
 MpvPlayer::~MpvPlayer()
 {
+    m_leveller.reset();
     // Callbacks stop before the handles go; the renderer goes before its core.
     if (m_render)
         mpv_render_context_set_update_callback(m_render.get(), nullptr, nullptr);
@@ -130,13 +137,17 @@ void MpvPlayer::load(const QByteArray &path)
         stop();
         return;
     }
+    m_leveller->fileLoading();
     m_resolver.resolve(path);
 }
 
-void MpvPlayer::play(const QByteArrayList &entries)
+void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
 {
+    m_startable = entries.size() == 1 && entries.first() == path ? path : QByteArray();
+    m_entryCount = entries.size();
     if (entries.isEmpty()) {
         command({"stop"});
+        m_leveller->fileSettled();
         emit loadFailed();
         return;
     }
@@ -153,6 +164,7 @@ void MpvPlayer::play(const QByteArrayList &entries)
 void MpvPlayer::stop()
 {
     m_resolver.cancel();
+    m_leveller->fileSettled();
     command({"stop"});
 }
 
@@ -199,7 +211,14 @@ void MpvPlayer::drainEvents()
         case MPV_EVENT_VIDEO_RECONFIG:
             mpv_get_property_async(m_core.get(), m_fileGeneration, "video-format", MPV_FORMAT_STRING);
             break;
+        case MPV_EVENT_HOOK:
+            startEntry(static_cast<mpv_event_hook *>(event->data)->id);
+            break;
         case MPV_EVENT_GET_PROPERTY_REPLY: {
+            if (event->reply_userdata & kOwnReply) {
+                handleOwnReply(*event);
+                break;
+            }
             // A reply asked for during an earlier file says nothing about this one.
             const auto *property = static_cast<mpv_event_property *>(event->data);
             if (event->reply_userdata == m_fileGeneration)
@@ -208,13 +227,16 @@ void MpvPlayer::drainEvents()
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART:
+            m_leveller->fileSettled();
             emit playbackRestarted();
             break;
         case MPV_EVENT_END_FILE: {
             // A file replaced by the next one ends with STOP; only errors matter.
             const auto *end = static_cast<mpv_event_end_file *>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR)
+            if (end->reason == MPV_END_FILE_REASON_ERROR) {
+                m_leveller->fileSettled();
                 emit loadFailed();
+            }
             break;
         }
         case MPV_EVENT_PROPERTY_CHANGE:
@@ -258,6 +280,80 @@ void MpvPlayer::handleProperty(const mpv_event_property &property)
             emit unloaded();
         }
     }
+}
+
+void MpvPlayer::setStartPercent(int percent)
+{
+    m_startPercent = startposition::isChoice(percent) ? percent : 0;
+    m_leveller->setStartPercent(m_startPercent);
+    if (m_startPercent > 0)
+        hookFileStarts();
+}
+
+void MpvPlayer::setLevelling(bool on)
+{
+    if (on)
+        hookFileStarts();
+    m_leveller->setEnabled(on);
+    // The file playing now is levelled too, once the leveller knows it.
+    if (on && m_loaded)
+        mpv_get_property_async(m_core.get(), kPlayingPathReply, "path", MPV_FORMAT_STRING);
+}
+
+void MpvPlayer::prepare(const QByteArray &path)
+{
+    m_leveller->prepare(path);
+}
+
+void MpvPlayer::hookFileStarts()
+{
+    if (m_hooked)
+        return;
+    m_hooked = true;
+    mpv_hook_add(m_core.get(), 0, "on_preloaded", 0);
+}
+
+startposition::Source MpvPlayer::sourceOf(const QByteArray &entry) const
+{
+    if (!m_startable.isEmpty() && entry == m_startable)
+        return startposition::Source::File;
+    return m_entryCount == 1 ? startposition::Source::Midi : startposition::Source::Playlist;
+}
+
+void MpvPlayer::handleOwnReply(const mpv_event &event)
+{
+    const auto *property = static_cast<const mpv_event_property *>(event.data);
+    if (event.reply_userdata != kPlayingPathReply || event.error < 0 || property->format != MPV_FORMAT_STRING)
+        return;
+    const QByteArray entry(*static_cast<char **>(property->data));
+    if (!entry.isEmpty())
+        m_leveller->entryPlaying(entry, sourceOf(entry));
+}
+
+void MpvPlayer::startEntry(uint64_t hook)
+{
+    // The file is open and silent until the hook is continued, and the core
+    // does nothing but answer meanwhile: its duration and address, asked
+    // for here and now, tell where it starts and how loud. (Asking
+    // asynchronously would wait for the window's next turn, which after a
+    // key is busy drawing.)
+    double duration = 0;
+    if (mpv_get_property(m_core.get(), "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
+        duration = 0;
+    char *path = mpv_get_property_string(m_core.get(), "path");
+    const QByteArray entry(path ? path : "");
+    mpv_free(path);
+
+    const startposition::Source source = sourceOf(entry);
+    const double from = startposition::seconds(m_startPercent, duration, source);
+    if (from > 0) {
+        const QByteArray value = QByteArray::number(from, 'f', 3);
+        const char *text = value.constData();
+        mpv_set_property_async(m_core.get(), 0, "file-local-options/start", MPV_FORMAT_STRING, &text);
+    }
+    m_leveller->entryStarting(entry, source);
+    // Both settings reach the core before it goes on: its queue keeps order.
+    mpv_hook_continue(m_core.get(), hook);
 }
 
 void MpvPlayer::setHasVideo(bool video)

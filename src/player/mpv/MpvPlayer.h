@@ -6,12 +6,22 @@
 // holds up the GUI thread. libmpv's wakeup and render-update callbacks only
 // post to the thread this object lives on, which then drains the events and
 // turns them into signals. The render context is freed before the core.
+//
+// Where a file starts and the gain it starts with are settled in libmpv's
+// "on_preloaded" hook, once the file is open and before its first sound;
+// the hook is taken only once either is asked for. Inside the hook the core
+// waits for us and does nothing else, so the file's duration and address
+// are read there directly: the one place where the GUI thread asks and waits.
 #include "player/PlayerBackend.h"
+#include "player/StartPosition.h"
 #include "player/mpv/EntryResolver.h"
 #include "player/mpv/MpvHandles.h"
 #include "player/MpvOptions.h"
 
 #include <atomic>
+#include <memory>
+
+class LoudnessLeveller;
 
 class MpvPlayer : public PlayerBackend
 {
@@ -32,6 +42,9 @@ public:
     void seek(double seconds) override;
     void setVolume(int volume) override;
     void setMuted(bool muted) override;
+    void setStartPercent(int percent) override;
+    void setLevelling(bool on) override;
+    void prepare(const QByteArray &path) override;
 
     bool isLoaded() const override { return m_loaded; }
     bool isPaused() const override { return m_paused; }
@@ -45,6 +58,7 @@ public:
 
     // The core, for tests that read back its settings.
     mpv_handle *core() const { return m_core.get(); }
+    LoudnessLeveller *leveller() const { return m_leveller.get(); }
 
 private:
     static void onWakeup(void *self);
@@ -55,7 +69,11 @@ private:
     void command(std::initializer_list<const char *> args);
     void setFlag(const char *name, bool value);
     void setHasVideo(bool video);
-    void play(const QByteArrayList &entries);
+    void play(const QByteArray &path, const QByteArrayList &entries);
+    void hookFileStarts();
+    void handleOwnReply(const mpv_event &event);
+    void startEntry(uint64_t hook);
+    startposition::Source sourceOf(const QByteArray &entry) const;
 
     MpvCorePtr m_core;
     MpvRenderContextPtr m_render;
@@ -72,6 +90,14 @@ private:
     double m_position = 0;
     double m_duration = 0;
     int m_volume = 50;
+
+    std::unique_ptr<LoudnessLeveller> m_leveller;
+    int m_startPercent = 0;
+    bool m_hooked = false;
+    // What the latest load plays: the file itself when it is a single
+    // plain file (the only kind that may start later), and how many entries.
+    QByteArray m_startable;
+    qsizetype m_entryCount = 0;
     // Reads playlists off the GUI thread; goes first when the player does.
     EntryResolver m_resolver;
 };
