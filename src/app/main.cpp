@@ -3,6 +3,7 @@
 #include "app/MainForm1.h"
 #include "platform/ExitDeadline.h"
 #include "platform/QtTranslations.h"
+#include "player/MpvBackendLoader.h"
 
 #include <QApplication>
 
@@ -16,6 +17,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
     // libmpv refuses to start under locales with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
+    // The player module (libmpv and all it pulls in) loads on a thread of
+    // its own while the window is built, so the first file plays as soon as
+    // libmpv can play it. Not before the application object: the loader's
+    // lock would hold up Qt's own start.
+    MpvBackendLoader::preload();
     // The window speaks Japanese, and so do Qt's dialogs.
     const auto japanese = qttranslations::installJapanese();
 
