@@ -17,17 +17,18 @@ int main(int argc, char **argv)
     QApplication::setApplicationDisplayName(QStringLiteral("Ondasort"));
     // libmpv refuses to start under locales with a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
-    // The player module (libmpv and all it pulls in) loads on a thread of
-    // its own while the window is built, so the first file plays as soon as
-    // libmpv can play it. Not before the application object: the loader's
-    // lock would hold up Qt's own start.
-    MpvBackendLoader::preload();
     // The window speaks Japanese, and so do Qt's dialogs.
     const auto japanese = qttranslations::installJapanese();
 
     try {
         TMainForm1 form;
         form.show();
+        // The player module (libmpv and all it pulls in) loads on a thread
+        // of its own from here on, rather than from the player control's
+        // first paint. Not earlier: while it loads it holds the dynamic
+        // loader's lock, which the plugins Qt loads for building the window
+        // would wait on.
+        MpvBackendLoader::preload();
         app.exec();
         // The settings are written; tearing down may still wait on a device
         // that hangs, and gets a few seconds for it.
