@@ -5,6 +5,7 @@
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "platform/DesktopOpen.h"
+#include "platform/ExecutablePath.h"
 #include "platform/FileCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Keys.h"
@@ -17,8 +18,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -55,7 +54,7 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
         connect(m_slotCalls[n - 1], &FileCalls::slow, this, [this, n] { showSlotWaiting(n); });
     }
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
-        ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
+        ? executable::directory()
         : surroundings.executableDirectory;
     m_sortSession = std::make_unique<SortSession>(
         paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName), *m_fileSystem);
@@ -181,6 +180,5 @@ void TMainForm1::FadeButton3Click(QObject *)
 
 void TMainForm1::FadeButton4Click(QObject *)
 {
-    const QByteArray exe = QFile::encodeName(QCoreApplication::applicationFilePath());
-    desktop::openUrl(informationUrl(paths::lastComponent(exe)));
+    desktop::openUrl(informationUrl(executable::fileName()));
 }

@@ -212,7 +212,12 @@ void TMainForm1::rejectCurrentFile(QObject *Sender)
         return;
     showMessage(QString());
     // The desktop's trash keeps the file: it can always be brought back.
-    advanceAfterMove(Sender, sent(m_sortSession->reject(m_currentPath)));
+    // Nothing else in the window shows that it went, so the message line says so.
+    const QByteArray path = m_currentPath;
+    const SortSession::Outcome outcome = m_sortSession->reject(path);
+    if (outcome == SortSession::Outcome::Done)
+        showMessage(sorttexts::rejected(path));
+    advanceAfterMove(Sender, sent(outcome));
 }
 
 void TMainForm1::undoLastSort(QObject *)
@@ -270,6 +275,7 @@ void TMainForm1::showMessage(const QString &message)
 
 void TMainForm1::SpeedButton1Click(QObject *Sender)
 {
+    showMessage(QString());
     advanceToFollowing(Sender);
 }
 

@@ -63,7 +63,7 @@ QString undone(const sortjournal::Entry &entry, const sortundo::Result &result)
     const QString name = displayName(entry.source);
     switch (result.outcome) {
     case Outcome::Undone:
-        return {};
+        return QStringLiteral("%1 を元に戻しました。").arg(name);
     case Outcome::TargetMissing:
         return QStringLiteral("%1 を元に戻せません。%2のファイルが見つかりません。").arg(name, placeOf(entry.kind));
     case Outcome::TargetChanged:
@@ -77,6 +77,11 @@ QString undone(const sortjournal::Entry &entry, const sortundo::Result &result)
             .arg(displayName(entry.target), fileErrorText(result.error));
     }
     return {};
+}
+
+QString rejected(const QByteArray &path)
+{
+    return QStringLiteral("%1 をごみ箱へ移しました。").arg(displayName(path));
 }
 
 QString undoRefused(const SortSession::UndoReply &reply)

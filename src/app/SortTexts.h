@@ -9,8 +9,10 @@ namespace sorttexts {
 
 // Why a sort or reject did not happen.
 QString failure(const SortFailure &failure);
-// How an undo ended; empty when it simply worked.
+// How an undo ended.
 QString undone(const sortjournal::Entry &entry, const sortundo::Result &result);
+// A file the reject command took to the trash.
+QString rejected(const QByteArray &path);
 // Why Ctrl+Z did nothing now; empty when it did something.
 QString undoRefused(const SortSession::UndoReply &reply);
 // The journal file could not be written.

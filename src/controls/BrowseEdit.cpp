@@ -1,11 +1,11 @@
 #include "controls/BrowseEdit.h"
 
+#include "controls/FolderPicker.h"
 #include "platform/FolderProbe.h"
 #include "platform/Paths.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStyle>
@@ -17,19 +17,13 @@ namespace {
 // How long the picker waits for its start folder to answer.
 constexpr int kPickerWaitMs = 15;
 
-QString pickWithDialog(QWidget *owner, const QString &start)
-{
-    // Qt's own picker, not the desktop's: it speaks Japanese like the rest of
-    // the window whatever the desktop's language.
-    return QFileDialog::getExistingDirectory(owner->window(), QStringLiteral("フォルダの参照"), start,
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-}
-
 } // namespace
 
 TBrowseEdit::TBrowseEdit(QWidget *parent)
     : QLineEdit(parent)
-    , pickFolder([this](QWidget *owner) { return pickWithDialog(owner, pickerStartFolder()); })
+    , pickFolder([this](QWidget *owner) {
+        return folderpicker::pick(owner, QStringLiteral("フォルダの参照"), pickerStartFolder());
+    })
     , m_button(new QToolButton(this))
 {
     m_button->setObjectName(QStringLiteral("browseButton"));

@@ -1,10 +1,10 @@
 #include "controls/HistoryComboBox.h"
 
 #include "controls/HistoryStore.h"
+#include "platform/ExecutablePath.h"
 #include "settings/UserRegistry.h"
 
 #include <QCompleter>
-#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 
@@ -60,8 +60,7 @@ void THistoryComboBox::appendItems(const QStringList &entries)
 
 QByteArray THistoryComboBox::fileFor(const QString &name) const
 {
-    return history::resolveFileName(QFile::encodeName(name),
-        QFile::encodeName(QCoreApplication::applicationDirPath()));
+    return history::resolveFileName(QFile::encodeName(name), executable::directory());
 }
 
 bool THistoryComboBox::SaveToFile()

@@ -5,6 +5,7 @@
 #include "settings/UserRegistry.h"
 
 #include <QSettings>
+#include <QStringDecoder>
 
 #include <map>
 #include <optional>
@@ -69,6 +70,38 @@ QByteArray storedText(const QString &entry)
     return bytes;
 }
 
+// The longest start of `bytes` no longer than `limit` that ends on a whole
+// UTF-8 character, so a cut entry never ends in half a character.
+QByteArray wholeCharactersWithin(const QByteArray &bytes, qsizetype limit)
+{
+    if (bytes.size() <= limit)
+        return bytes;
+    qsizetype cut = limit;
+    while (cut > 0 && (uchar(bytes.at(cut)) & 0xC0) == 0x80)
+        --cut;
+    return bytes.left(cut);
+}
+
+// A stored value that fills the file's cap was perhaps cut inside a
+// character by another writer: such a partial UTF-8 character is dropped.
+// Text in any other encoding is left as it is.
+QByteArray withoutPartialCharacter(const QByteArray &bytes)
+{
+    if (bytes.size() < ProfileFile::kMaxValueLength)
+        return bytes;
+    qsizetype lead = bytes.size() - 1;
+    while (lead > 0 && bytes.size() - lead < 4 && (uchar(bytes.at(lead)) & 0xC0) == 0x80)
+        --lead;
+    const uchar first = uchar(bytes.at(lead));
+    const qsizetype length = first >= 0xF0 ? 4 : first >= 0xE0 ? 3 : first >= 0xC0 ? 2 : 1;
+    if (bytes.size() - lead >= length)
+        return bytes;
+    const QByteArray whole = bytes.left(lead);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    utf8.decode(whole);
+    return utf8.hasError() ? bytes : whole;
+}
+
 QString refusedName()
 {
     return QStringLiteral("履歴の保存先の名前がありません");
@@ -97,7 +130,7 @@ bool saveToFile(const QByteArray &path, const QString &section, const QStringLis
     values.reserve(size_t(entries.size()) + 1);
     values.emplace_back(kCountKey, QByteArray::number(entries.size()));
     for (qsizetype i = 0; i < entries.size(); ++i)
-        values.emplace_back(entryKey(i), storedText(entries[i]));
+        values.emplace_back(entryKey(i), wholeCharactersWithin(storedText(entries[i]), ProfileFile::kMaxValueLength));
 
     ProfileFile file(path);
     if (!file.write(ProfileChanges().replaceSection(section.toUtf8(), std::move(values)))) {
@@ -115,7 +148,7 @@ QStringList loadFromFile(const QByteArray &path, const QString &section)
     const ProfileSnapshot snapshot = ProfileFile(path).snapshot();
     const int count = snapshot.readInteger(name, kCountKey, 0);
     return entriesBelow(count, snapshot.keys(name), [&](const QByteArray &key) {
-        return paths::toDisplay(snapshot.readString(name, key));
+        return paths::toDisplay(withoutPartialCharacter(snapshot.readString(name, key)));
     });
 }
 

@@ -1,15 +1,17 @@
 #pragma once
-// The gallery's window: the component set shown live, one titled section
-// per component, stacked in a scrolling column.
+// The gallery's window: a workbench with one page per component, where a
+// person tries each control live, switches its properties and watches what
+// it does.
 //
-// Each section is built by its own function (GallerySections.h) that fills
-// the given box; the window lists them in its constructor. Sections report
-// what their components do (clicks, changes) through report(), which shows
-// the text in the status bar.
+// Each page is built by its own function (GallerySections.h) that fills the
+// given box; the window lists them in its constructor. Pages report every
+// event of their components through report(): the event log under the pages
+// keeps them in order, the status bar shows the latest.
 #include <QMainWindow>
 
 class QGroupBox;
-class QVBoxLayout;
+class QPlainTextEdit;
+class QTabWidget;
 
 class GalleryWindow : public QMainWindow
 {
@@ -17,13 +19,22 @@ class GalleryWindow : public QMainWindow
 
 public:
     explicit GalleryWindow(QWidget *parent = nullptr);
+    ~GalleryWindow() override;
 
-    // A new section at the bottom of the column; the caller fills the box.
+    // A new page, scrolling when the window is too small for it; the caller
+    // fills the box.
     QGroupBox *addSection(const QString &title);
 
-    // Shows what a component just did.
+    // Shows what a component just did and writes it to the event log.
     void report(const QString &text);
 
+    QTabWidget *pages() const { return m_pages; }
+    QPlainTextEdit *eventLog() const { return m_log; }
+
 private:
-    QVBoxLayout *m_column;
+    QTabWidget *m_pages;
+    QPlainTextEdit *m_log;
+    // Set while the window goes away: controls closing their pop-ups then
+    // have nobody left to tell.
+    bool m_closing = false;
 };

@@ -50,13 +50,7 @@ TShineSpeedButton *addButton(GalleryWindow &window, QWidget *line, const QString
     button->SetCaption(caption);
     button->setFixedSize(size);
     static_cast<QHBoxLayout *>(line->layout())->addWidget(button);
-    QObject::connect(button, &TShineSpeedButton::OnClick, &window, [&window, button] {
-        QString name = button->Caption();
-        name.remove(QLatin1Char('&'));
-        window.report(QStringLiteral("「%1」がクリックされました%2").arg(name,
-            button->GroupIndex() ? (button->Down() ? QStringLiteral("（押し下げ）") : QStringLiteral("（解除）"))
-                                 : QString()));
-    });
+    gallery::reportButtonEvents(window, button);
     return button;
 }
 
@@ -83,7 +77,8 @@ QWidget *frameRow(GalleryWindow &window, QWidget *parent)
         button->SetFrameType(f.frame);
     }
     TShineSpeedButton *horizontal = addButton(window, line, QStringLiteral("横グラデーション"), QSize(120, 30));
-    gradient(horizontal, 0xFFFFFF, 0xC08040, false);
+    // Light at both ends under the caption, so the hot caption's blue reads well.
+    gradient(horizontal, 0xFFFFFF, 0x80D0FF, false);
     TShineSpeedButton *vertical = addButton(window, line, QStringLiteral("縦グラデーション"), QSize(120, 30));
     gradient(vertical, 0xFFF0E0, 0x804000, true);
     vertical->PressedColors().SetGradation(true);
@@ -220,6 +215,7 @@ void gallery::addSpeedButtonSection(GalleryWindow &window)
     QGroupBox *box = window.addSection(QStringLiteral("グラデーションボタン"));
     auto *grid = new QGridLayout(box);
     const struct { const char *title; QWidget *(*build)(GalleryWindow &, QWidget *); } rows[] = {
+        {"操作して試す", gallery::speedButtonWorkbench},
         {"枠の種類", frameRow},
         {"グループ", groupRow},
         {"ホット時の絵", activeImageRow},

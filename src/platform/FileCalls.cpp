@@ -1,5 +1,7 @@
 #include "platform/FileCalls.h"
 
+#include <algorithm>
+
 FileCalls::FileCalls(QObject *owner)
     : QObject(owner)
 {
@@ -21,13 +23,18 @@ quint64 FileCalls::beginCall()
     return ++m_calls;
 }
 
-bool FileCalls::waitForAnswer(WorkWatch &watch, const QByteArrayList &mounts) const
+Patience FileCalls::patienceFor(const stalledmounts::Mounts &mounts, Patience patience)
 {
-    // A mount known not to answer is given one look, not the full patience.
-    Patience patience = kPatience;
-    if (stalledmounts::anyStalled(mounts))
+    if (stalledmounts::anyStalled(mounts.points))
         patience.blockedMs = 1;
-    return watch.wait(patience);
+    else if (mounts.local)
+        patience.blockedMs = std::max(patience.blockedMs, kLocalBlockedMs);
+    return patience;
+}
+
+bool FileCalls::waitForAnswer(WorkWatch &watch, const stalledmounts::Mounts &mounts) const
+{
+    return watch.wait(patienceFor(mounts));
 }
 
 void FileCalls::awaitLater(quint64 call)

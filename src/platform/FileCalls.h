@@ -38,6 +38,14 @@ class FileCalls : public QObject
 public:
     // How long the caller waits for a worker that works, or lies blocked.
     static constexpr Patience kPatience {15, 1000};
+    // How long a worker may lie blocked on local disks only: there it waits
+    // for the disk, which a busy machine keeps for longer, never for a
+    // device that is gone. Still below kShowWaitingMs.
+    static constexpr int kLocalBlockedMs = 250;
+
+    // The patience for a call on mounts: the local one on local disks, a
+    // single look at a mount that already has a call without an answer.
+    static Patience patienceFor(const stalledmounts::Mounts &mounts, Patience patience = kPatience);
     // When a call without an answer shows as waiting.
     static constexpr int kShowWaitingMs = 300;
 
@@ -76,7 +84,7 @@ private:
         workerthreads::Lane lane, bool wait);
     quint64 beginCall();
     // Waits in the caller's thread for the work; true when it has answered.
-    bool waitForAnswer(WorkWatch &watch, const QByteArrayList &mounts) const;
+    bool waitForAnswer(WorkWatch &watch, const stalledmounts::Mounts &mounts) const;
     void awaitLater(quint64 call);
     // Whether call is still the latest; ends it if so.
     bool endCall(quint64 call);
@@ -100,9 +108,9 @@ void FileCalls::call(const QByteArrayList &paths, std::function<T()> work, std::
         QFuture<T> future = promise.future();
         std::shared_ptr<stalledmounts::Mark> mark;
     };
-    const QByteArrayList mounts = stalledmounts::mountsOf(paths);
+    const stalledmounts::Mounts mounts = stalledmounts::mountsOf(paths);
     auto pending = std::make_shared<Pending>();
-    pending->mark = std::make_shared<stalledmounts::Mark>(mounts);
+    pending->mark = std::make_shared<stalledmounts::Mark>(mounts.points);
     pending->promise.start();
     workerthreads::run([pending, work = std::move(work)] {
         pending->watch.begin();

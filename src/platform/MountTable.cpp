@@ -69,14 +69,33 @@ bool isUnder(const QByteArray &path, const QByteArray &folder)
     return path == folder || (path.startsWith(folder) && path.at(folder.size()) == '/');
 }
 
-QByteArray mountPointOf(const std::vector<Mount> &mounts, const QByteArray &path)
+const Mount *mountOf(const std::vector<Mount> &mounts, const QByteArray &path)
 {
-    QByteArray best;
+    const Mount *best = nullptr;
     for (const Mount &mount : mounts) {
-        if (isUnder(path, mount.mountPoint) && mount.mountPoint.size() > best.size())
-            best = mount.mountPoint;
+        if (isUnder(path, mount.mountPoint) && (!best || mount.mountPoint.size() >= best->mountPoint.size()))
+            best = &mount;
     }
     return best;
+}
+
+QByteArray mountPointOf(const std::vector<Mount> &mounts, const QByteArray &path)
+{
+    const Mount *mount = mountOf(mounts, path);
+    return mount ? mount->mountPoint : QByteArray();
+}
+
+bool mayHang(const Mount &mount)
+{
+    // Disks and memory of this machine; anything else may be far away.
+    static const char *const local[] = {"ext2", "ext3", "ext4", "xfs", "btrfs", "f2fs", "jfs", "reiserfs",
+        "zfs", "bcachefs", "nilfs2", "vfat", "msdos", "exfat", "ntfs3", "hfsplus", "udf", "iso9660",
+        "squashfs", "erofs", "tmpfs", "ramfs", "overlay", "devtmpfs", "proc", "sysfs"};
+    for (const char *type : local) {
+        if (mount.type == type)
+            return false;
+    }
+    return true;
 }
 
 } // namespace mounttable

@@ -30,6 +30,15 @@ std::vector<Mount> parse(const QByteArray &text);
 // followed); empty when none does.
 QByteArray mountPointOf(const std::vector<Mount> &mounts, const QByteArray &path);
 
+// The mount that holds the absolute path (the one seen there: the latest
+// on the longest matching mount point); null when none does.
+const Mount *mountOf(const std::vector<Mount> &mounts, const QByteArray &path);
+
+// Whether calls on the mount can wait on something other than a local
+// disk: a network share, a FUSE server, a mount of unknown kind. Those are
+// the ones that stop answering for minutes; a busy local disk only delays.
+bool mayHang(const Mount &mount);
+
 // Whether path is folder or lies below it, judged by the text.
 bool isUnder(const QByteArray &path, const QByteArray &folder);
 

@@ -1,7 +1,8 @@
 #pragma once
 // Qt's own texts in Japanese: the standard dialogs (the folder picker, the
 // message boxes), their buttons and the edit menus of text fields, from the
-// translations that come with Qt (qtbase_ja.qm in Qt's translations folder).
+// translations that come with Qt (qtbase_ja.qm in Qt's translations folder),
+// and our own for the few texts that catalogue lacks.
 #include <QTranslator>
 
 #include <memory>

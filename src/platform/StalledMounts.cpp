@@ -36,17 +36,26 @@ void add(const QByteArrayList &mounts, int delta)
 
 } // namespace
 
-QByteArrayList mountsOf(const QByteArrayList &paths)
+Mounts mountsOf(const QByteArrayList &paths)
 {
     const std::vector<mounttable::Mount> mounts = mounttable::read();
-    QByteArrayList found;
+    Mounts found;
     for (const QByteArray &path : paths) {
         if (path.isEmpty())
             continue;
-        const QByteArray mount = mounttable::mountPointOf(mounts, paths::absoluteClean(path));
-        if (!mount.isEmpty() && !found.contains(mount))
-            found << mount;
+        const mounttable::Mount *mount = mounttable::mountOf(mounts, paths::absoluteClean(path));
+        if (!mount) {
+            found.local = false;
+            continue;
+        }
+        if (mounttable::mayHang(*mount))
+            found.local = false;
+        if (!found.points.contains(mount->mountPoint))
+            found.points << mount->mountPoint;
     }
+    // A call on no path (the list of volumes) may touch any mount.
+    if (found.points.isEmpty())
+        found.local = false;
     return found;
 }
 

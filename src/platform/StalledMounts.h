@@ -9,9 +9,16 @@
 
 namespace stalledmounts {
 
-// The mount points that hold paths (absolute, or relative to the working
-// directory), judged by the mount table and the paths' text.
-QByteArrayList mountsOf(const QByteArrayList &paths);
+// The mount points that hold some paths (absolute, or relative to the
+// working directory), judged by the mount table and the paths' text, and
+// whether all of them are local disks (mounttable::mayHang); no path at
+// all (a call that may touch any mount) counts as not local.
+struct Mounts
+{
+    QByteArrayList points;
+    bool local = true;
+};
+Mounts mountsOf(const QByteArrayList &paths);
 
 // Whether any of the mount points has a call that does not answer.
 bool anyStalled(const QByteArrayList &mounts);

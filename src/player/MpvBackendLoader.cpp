@@ -2,15 +2,15 @@
 
 #include "player/PlayerBackend.h"
 #include "player/MpvBackendEntry.h"
+#include "platform/ExecutablePath.h"
+#include "platform/Paths.h"
 
 #include <QFutureWatcher>
 #include <QPromise>
 
-#include <climits>
 #include <dlfcn.h>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -76,12 +76,9 @@ private:
 
 QByteArray MpvBackendLoader::defaultModulePath()
 {
-    // Read without Qt: this runs before the application object exists.
-    char exe[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-    QByteArray path = length > 0 ? QByteArray(exe, length) : QByteArray();
-    path.truncate(path.lastIndexOf('/') + 1);
-    return path + kMpvBackendModuleName;
+    // This runs before the application object exists.
+    const QByteArray folder = executable::directory();
+    return folder.isEmpty() ? QByteArray(kMpvBackendModuleName) : paths::join(folder, kMpvBackendModuleName);
 }
 
 void MpvBackendLoader::preload(const QByteArray &modulePath)

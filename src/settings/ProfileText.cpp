@@ -45,15 +45,17 @@ bool ProfileText::sameName(QByteArrayView a, QByteArrayView b)
 void ProfileText::parse()
 {
     m_lines.clear();
+    m_returnsOnly = !m_text.contains('\n') && m_text.contains('\r');
+    const char separator = m_returnsOnly ? '\r' : '\n';
     const char *data = m_text.constData();
     qsizetype begin = 0;
     while (begin < m_text.size()) {
         Line line;
         line.begin = begin;
-        const qsizetype newline = m_text.indexOf('\n', begin);
+        const qsizetype newline = m_text.indexOf(separator, begin);
         line.next = newline < 0 ? m_text.size() : newline + 1;
         line.end = newline < 0 ? m_text.size() : newline;
-        if (line.end > begin && data[line.end - 1] == '\r')
+        if (!m_returnsOnly && line.end > begin && data[line.end - 1] == '\r')
             --line.end;
 
         // Everything below looks at this one line only.
@@ -96,11 +98,18 @@ QByteArrayView ProfileText::nameOf(const Line &line) const
 
 bool ProfileText::hasLineBreak(const Line &line) const
 {
-    return line.next > line.begin && m_text.at(line.next - 1) == '\n';
+    return line.next > line.begin && m_text.at(line.next - 1) == (m_returnsOnly ? '\r' : '\n');
+}
+
+bool ProfileText::endsWithLineBreak() const
+{
+    return m_text.endsWith(m_returnsOnly ? '\r' : '\n');
 }
 
 QByteArray ProfileText::lineBreak() const
 {
+    if (m_returnsOnly)
+        return QByteArrayLiteral("\r");
     const qsizetype newline = m_text.indexOf('\n');
     return newline > 0 && m_text.at(newline - 1) == '\r' ? QByteArrayLiteral("\r\n")
                                                           : QByteArrayLiteral("\n");
@@ -202,9 +211,9 @@ void ProfileText::appendSection(QByteArrayView section, const QByteArray &body)
     const QByteArray eol = lineBreak();
     QByteArray tail;
     // A last line ending in a lone "\r" becomes a CR LF line, its value unchanged.
-    if (m_text.endsWith('\r'))
+    if (!m_returnsOnly && m_text.endsWith('\r'))
         tail += '\n';
-    else if (!m_text.isEmpty() && !m_text.endsWith('\n'))
+    else if (!m_text.isEmpty() && !endsWithLineBreak())
         tail += eol;
     tail += '[' + section.toByteArray() + ']' + eol + body;
     m_text += tail;

@@ -6,8 +6,10 @@
 // Reading the text is one pass over its lines, whatever they hold. A line
 // ends at "\n" (a "\r" before it belongs to the break); a lone "\r" is no
 // line end, so an entry added after a last line that ends in one gets a real
-// line break first. Names match without regard to ASCII letter case; other
-// bytes (the halves of double-byte characters) match only themselves.
+// line break first. A text without any "\n" but with a "\r" (old Mac style)
+// has its lines split at "\r" instead, and keeps that style when edited.
+// Names match without regard to ASCII letter case; other bytes (the halves
+// of double-byte characters) match only themselves.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -60,6 +62,7 @@ private:
     void parse();
     QByteArrayView nameOf(const Line &line) const;
     bool hasLineBreak(const Line &line) const;
+    bool endsWithLineBreak() const;
     QByteArray lineBreak() const;
     // Index of the first line of each section named so.
     std::vector<size_t> sectionHeaders(QByteArrayView section) const;
@@ -71,4 +74,6 @@ private:
 
     QByteArray m_text;
     std::vector<Line> m_lines;
+    // Lines end at a bare "\r": the text holds no "\n" at all.
+    bool m_returnsOnly = false;
 };

@@ -4,6 +4,9 @@
 
 #include "shell/FflFileStyleMenu.h"
 #include "shell/FileListViewModel.h"
+#include "shell/FileListViewParts.h"
+
+#include "platform/FolderWatch.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -12,50 +15,12 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStackedLayout>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QTreeView>
 
 using namespace shellns;
 
 namespace {
-
-// Without row selection only the name cell of a selected row is highlighted.
-class ReportDelegate : public QStyledItemDelegate
-{
-public:
-    ReportDelegate(const bool *rowSelect, QObject *parent)
-        : QStyledItemDelegate(parent)
-        , m_rowSelect(rowSelect)
-    {
-    }
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem cell = option;
-        if (!*m_rowSelect && index.column() > 0)
-            cell.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
-        QStyledItemDelegate::paint(painter, cell, index);
-    }
-
-private:
-    const bool *m_rowSelect;
-};
-
-// In the list styles every item takes one cell, as wide as the longest name,
-// whatever item the view measures first.
-class CellDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QSize cell;
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        return cell.isValid() ? cell : QStyledItemDelegate::sizeHint(option, index);
-    }
-};
 
 constexpr int kSmallIcon = 16;
 constexpr int kLargeIcon = 48;
@@ -77,32 +42,28 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     m_model = new FileListViewModel(this);
     m_selection = new QItemSelectionModel(m_model, this);
 
-    m_iconView = new QListView(this);
+    m_iconView = new FileListIconView(this);
     m_iconView->setUniformItemSizes(true);
     m_iconView->setMovement(QListView::Static);
     m_iconView->setResizeMode(QListView::Adjust);
     m_iconView->setTextElideMode(Qt::ElideRight);
-    m_iconView->setItemDelegate(new CellDelegate(m_iconView));
-    m_reportView = new QTreeView(this);
+    m_iconView->setItemDelegate(new FileListCellDelegate(m_iconView));
+    m_reportView = new FileListReportView(this);
     m_reportView->setRootIsDecorated(false);
     m_reportView->setItemsExpandable(false);
     m_reportView->setUniformRowHeights(true);
     m_reportView->setSortingEnabled(false);
     m_reportView->setAllColumnsShowFocus(false);
-    m_reportView->setItemDelegate(new ReportDelegate(&m_rowSelect, m_reportView));
+    m_reportView->setItemDelegate(new FileListReportDelegate(&m_rowSelect, m_reportView));
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(m_iconView),
                                     static_cast<QAbstractItemView *>(m_reportView)})
         setupView(view);
     QHeaderView *header = m_reportView->header();
     header->setStretchLastSection(false);
     header->setSectionsClickable(false);
-    // The columns' widths, widened where this font needs more room for a full date.
-    const int dateWidth = m_reportView->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00")) + 16;
-    for (int column = 0; column < FileListViewModel::kColumnCount; ++column) {
-        const bool date = column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed;
+    for (int column = 0; column < FileListViewModel::kColumnCount; ++column)
         header->setSectionResizeMode(column, QHeaderView::Interactive);
-        header->resizeSection(column, std::max(FileListViewModel::columnWidth(column), date ? dateWidth : 0));
-    }
+    fitColumns();
 
     m_stack = new QStackedLayout(this);
     m_stack->setContentsMargins(0, 0, 0, 0);
@@ -111,6 +72,9 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
 
     m_styleMenu = new TFflFileStyleMenu(this);
     m_styleMenu->setListView(this);
+
+    m_folderWatch = new FolderWatch(this);
+    connect(m_folderWatch, &FolderWatch::vanished, this, &TFileListView::leaveVanishedFolder);
 
     m_hotTrackTimer = new QTimer(this);
     m_hotTrackTimer->setSingleShot(true);
@@ -181,6 +145,27 @@ void TFileListView::setViewStyle(TViewStyle style)
     applyViewStyle();
 }
 
+void TFileListView::fitColumns()
+{
+    // The given widths, widened where this font needs more room for a
+    // column's title or its widest text (a whole date, the status).
+    QHeaderView *header = m_reportView->header();
+    QStyleOptionViewItem cell;
+    cell.initFrom(m_reportView->viewport());
+    cell.font = m_reportView->font();
+    cell.features = QStyleOptionViewItem::HasDisplay;
+    cell.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    for (int column = 0; column < FileListViewModel::kColumnCount; ++column) {
+        int width = std::max(FileListViewModel::columnWidth(column), header->sectionSizeHint(column));
+        for (const QString &sample : FileListViewModel::columnSamples(column)) {
+            cell.text = sample;
+            width = std::max(width, m_reportView->style()->sizeFromContents(
+                QStyle::CT_ItemViewItem, &cell, QSize(), m_reportView).width());
+        }
+        header->resizeSection(column, width);
+    }
+}
+
 void TFileListView::applyViewStyle()
 {
     QAbstractItemView *before = qobject_cast<QAbstractItemView *>(m_stack->currentWidget());
@@ -194,8 +179,12 @@ void TFileListView::applyViewStyle()
             m_iconView->setFlow(QListView::LeftToRight);
             m_iconView->setIconSize(QSize(kLargeIcon, kLargeIcon));
             m_iconView->setWordWrap(true);
-            m_iconView->setGridSize(QSize(kLargeIcon + 52, kLargeIcon + 2 * metrics.height() + 12));
-            static_cast<CellDelegate *>(m_iconView->itemDelegate())->cell = QSize();
+            // Room for the icon and two lines of the name.
+            const QSize grid(kLargeIcon + 52, kLargeIcon + 2 * metrics.height() + 12);
+            m_iconView->setGridSize(grid);
+            auto *delegate = static_cast<FileListCellDelegate *>(m_iconView->itemDelegate());
+            delegate->cell = grid - QSize(4, 2);
+            delegate->iconLabels = true;
         } else {
             m_iconView->setViewMode(QListView::ListMode);
             m_iconView->setIconSize(QSize(kSmallIcon, kSmallIcon));
@@ -205,7 +194,9 @@ void TFileListView::applyViewStyle()
             // Columns as wide as the longest name, within reason.
             const int text = std::clamp(m_model->widestLabel(metrics) + 24, 60, 340);
             const QSize cell(kSmallIcon + 10 + text, std::max(kSmallIcon, metrics.height()) + 4);
-            static_cast<CellDelegate *>(m_iconView->itemDelegate())->cell = cell;
+            auto *delegate = static_cast<FileListCellDelegate *>(m_iconView->itemDelegate());
+            delegate->cell = cell;
+            delegate->iconLabels = false;
             m_iconView->setGridSize(cell);
         }
         m_iconView->setMovement(QListView::Static);

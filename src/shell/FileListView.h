@@ -7,7 +7,9 @@
 // drop-down hands it a folder to list (OpenFolder, the file-list link they
 // offer), or it is given a path (setFileName). Opening a folder or a link in
 // the list goes on through that folder control when there is one, else
-// within the list itself; files are never launched.
+// within the list itself; files are never launched. When the listed folder
+// is deleted or moved away, the list (and its folder control with it) goes
+// to the nearest folder that still exists.
 //
 // The four styles share one model and one selection: a list view shows the
 // icon, small-icon and list styles, a tree view the report style. The list
@@ -33,6 +35,7 @@
 #include <memory>
 
 class FileListViewModel;
+class FolderWatch;
 class QAbstractItemView;
 class QItemSelectionModel;
 class QListView;
@@ -118,7 +121,14 @@ private:
     void changeEvent();
     void doubleClick();
     void goUp();
+    // Through the folder control when there is one, else here.
+    void goTo(const QByteArray &path);
+    QByteArray listedPath() const;
+    void watchListedFolder();
+    // Shows the nearest folder that still exists, in the folder control too.
+    void leaveVanishedFolder(const QByteArray &path);
     void applyViewStyle();
+    void fitColumns();
     void showPopupMenu(QAbstractItemView *view, const QPoint &at);
     QByteArray parsingName(int row) const;
     int focusedRow() const;
@@ -137,6 +147,7 @@ private:
     ControlLink<QMenu> m_userMenu;
     QPointer<QObject> m_folderControl;
     QTimer *m_hotTrackTimer = nullptr;
+    FolderWatch *m_folderWatch = nullptr;
     QPersistentModelIndex m_hotIndex;
 
     QByteArray m_fileName;

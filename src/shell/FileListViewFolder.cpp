@@ -8,6 +8,7 @@
 #include "shell/FolderTreeView.h"
 #include "shell/ShellFolderReader.h"
 
+#include "platform/FolderWatch.h"
 #include "platform/PathResolve.h"
 
 #include <QAbstractItemView>
@@ -67,6 +68,7 @@ bool TFileListView::openFolder(std::shared_ptr<ShellFolder> folder)
     auto items = folder ? readShellFolder(*folder, options) : std::nullopt;
     if (!items) {
         m_model->reset(std::move(folder), {});
+        watchListedFolder();
         m_filling = false;
         return false;
     }
@@ -88,6 +90,7 @@ bool TFileListView::openFolder(std::shared_ptr<ShellFolder> folder)
         rows.push_back(std::move(row));
     }
     m_model->reset(std::move(folder), std::move(rows));
+    watchListedFolder();
     // Column widths of the list styles follow the names.
     if (m_viewStyle == vsList || m_viewStyle == vsSmallIcon)
         applyViewStyle();
@@ -203,14 +206,8 @@ void TFileListView::doubleClick()
             const auto target = listedFolder()->linkTarget(m_model->row(row).info.itemId);
             // A link whose target is gone leads nowhere.
             ItemIdList ids;
-            if (target && m_desktop && m_desktop->parseDisplayName(*target, &ids, nullptr)) {
-                if (tree)
-                    tree->setFolderName(*target);
-                else if (dropDown)
-                    dropDown->setFolderName(*target);
-                else
-                    setFileName(*target);
-            }
+            if (target && m_desktop && m_desktop->parseDisplayName(*target, &ids, nullptr))
+                goTo(*target);
         } else if (bits & attr::kFolder) {
             if (tree) {
                 if (!tree->OpenFolder(name))
@@ -226,6 +223,47 @@ void TFileListView::doubleClick()
     emit OnDblClick(this);
 }
 
+void TFileListView::goTo(const QByteArray &path)
+{
+    if (auto *tree = qobject_cast<TFolderTreeView *>(m_folderControl))
+        tree->setFolderName(path);
+    else if (auto *dropDown = qobject_cast<TFolderDropDown *>(m_folderControl))
+        dropDown->setFolderName(path);
+    else
+        setFileName(path);
+}
+
+QByteArray TFileListView::listedPath() const
+{
+    return listedFolder() ? listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing).value_or(QByteArray())
+                          : QByteArray();
+}
+
+void TFileListView::watchListedFolder()
+{
+    const QByteArray path = listedPath();
+    if (!path.startsWith('/')) {
+        m_folderWatch->watch(QByteArray());
+        return;
+    }
+    // A folder that is gone already (a stale row of a folder control led
+    // here) is left at once, once the caller is done.
+    if (!m_folderWatch->watch(path) && FolderWatch::nearestExisting(path) != path)
+        QTimer::singleShot(0, this, [this, path] { leaveVanishedFolder(path); });
+}
+
+void TFileListView::leaveVanishedFolder(const QByteArray &path)
+{
+    // Only while that folder is still the one listed.
+    if (listedPath() != path)
+        return;
+    // The folder control walks there too, so that it and the list agree.
+    const QByteArray nearest = FolderWatch::nearestExisting(path);
+    goTo(nearest);
+    if (listedPath() != nearest)
+        setFileName(nearest);
+}
+
 void TFileListView::goUp()
 {
     if (auto *tree = qobject_cast<TFolderTreeView *>(m_folderControl)) {
@@ -236,9 +274,7 @@ void TFileListView::goUp()
         dropDown->SelectParent();
         return;
     }
-    if (!listedFolder())
-        return;
-    const QByteArray here = listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing).value_or(QByteArray());
+    const QByteArray here = listedPath();
     const qsizetype slash = here.lastIndexOf('/');
     if (!here.startsWith('/') || here == "/")
         return;

@@ -45,6 +45,26 @@ int FileListViewModel::columnWidth(int column)
     return column >= 0 && column < kColumnCount ? kColumns[column].width : 0;
 }
 
+QStringList FileListViewModel::columnSamples(int column)
+{
+    switch (column) {
+    case kSize:
+        // A file of just under a terabyte.
+        return {filelisttext::sizeString((std::uint64_t(1) << 40) - 1, false)};
+    case kCreated:
+    case kModified:
+    case kAccessed:
+        return {QStringLiteral("0000/00/00 00:00")};
+    case kAttributes:
+        return {filelisttext::attributeString(fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem
+            | filelisttext::kArchive)};
+    case kStatus:
+        return {filelisttext::statusString(0), filelisttext::statusString(filelisttext::kOffline)};
+    default:
+        return {};
+    }
+}
+
 void FileListViewModel::reset(std::shared_ptr<ShellFolder> folder, std::vector<Row> rows)
 {
     beginResetModel();

@@ -14,6 +14,7 @@
 #include "namespace/ShellFolder.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 #include <QFontMetrics>
 #include <QHash>
 #include <QIcon>
@@ -64,6 +65,8 @@ public:
 
     static QString columnTitle(int column);
     static int columnWidth(int column);
+    // The widest texts a column's cells can hold (none for the names).
+    static QStringList columnSamples(int column);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -236,25 +236,29 @@ void TFolderDropDown::retrieveInitialNodes()
 
 void TFolderDropDown::setFolderName(const QByteArray &path)
 {
+    const QByteArray before = m_folderName;
     clear();
     fill();
-    searchNode(path);
+    // A path that leads nowhere leaves the rebuilt list on the documents
+    // folder: a linked list view is told, so that both show one folder.
+    if (!searchNode(path) && m_folderName != before)
+        changeEvent(this);
 }
 
-void TFolderDropDown::searchNode(const QByteArray &path)
+bool TFolderDropDown::searchNode(const QByteArray &path)
 {
     if (path.isEmpty() || !m_desktop || m_entries.count() == 0)
-        return;
+        return false;
     const QByteArray full = paths::absoluteClean(path);
     if (full.size() >= PATH_MAX)
-        return;
+        return false;
     ItemIdList ids;
     std::uint32_t bits = attr::kFolder;
     if (!m_desktop->parseDisplayName(full, &ids, &bits))
-        return;
+        return false;
     const auto elements = splitItemIds(ids);
     if (!elements)
-        return;
+        return false;
 
     std::shared_ptr<ShellFolder> current = m_desktop;
     int candidate = m_entries.getFirstChild(0);
@@ -285,6 +289,7 @@ void TFolderDropDown::searchNode(const QByteArray &path)
     changeEvent(this);
     if (!(bits & attr::kFolder) && m_fileList.get())
         m_fileList.get()->SelectFile(lastName);
+    return true;
 }
 
 ShellFolder *TFolderDropDown::getParentShellFolder(int index) const

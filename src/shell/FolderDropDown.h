@@ -71,6 +71,10 @@ public:
     void drawRow(QPainter *painter, const QRect &rect, int index, bool selected, bool editPart) const;
     int rowWidth(int index) const;
 
+    // The open list: at most DropDownCount rows, scrolling for the rest.
+    void showPopup() override;
+    void hidePopup() override;
+
 signals:
     void OnChange(QObject *sender);
     // The list drops down and closes up again.
@@ -80,8 +84,6 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void showPopup() override;
-    void hidePopup() override;
 
 private:
     void setupDelegate();
@@ -95,7 +97,8 @@ private:
     void submitFolder(int index);
     int insertNewNode(int parent, int level, const QByteArray &name);
     void retrieveInitialNodes();
-    void searchNode(const QByteArray &path);
+    // Walks to `path`; false when it cannot be parsed (no change event then).
+    bool searchNode(const QByteArray &path);
     void reflectSelection();
     shellns::ShellFolder *getParentShellFolder(int index) const;
     std::shared_ptr<shellns::ShellFolder> newShellFolder(int index) const;

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QStyledItemDelegate>
 #include <QStylePainter>
 
@@ -35,12 +36,30 @@ private:
     TFolderDropDown *m_dropDown;
 };
 
+// Styles that open a combo's list as a menu around the current row show
+// every row and ignore the row limit; the drop-down always opens a list
+// below itself that shows DropDownCount rows and scrolls.
+class ListBelowStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+        QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_ComboBox_Popup)
+            return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
 constexpr int kIconSide = 16;
 
 } // namespace
 
 void TFolderDropDown::setupDelegate()
 {
+    auto *style = new ListBelowStyle;
+    style->setParent(this);
+    setStyle(style);
     setItemDelegate(new DropDownDelegate(this));
     setItemHeight(0);
 }

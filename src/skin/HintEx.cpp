@@ -10,8 +10,12 @@
 namespace {
 
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+// Coverage from which a pixel belongs to the window when nothing is known
+// of what lies beneath it.
+constexpr int kHalfCovered = 128;
 
-QRegion paintedPixels(const QImage &image)
+// The pixels of at least `alpha` coverage, as a region.
+QRegion pixelsCovered(const QImage &image, int alpha)
 {
     QRegion region;
     std::vector<QRect> rects;
@@ -19,10 +23,10 @@ QRegion paintedPixels(const QImage &image)
         const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         int x = 0;
         while (x < image.width()) {
-            while (x < image.width() && qAlpha(row[x]) == 0)
+            while (x < image.width() && qAlpha(row[x]) < alpha)
                 ++x;
             const int start = x;
-            while (x < image.width() && qAlpha(row[x]) != 0)
+            while (x < image.width() && qAlpha(row[x]) >= alpha)
                 ++x;
             if (x > start)
                 rects.emplace_back(start, y, x - start, 1);
@@ -33,7 +37,55 @@ QRegion paintedPixels(const QImage &image)
     return region;
 }
 
+// Without what lies beneath, a pixel the window keeps shows its own colour
+// at full strength: the outline's outer edge stays hard, the letters inside
+// it smooth.
+void makeOpaque(QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(row[x]) != 0)
+                row[x] = qUnpremultiply(row[x]) | 0xFF000000u;
+        }
+    }
+}
+
 } // namespace
+
+QImage THintEx::screenBeneath(const QRect &area) const
+{
+    // Our own hint may still stand there: what lies beneath it is unknown.
+    if (isVisible() && frameGeometry().intersects(area))
+        return QImage();
+    QScreen *screen = QGuiApplication::screenAt(area.center());
+    if (!screen)
+        return QImage();
+    const QRect local = area.translated(-screen->geometry().topLeft());
+    const QImage grabbed = screen->grabWindow(0, local.x(), local.y(), area.width(), area.height()).toImage();
+    if (grabbed.size() != area.size())
+        return QImage();
+    return grabbed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void THintEx::cutToPaintedPixels(const QRect &area)
+{
+    // Smooth letters, and a window that is only the painted pixels: over a
+    // picture of the screen beneath, every touched pixel takes its blend
+    // with it; without one, the pixels that are at least half covered.
+    const QImage layer = m_picture;
+    QImage beneath = screenBeneath(area);
+    if (!beneath.isNull()) {
+        QPainter painter(&beneath);
+        painter.drawImage(0, 0, layer);
+        painter.end();
+        m_picture = beneath;
+        setMask(pixelsCovered(layer, 1) & m_shape.region);
+    } else {
+        makeOpaque(m_picture);
+        setMask(pixelsCovered(layer, kHalfCovered) & m_shape.region);
+    }
+}
 
 THintEx::THintEx()
     : QWidget(nullptr, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
@@ -59,18 +111,18 @@ void THintEx::ActivateHint(QPoint topLeft, const QString &text)
     if (!component)
         m_shape.region = QRegion();
 
+    QPoint at = topLeft;
+    at.setX(std::clamp(at.x(), desktop.left(), std::max(desktop.left(), desktop.right() + 1 - m_shape.window.width())));
+    at.setY(std::clamp(at.y(), desktop.top(), std::max(desktop.top(), desktop.bottom() + 1 - m_shape.window.height())));
+
     resize(m_shape.window);
     renderPicture();
     if (component && component->HintStyle() == hsLineString)
-        setMask(paintedPixels(m_picture) & m_shape.region);
+        cutToPaintedPixels(QRect(at, m_shape.window));
     else if (!m_shape.region.isEmpty())
         setMask(m_shape.region);
     else
         clearMask();
-
-    QPoint at = topLeft;
-    at.setX(std::clamp(at.x(), desktop.left(), std::max(desktop.left(), desktop.right() + 1 - width())));
-    at.setY(std::clamp(at.y(), desktop.top(), std::max(desktop.top(), desktop.bottom() + 1 - height())));
     move(at);
     show();
     raise();
@@ -99,11 +151,7 @@ void THintEx::renderPicture()
         return;
     }
 
-    QFont font = component->Font();
-    // The line string is cut to its painted pixels, so they must be whole.
-    if (style == hsLineString)
-        font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
+    painter.setFont(component->Font());
     for (const hintgeo::TextPass &pass : hintgeo::textPasses(style, component->ShadowVisible())) {
         painter.setPen(QColor(colors::toRgb(pass.shadow ? component->ShadowColor() : component->FontColor(), palette())));
         painter.drawText(rect().translated(pass.offset), kTextFlags, m_text);

@@ -3,7 +3,9 @@
 // or the mouse, shaped per style and painted with the current hint
 // component's look. The line-string style has no background at all: the
 // window is cut to the pixels it paints, so whatever lies beneath shows
-// around the letters on any display, with or without a compositor.
+// around the letters on any display, with or without a compositor; the
+// letters are antialiased, their edge pixels blended with a picture of the
+// screen beneath where one can be taken.
 #include "skin/HintGeometry.h"
 
 #include <QImage>
@@ -29,6 +31,8 @@ protected:
 
 private:
     void renderPicture();
+    QImage screenBeneath(const QRect &area) const;
+    void cutToPaintedPixels(const QRect &area);
 
     QString m_text;
     hintgeo::HintShape m_shape;

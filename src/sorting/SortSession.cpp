@@ -142,7 +142,9 @@ std::optional<SortQueue::Result> SortSession::run(const Task &task, bool waitFor
     queued.id = id;
     m_queue.add(std::move(queued));
     if (waitForIt) {
-        if (const std::optional<SortQueue::Result> result = m_queue.waitFor(id, kRenamePatience)) {
+        const Patience patience =
+            FileCalls::patienceFor(stalledmounts::mountsOf({task.entry.source, task.entry.target}), kRenamePatience);
+        if (const std::optional<SortQueue::Result> result = m_queue.waitFor(id, patience)) {
             m_tasks.erase(id);
             checkJournal();
             return result;

@@ -200,6 +200,26 @@ TEST_F(SettingsTest, LoneCarriageReturnAtTheEndCostsNoSlot)
     EXPECT_TRUE(again.ClearButton[1]->isEnabled());
 }
 
+// A settings file from an old Mac, its lines ended by a bare CR: every entry
+// is read, and closing updates them in place in the same style.
+TEST_F(SettingsTest, ReturnOnlySettingsFileIsReadAndWrittenBackInItsStyle)
+{
+    QDir().mkpath(QFile::decodeName(dest(3)));
+    writeIni("[SET]\rM_TOP=21\rM_LEFT=34\r[SET1]\rMODE1=0\rMODE2=1\rLIST03=" + dest(3) + "\r");
+    TMainForm1 &w = createForm();
+    EXPECT_EQ(w.pos(), QPoint(34, 21));
+    EXPECT_TRUE(w.RadioButton2->isChecked());
+    EXPECT_EQ(w.BrowseEdit[2]->Path(), dest(3));
+    EXPECT_TRUE(w.ClearButton[2]->isEnabled());
+    ASSERT_TRUE(w.close());
+    const QByteArray written = readFile(iniPath());
+    EXPECT_FALSE(written.contains('\n'));
+    EXPECT_TRUE(written.startsWith("[SET]\rM_TOP=21\rM_LEFT=34\r[SET1]\rMODE1=0\rMODE2=1\rLIST03=" + dest(3) + "\r"))
+        << written.constData();
+    EXPECT_EQ(written.count("M_TOP="), 1);
+    EXPECT_EQ(written.count("[SET1]"), 1);
+}
+
 // A FIFO or a link to a device where the settings file should be: the window
 // starts at once with its defaults, says so, and leaves the thing alone.
 TEST_F(SettingsTest, SettingsFileThatIsNoRegularFileIsReportedAndKept)

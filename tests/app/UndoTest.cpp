@@ -43,7 +43,7 @@ TEST_F(UndoTest, CtrlZAfterARestartWalksEverySortAndRejectBackByteForByte)
         undoKey(w.FileListBox1);
         EXPECT_EQ(currentName(), QByteArray(name));
         EXPECT_EQ(player.URL(), source() + "/" + name);
-        EXPECT_TRUE(w.MessageLine->text().isEmpty()) << w.MessageLine->text().toStdString();
+        EXPECT_EQ(w.MessageLine->text(), QStringLiteral("%1 を元に戻しました。").arg(QString::fromUtf8(name)));
     }
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.wav", "c.mid", "d.au", "e.wma"}));
     for (const char *name : undoneInTurn)
@@ -59,6 +59,30 @@ TEST_F(UndoTest, CtrlZAfterARestartWalksEverySortAndRejectBackByteForByte)
     undoKey(w.RadioButton1);
     EXPECT_EQ(w.MessageLine->text(), QStringLiteral("元に戻せる操作はありません。"));
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(UndoTest, DeleteAndCtrlZSayWhatTheyDidUntilTheNextCommand)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid"});
+    w.show();
+    QTest::keyPress(w.FileListBox1, Qt::Key_Delete);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(readFile(inTrash("a.mp3")), QByteArray("a.mp3"));
+    EXPECT_EQ(w.MessageLine->text(), QStringLiteral("a.mp3 をごみ箱へ移しました。"));
+    EXPECT_EQ(w.MessageLine->toolTip(), w.MessageLine->text());
+
+    QTest::keyPress(w.FileListBox1, Qt::Key_Space);
+    EXPECT_EQ(currentName(), QByteArray("c.mid"));
+    EXPECT_TRUE(w.MessageLine->text().isEmpty());
+
+    undoKey(w.FileListBox1);
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+    EXPECT_EQ(w.MessageLine->text(), QStringLiteral("a.mp3 を元に戻しました。"));
+    // A sort is the next command: the line now speaks of nothing older.
+    w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_TRUE(w.MessageLine->text().isEmpty());
 }
 
 TEST_F(UndoTest, UndoNeverOverwritesAndCtrlZInADestinationFieldEditsTheText)

@@ -1,16 +1,20 @@
 #include "controls/BrowseEdit.h"
 
+#include "platform/QtTranslations.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyleHints>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -149,6 +153,61 @@ TEST(BrowseEditTest, FolderPickerOpensAtTheFolderWithNothingInvented)
         EXPECT_EQ(edit.Path(), c.text);
         EXPECT_EQ(changes.size(), 0);
     }
+}
+
+// Everything the picker shows is Japanese: its labels and buttons, the
+// column titles, the type of a folder and its date.
+TEST(BrowseEditTest, FolderPickerSpeaksJapaneseDownToTypesAndDates)
+{
+    const QLocale locale;
+    auto japanese = qttranslations::installJapanese();
+    ASSERT_TRUE(japanese) << "Qt's Japanese translations are not installed";
+    TempFolder root;
+    ASSERT_EQ(::mkdir((root / "sub").constData(), 0755), 0);
+    TBrowseEdit edit;
+    edit.setPath(root.path());
+    QStringList shown;
+    QString type;
+    QString date;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+        QAbstractItemModel *model = view ? view->model() : nullptr;
+        // The folder's row, once the model has read the folder.
+        const auto row = [&]() -> QModelIndex {
+            const QModelIndex parent = view->rootIndex();
+            for (int i = 0; model && i < model->rowCount(parent); ++i) {
+                if (model->index(i, 0, parent).data().toString() == QStringLiteral("sub"))
+                    return model->index(i, 0, parent);
+            }
+            return QModelIndex();
+        };
+        if (model && QTest::qWaitFor([&] { return row().isValid() && !row().siblingAtColumn(3).data().toString().isEmpty(); })) {
+            type = row().siblingAtColumn(2).data().toString();
+            date = row().siblingAtColumn(3).data().toString();
+            for (int column = 0; column < 4; ++column)
+                shown << model->headerData(column, Qt::Horizontal).toString();
+        }
+        for (const QLabel *label : dialog->findChildren<QLabel *>())
+            shown << label->text();
+        for (const QAbstractButton *button : dialog->findChildren<QAbstractButton *>())
+            shown << button->text() << button->toolTip();
+        dialog->reject();
+    });
+    edit.browseButton()->click();
+    japanese.reset();
+    QLocale::setDefault(locale);
+
+    EXPECT_EQ(type, QStringLiteral("フォルダ"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2} \\d{1,2}:\\d{2}$")).match(date).hasMatch())
+        << date.toStdString();
+    ASSERT_GT(shown.size(), 6);
+    // No English word anywhere.
+    const QRegularExpression english(QStringLiteral("[A-Za-z]{3,}"));
+    for (const QString &text : shown)
+        EXPECT_FALSE(english.match(text).hasMatch()) << text.toStdString();
 }
 
 TEST(BrowseEditTest, CaretBlinksAtItsOwnRateWhileFocused)

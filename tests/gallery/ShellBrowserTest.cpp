@@ -16,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -107,6 +108,7 @@ TEST_F(ShellSection, TheListFollowsTheTreeAndUpGoesUpThere)
     EXPECT_EQ(browser->tree()->FolderName(), tree.path("data"));
     EXPECT_EQ(listed(), tree.path("data"));
     EXPECT_EQ(browser->toolBar()->FolderControl(), browser->tree());
+    EXPECT_EQ(browser->dropDown()->FolderName(), tree.path("data")) << "the drop-down follows the tree";
 
     QTest::mouseClick(browser->toolBar()->upButton(), Qt::LeftButton);
     EXPECT_EQ(browser->tree()->FolderName(), tree.root());
@@ -118,6 +120,7 @@ TEST_F(ShellSection, TheListFollowsTheTreeAndUpGoesUpThere)
     doubleClickItem("link-to-dir");
     EXPECT_EQ(browser->tree()->FolderName(), tree.path("data/file2"));
     EXPECT_EQ(listed(), tree.path("data/file2"));
+    EXPECT_EQ(browser->dropDown()->FolderName(), tree.path("data/file2"));
 }
 
 TEST_F(ShellSection, TheListFollowsTheDropDownAndUpGoesUpThere)
@@ -134,6 +137,7 @@ TEST_F(ShellSection, TheListFollowsTheDropDownAndUpGoesUpThere)
     EXPECT_EQ(listed(), tree.path("data"));
     doubleClickItem("file2");
     EXPECT_EQ(dropDown->FolderName(), tree.path("data/file2"));
+    EXPECT_EQ(browser->tree()->FolderName(), tree.path("data/file2")) << "the tree follows the drop-down";
 
     QTest::mouseClick(browser->toolBar()->upButton(), Qt::LeftButton);
     EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
@@ -151,6 +155,14 @@ TEST_F(ShellSection, FilterFieldViewMenuAndHiddenSwitch)
     for (const char *name : {"a.txt", "B.txt", "c9.mp3", "c10.mp3", "file2", "link-to-dir"})
         EXPECT_TRUE(shown.contains(name)) << name;
     EXPECT_FALSE(shown.contains("fifo"));
+
+    // The field's clear button shows every file again at once, without Enter.
+    auto *clear = browser->filterField()->findChild<QToolButton *>();
+    ASSERT_TRUE(clear);
+    QTest::mouseClick(clear, Qt::LeftButton);
+    EXPECT_TRUE(browser->filterField()->text().isEmpty());
+    EXPECT_EQ(browser->list()->Filter(), "");
+    EXPECT_TRUE(names().contains("fifo"));
 
     // The View button's menu switches the style, its check following.
     TFflFileStyleMenu *menu = browser->toolBar()->styleMenu();
@@ -172,4 +184,35 @@ TEST_F(ShellSection, FilterFieldViewMenuAndHiddenSwitch)
     EXPECT_TRUE(names().contains(".hidden"));
     QTest::mouseClick(browser->showHiddenSwitch(), Qt::LeftButton);
     EXPECT_FALSE(names().contains(".hidden"));
+}
+
+TEST_F(ShellSection, EverySwitchReachesItsControlAndIsReported)
+{
+    TFileListView *list = browser->list();
+    const struct {
+        QCheckBox *box;
+        bool (TFileListView::*read)() const;
+        const char *report;
+    } switches[] = {
+        {browser->multiSelectSwitch(), &TFileListView::MultiSelect, "MultiSelect"},
+        {browser->rowSelectSwitch(), &TFileListView::RowSelect, "RowSelect"},
+        {browser->hotTrackSwitch(), &TFileListView::HotTrack, "HotTrack"},
+    };
+    for (const auto &s : switches) {
+        SCOPED_TRACE(s.report);
+        const bool before = (list->*s.read)();
+        EXPECT_EQ(s.box->isChecked(), before);
+        QTest::mouseClick(s.box, Qt::LeftButton);
+        EXPECT_NE((list->*s.read)(), before);
+        EXPECT_EQ(reports.last(), QStringLiteral("%1 = %2").arg(QLatin1String(s.report),
+                                      before ? QStringLiteral("False") : QStringLiteral("True")));
+        QTest::mouseClick(s.box, Qt::LeftButton);
+        EXPECT_EQ((list->*s.read)(), before);
+    }
+
+    QSpinBox *count = browser->dropDownCountField();
+    EXPECT_EQ(count->value(), browser->dropDown()->DropDownCount());
+    count->setValue(3);
+    EXPECT_EQ(browser->dropDown()->DropDownCount(), 3);
+    EXPECT_EQ(reports.last(), QStringLiteral("DropDownCount = 3"));
 }

@@ -185,6 +185,38 @@ TEST(MountTable, ReadsMountPointsWithEscapedNamesAndFindsTheLongestHolder)
     EXPECT_EQ(mounttable::mountPointOf(mounts, "/mnt/share"), QByteArray("/mnt/share"));
 }
 
+// Only calls on a mount that may hang are given up after a short block; a
+// later mount on the same point is the one that counts.
+TEST(MountTable, NetworkAndFuseMountsMayHangLocalDisksDoNot)
+{
+    const QByteArray text =
+        "22 1 8:1 / / rw - ext4 /dev/sda1 rw\n"
+        "30 22 0:30 / /tmp rw - tmpfs tmpfs rw\n"
+        "40 22 0:40 / /mnt/share rw - cifs //nas/music rw\n"
+        "41 22 0:41 / /mnt/ssh rw - fuse.sshfs me@host: rw\n"
+        "42 22 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n"
+        "43 42 0:43 / /media/usb rw - nfs4 server:/export rw\n";
+    const std::vector<mounttable::Mount> mounts = mounttable::parse(text);
+    const struct
+    {
+        const char *path;
+        bool mayHang;
+    } cases[] = {
+        {"/home/me/a.mp3", false},
+        {"/tmp/x", false},
+        {"/mnt/share/a.mp3", true},
+        {"/mnt/ssh", true},
+        {"/media/usb/a.mp3", true}, // the network mount over the stick hides it
+    };
+    for (const auto &c : cases) {
+        const mounttable::Mount *mount = mounttable::mountOf(mounts, c.path);
+        ASSERT_NE(mount, nullptr) << c.path;
+        EXPECT_EQ(mounttable::mayHang(*mount), c.mayHang) << c.path;
+    }
+    // A call on no path at all (the list of volumes) may touch any mount.
+    EXPECT_FALSE(stalledmounts::mountsOf({}).local);
+}
+
 // A mount that holds a call is known as stalled until the call returns, and
 // a look at its mount point answers NoAnswer meanwhile.
 TEST(HeldMount, ACallItHoldsMarksTheMountUntilItAnswers)
@@ -194,8 +226,10 @@ TEST(HeldMount, ACallItHoldsMarksTheMountUntilItAnswers)
         GTEST_SKIP() << fuse.whyNot().toStdString();
     ::mkdir((fuse.backing() + "/folder").constData(), 0755);
     const QByteArray folder = fuse.mountPoint() + "/folder";
-    const QByteArrayList mounts = stalledmounts::mountsOf({folder});
-    ASSERT_EQ(mounts, QByteArrayList({fuse.mountPoint()}));
+    const stalledmounts::Mounts found = stalledmounts::mountsOf({folder});
+    ASSERT_EQ(found.points, QByteArrayList({fuse.mountPoint()}));
+    EXPECT_FALSE(found.local);
+    const QByteArrayList &mounts = found.points;
 
     fuse.hold("/", HeldFileSystem::Lookups);
     QObject owner;

@@ -17,6 +17,8 @@ TEST(QtTranslationsTest, StandardDialogsSpeakJapaneseWhileInstalled)
         {"QPlatformTheme", "Cancel", QStringLiteral("キャンセル")},
         {"QFileDialog", "Find Directory", QString()},
         {"QFileDialog", "&Choose", QString()},
+        // Missing from Qt's catalogue, supplied by ours.
+        {"QAbstractFileIconProvider", "Folder", QStringLiteral("フォルダ")},
     };
     auto translator = qttranslations::installJapanese();
     ASSERT_TRUE(translator) << "Qt's Japanese translations are not installed";
@@ -29,6 +31,7 @@ TEST(QtTranslationsTest, StandardDialogsSpeakJapaneseWhileInstalled)
     }
     translator.reset();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), QStringLiteral("Folder"));
 }
 
 } // namespace

@@ -313,6 +313,31 @@ INSTANTIATE_TEST_SUITE_P(ProfileFile, LoneReturnTest, ::testing::Values(
     BareReturnCase {"[SET1]\nLIST01=/d1",
         "[SET1]\nLIST01=/d1\nLIST02=/d2\n[SET]\nM_TOP=3\n"}));
 
+// A file whose lines end in a bare CR (old Mac style, no LF anywhere) is read
+// line by line, and every change keeps its CR-only line ends.
+TEST_F(ProfileFileTest, ReturnOnlyFileIsReadLineByLineAndKeepsItsStyle)
+{
+    TempFolder::write(path, "; mac\r[SET]\rM_TOP=12\rM_LEFT=$20\r\r[SET1]\rMODE1=0\rLIST01=\"/a b\"\r[x]\rk=v");
+    ProfileFile ini(path);
+    EXPECT_EQ(ini.readInteger("SET", "M_TOP", 0), 12);
+    EXPECT_EQ(ini.readInteger("SET", "M_LEFT", 0), 32);
+    EXPECT_FALSE(ini.readBool("SET1", "MODE1", true));
+    EXPECT_EQ(ini.readString("SET1", "LIST01"), "/a b");
+    EXPECT_EQ(ini.readString("x", "k"), "v");
+    EXPECT_EQ(ini.sections(), (QList<QByteArray> {"SET", "SET1", "x"}));
+
+    ASSERT_TRUE(ini.writeInteger("SET", "M_TOP", 99));
+    ASSERT_TRUE(ini.writeString("SET1", "LIST02", "/d2"));
+    ASSERT_TRUE(ini.writeString("x", "k2", "w"));
+    ASSERT_TRUE(ini.writeString("New", "n", "1"));
+    EXPECT_EQ(TempFolder::read(path),
+        "; mac\r[SET]\rM_TOP=99\rM_LEFT=$20\r\r[SET1]\rMODE1=0\rLIST01=\"/a b\"\rLIST02=/d2\r[x]\rk=v\rk2=w\r"
+        "[New]\rn=1\r");
+    ASSERT_TRUE(ini.write(ProfileChanges().replaceSection("x", {{"h", "1"}}).deleteKey("SET", "M_LEFT")));
+    EXPECT_EQ(TempFolder::read(path),
+        "; mac\r[SET]\rM_TOP=99\r\r[SET1]\rMODE1=0\rLIST01=\"/a b\"\rLIST02=/d2\r[x]\rh=1\r[New]\rn=1\r");
+}
+
 // The same changes made one by one and in one batch leave the same bytes.
 TEST_F(ProfileFileTest, BatchWritesWhatSingleWritesWould)
 {
@@ -321,6 +346,7 @@ TEST_F(ProfileFileTest, BatchWritesWhatSingleWritesWould)
         "; hand\r\n[set]\r\n m_top = 5 \r\njunk\r\n[SET1]\r\nLIST01=\"/a b\"\r\n[x]\r\nk=v",
         "[SET1]\nLIST05=/e\r",
         "[SET1]\n[SET]\n[SET1]\nMODE1=0\n",
+        "[x]\rk=v\r[SET]\rM_TOP=1",
     };
     const auto batch = [] {
         ProfileChanges changes;

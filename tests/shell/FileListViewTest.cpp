@@ -7,11 +7,14 @@
 #include "shell/FileListView.h"
 #include "shell/FolderFileToolBar.h"
 #include "shell/FolderTreeView.h"
+#include "shell/IconLabel.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -198,12 +201,11 @@ TEST_F(FileList, ReportColumnsHaveTheirTitlesWidthsAndTexts)
     QHeaderView *header = list->reportView()->header();
     for (int column = 0; column < 7; ++column) {
         EXPECT_EQ(list->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(), titles[column]);
-        // Date columns grow where the font needs the room for a whole date.
-        if (column >= FileListViewModel::kCreated && column <= FileListViewModel::kAccessed)
-            EXPECT_GE(header->sectionSize(column), std::max(widths[column],
-                                                            header->fontMetrics().horizontalAdvance("2024/12/31 23:59")));
-        else
+        // Columns grow only where the font needs the room (see the next test).
+        EXPECT_GE(header->sectionSize(column), widths[column]);
+        if (column == FileListViewModel::kName) {
             EXPECT_EQ(header->sectionSize(column), widths[column]);
+        }
     }
     EXPECT_EQ(cell("big.bin", FileListViewModel::kSize), "1KB");
     EXPECT_EQ(cell("file2", FileListViewModel::kSize), "");
@@ -218,6 +220,33 @@ TEST_F(FileList, ReportColumnsHaveTheirTitlesWidthsAndTexts)
                   .toInt()
                   & Qt::AlignRight,
               Qt::AlignRight);
+    ::chmod(tree.path("data/a.txt").constData(), 0644);
+}
+
+// In the default font every column but the names shows its whole text and
+// its whole title: a status "オンライン" is never cut to "オンラ…".
+TEST_F(FileList, ReportColumnsFitTheirWholeTextsInTheDefaultFont)
+{
+    ASSERT_EQ(::chmod(tree.path("data/a.txt").constData(), 0444), 0);
+    list->setViewStyle(vsReport);
+    list->setFileName(tree.path("data"));
+    show();
+    QTreeView *view = list->reportView();
+    QHeaderView *header = view->header();
+    QStyleOptionViewItem option;
+    option.initFrom(view->viewport());
+    ASSERT_GT(list->count(), 5);
+    for (int column = FileListViewModel::kSize; column < FileListViewModel::kColumnCount; ++column) {
+        EXPECT_LE(header->sectionSizeHint(column), header->sectionSize(column)) << column;
+        for (int row = 0; row < list->count(); ++row) {
+            const QModelIndex index = list->model()->index(row, column);
+            EXPECT_LE(view->itemDelegate()->sizeHint(option, index).width(), header->sectionSize(column))
+                << column << " " << index.data().toString().toStdString();
+        }
+        for (const QString &sample : FileListViewModel::columnSamples(column))
+            EXPECT_LE(view->fontMetrics().horizontalAdvance(sample) + 6, header->sectionSize(column))
+                << sample.toStdString();
+    }
     ::chmod(tree.path("data/a.txt").constData(), 0644);
 }
 
@@ -262,6 +291,35 @@ TEST_F(FileList, ViewStylesShareOneSelectionAndTheMenuCheckFollows)
     menu->hide();
 }
 
+// With no item current, neither choosing a style from the list's own menu
+// nor the focus coming back makes an item current: nobody caused a change.
+TEST_F(FileList, FocusAndTheStyleMenuRaiseNoChange)
+{
+    show();
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get()));
+    list->setFileName(tree.path("data"));
+    auto *elsewhere = new QLineEdit(host.get());
+    elsewhere->show();
+    changes = 0;
+    for (int item : {3, 1, 0, 2}) {
+        list->currentView()->setFocus(Qt::OtherFocusReason);
+        list->StyleMenu()->item(item)->trigger();
+        elsewhere->setFocus(Qt::TabFocusReason);
+        list->currentView()->setFocus(Qt::PopupFocusReason);
+        list->currentView()->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(list->currentView()->hasFocus()) << item;
+        EXPECT_EQ(changes, 0) << item;
+        EXPECT_EQ(list->FileName(), QByteArray()) << item;
+        EXPECT_FALSE(list->currentView()->currentIndex().isValid()) << item;
+    }
+    // The keyboard still reaches the first item from there.
+    QTest::keyClick(list->currentView(), Qt::Key_Down);
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(list->FileName().isEmpty());
+}
+
 TEST_F(FileList, DoubleClickOpensFoldersAndLinksWithinTheList)
 {
     show();
@@ -287,6 +345,40 @@ TEST_F(FileList, DoubleClickOpensFoldersAndLinksWithinTheList)
     EXPECT_EQ(list->FileName(), tree.path("data/file2/sub"));
     QTest::keyClick(list->currentView(), Qt::Key_Return);
     EXPECT_EQ(listedPath(), tree.path("data/file2/sub"));
+}
+
+// The listed folder deleted (here with the folder holding it): the list
+// shows the nearest folder that still exists, and a linked folder tree
+// walks there with it. A stale row of the tree that leads to the deleted
+// folder brings both back to that folder too.
+TEST_F(FileList, DeletedFolderGivesWayToTheNearestExisting)
+{
+    for (const bool withTree : {false, true}) {
+        const QByteArray kept = tree.path("data/file2");
+        const QByteArray listed = kept + "/gone/deeper";
+        ASSERT_TRUE(QDir().mkpath(QFile::decodeName(listed)));
+        TFolderTreeView *folders = nullptr;
+        if (withTree) {
+            folders = new TFolderTreeView(tree.desktop(), host.get());
+            folders->setFileListControl(list);
+            folders->setFolderName(listed);
+        } else {
+            list->setFileName(listed);
+        }
+        ASSERT_EQ(listedPath(), listed);
+        ASSERT_TRUE(QDir(QFile::decodeName(kept + "/gone")).removeRecursively());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listedPath() == kept; })) << withTree << " " << listedPath().constData();
+        EXPECT_EQ(names(), QList<QByteArray> {"sub"});
+        if (folders) {
+            EXPECT_EQ(folders->FolderName(), kept);
+            // The tree still holds the row of the deleted folder until it is read again.
+            changes = 0;
+            ASSERT_TRUE(folders->OpenFolder("gone"));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return folders->FolderName() == kept && listedPath() == kept; }))
+                << folders->FolderName().constData();
+            delete folders;
+        }
+    }
 }
 
 TEST_F(FileList, DoubleClickGoesThroughALinkedFolderTree)
@@ -404,6 +496,77 @@ TEST_F(FileList, ListStylesGiveEveryNameRoomForTheLongest)
         const QRect cell = view->visualRect(list->model()->index(rowOf("link-to-dir"), 0));
         EXPECT_GE(cell.width(), 16 + view->fontMetrics().horizontalAdvance(QStringLiteral("link-to-dir"))) << style;
     }
+}
+
+// Names under large icons wrap to a second line before they are elided, so
+// names that differ only at the end stay apart.
+TEST(IconLabel, WrapsToTwoLinesBeforeEliding)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QStringLiteral("size10")) + 2;
+    struct Case {
+        QString text;
+        QStringList expected; // "" for a line that must end in "…"
+    };
+    const Case cases[] = {
+        {QStringLiteral("size1000.bin"), {QStringLiteral("size10"), QStringLiteral("00.bin")}},
+        {QStringLiteral("size1024.bin"), {QStringLiteral("size10"), QStringLiteral("24.bin")}},
+        {QStringLiteral("ab cd"), {QStringLiteral("ab cd")}},
+        {QStringLiteral("abcd efgh"), {QStringLiteral("abcd"), QStringLiteral("efgh")}},
+        {QStringLiteral("size1000.bin.backup"), {QStringLiteral("size10"), QString()}},
+        {QString(), {}},
+    };
+    for (const Case &c : cases) {
+        const QStringList shown = iconlabel::lines(c.text, font, width);
+        ASSERT_EQ(shown.size(), c.expected.size()) << c.text.toStdString();
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            if (c.expected[i].isEmpty())
+                EXPECT_TRUE(shown[i].endsWith(QChar(0x2026))) << shown[i].toStdString();
+            else
+                EXPECT_EQ(shown[i], c.expected[i]) << c.text.toStdString();
+            EXPECT_LE(metrics.horizontalAdvance(shown[i]), width) << shown[i].toStdString();
+        }
+    }
+}
+
+TEST_F(FileList, LargeIconNamesShowWholeOrOnTwoLines)
+{
+    const QByteArray longName = "field-recording-2024-size1000.bin";
+    for (const QByteArray &name : {QByteArray("size1000.bin"), QByteArray("size1023.bin"),
+             QByteArray("size1024.bin"), longName}) {
+        QFile file(QFile::decodeName(tree.path("data/") + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    list->setViewStyle(vsIcon);
+    list->setFileName(tree.path("data"));
+    show();
+    QListView *view = list->iconView();
+    const QFontMetrics metrics(view->font());
+    const QImage shot = view->viewport()->grab().toImage();
+    const QColor base = view->palette().color(QPalette::Base);
+    // The band of one line of a name, as painted.
+    auto band = [&](const QByteArray &name, int line) {
+        const QRect item = view->visualRect(list->model()->index(rowOf(name), 0));
+        const int top = item.top() + 2 + view->iconSize().height() + 5 + line * metrics.height();
+        return shot.copy(item.left(), top, item.width(), metrics.height());
+    };
+    auto ink = [&](const QImage &image) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixelColor(x, y) != base;
+        }
+        return count;
+    };
+    // Names that differ only at the end are told apart.
+    EXPECT_NE(band("size1000.bin", 0), band("size1023.bin", 0));
+    EXPECT_NE(band("size1000.bin", 0), band("size1024.bin", 0));
+    EXPECT_NE(band("size1023.bin", 0), band("size1024.bin", 0));
+    // A name too long for one line goes on on the second.
+    EXPECT_GT(ink(band(longName, 1)), 0);
+    EXPECT_EQ(ink(band("a.txt", 1)), 0);
 }
 
 TEST_F(FileList, TypingANameSelectsIt)

@@ -9,6 +9,8 @@
 #include "shell/FolderFileToolBar.h"
 
 #include <QAbstractItemView>
+#include <QDir>
+#include <QScrollBar>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -144,13 +146,45 @@ TEST_F(DropDown, WalksEndOnTheDeepestEntry)
         EXPECT_EQ(dropDown->FolderName(), c.selected) << c.path.constData();
         EXPECT_EQ(changes.size(), 1);
     }
-    // A path the namespace cannot parse changes nothing beyond the rebuild.
+    // A path the namespace cannot parse leaves the rebuilt list on the
+    // documents folder; that is a change when the folder was another one.
     for (const QByteArray &path : {data + "/nothing/at/all", QByteArray()}) {
         changes.clear();
         dropDown->setFolderName(path);
-        EXPECT_TRUE(changes.isEmpty());
         EXPECT_EQ(dropDown->FolderName(), tree.path("Documents"));
+        EXPECT_EQ(changes, path.isEmpty() ? QList<QByteArray>() : QList<QByteArray> {tree.path("Documents")});
     }
+}
+
+// Linked controls show one folder, also when the folder they show is deleted:
+// both go to the nearest folder that still exists.
+TEST_F(DropDown, DeletedFolderTakesTheDropDownAndTheListToTheNearestExisting)
+{
+    auto *list = new TFileListView(tree.desktop(), host.get());
+    dropDown->setFileListControl(list);
+    const QByteArray listed = tree.path("data/file2/sub");
+    const auto listedPath = [&] {
+        return list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing).value_or("?");
+    };
+    // Told to walk a path that is gone, the drop-down lands on the documents folder, and so does the list.
+    dropDown->setFolderName(listed);
+    dropDown->setFolderName(tree.path("data/gone"));
+    EXPECT_EQ(listedPath(), dropDown->FolderName());
+
+    QByteArray deep = listed;
+    for (const char *name : {"/x", "/y"}) {
+        deep += name;
+        ASSERT_TRUE(QDir().mkdir(QFile::decodeName(deep)));
+    }
+    dropDown->setFolderName(deep);
+    ASSERT_EQ(listedPath(), deep);
+    changes.clear();
+    ASSERT_TRUE(QDir(QFile::decodeName(listed + "/x")).removeRecursively());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listedPath() == listed; })) << listedPath().constData();
+    EXPECT_EQ(dropDown->FolderName(), listed);
+    EXPECT_EQ(changes, QList<QByteArray> {listed});
+    EXPECT_EQ(list->FileName(), QByteArray());
+    EXPECT_EQ(list->FolderControl(), dropDown);
 }
 
 TEST_F(DropDown, HiddenFoldersFollowTheModeAndCarryTheOverlay)
@@ -241,6 +275,36 @@ TEST_F(DropDown, AUsersPickRaisesTheChangeAndFillsTheLinkedList)
     EXPECT_EQ(dropDown->FileListControl(), nullptr);
     dropDown->SelectParent();
     EXPECT_EQ(dropDown->FolderName(), tree.path("data"));
+}
+
+// A folder twelve levels deep makes more rows than DropDownCount: the open
+// list shows that many rows at most, scrolls, and keeps the current row in view.
+TEST_F(DropDown, OpenListShowsAtMostDropDownCountRowsAndScrolls)
+{
+    QByteArray deep = tree.path("data");
+    for (int level = 1; level <= 12; ++level) {
+        deep += "/d" + QByteArray::number(level);
+        ASSERT_TRUE(QDir().mkdir(QFile::decodeName(deep)));
+    }
+    dropDown->setFolderName(deep);
+    ASSERT_EQ(dropDown->FolderName(), deep);
+    ASSERT_GT(dropDown->count(), 20);
+    host->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+    for (int rowsShown : {8, 3, 12}) {
+        dropDown->setDropDownCount(rowsShown);
+        dropDown->showPopup();
+        QAbstractItemView *view = dropDown->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+        const int rowHeight = view->visualRect(view->model()->index(0, 0)).height();
+        ASSERT_GT(rowHeight, 0);
+        EXPECT_LE(view->viewport()->height(), rowsShown * rowHeight) << rowsShown;
+        EXPECT_GE(view->viewport()->height(), (rowsShown - 1) * rowHeight) << rowsShown;
+        EXPECT_GT(view->verticalScrollBar()->maximum(), 0) << rowsShown;
+        EXPECT_TRUE(view->viewport()->rect().contains(
+            view->visualRect(view->model()->index(dropDown->currentIndex(), 0)))) << rowsShown;
+        dropDown->hidePopup();
+    }
 }
 
 TEST_F(DropDown, RowsAreIndentedHalfAnIconPerLevelOutsideTheEditPart)

@@ -59,6 +59,41 @@ TEST(AppHintTest, DisabledControlsShowTheirHintInACutOutWindow)
     EXPECT_FALSE(window->isActiveWindow());
 }
 
+// The line string's letters are antialiased: between the white text and its
+// black outline lie shades of grey. The window is still only the painted
+// pixels, each shown opaque: at the first showing blended with the screen
+// beneath, at a second showing in the same place (the first still standing
+// there) on their own.
+TEST(AppHintTest, LineStringTextIsSmoothAndTheWindowStillItsPixels)
+{
+    HintForm f;
+    QFont font = f.hint->Font();
+    font.setPixelSize(27);
+    f.hint->setFont(font);
+    for (int showing = 0; showing < 2; ++showing) {
+        ASSERT_TRUE(f.sendToolTip());
+        THintEx *window = f.hint->hintWindow();
+        const QImage &picture = window->picture();
+        const QRegion mask = window->mask();
+        ASSERT_FALSE(mask.isEmpty());
+        EXPECT_TRUE((mask - window->shape().region).isEmpty());
+        int greys = 0;
+        int seeThrough = 0;
+        for (const QRect &run : mask) {
+            for (int y = run.top(); y <= run.bottom(); ++y) {
+                for (int x = run.left(); x <= run.right(); ++x) {
+                    const QColor colour = picture.pixelColor(x, y);
+                    seeThrough += colour.alpha() != 255;
+                    greys += colour.red() > 40 && colour.red() < 215 && colour.red() == colour.blue();
+                }
+            }
+        }
+        EXPECT_EQ(seeThrough, 0) << showing;
+        EXPECT_GT(greys, 20) << showing;
+        EXPECT_FALSE(mask.contains(QPoint(window->width() - 2, 2))) << showing;
+    }
+}
+
 TEST(AppHintTest, HintsHideOnPressAndWhenTheirControlIsLeft)
 {
     HintForm f;

@@ -73,6 +73,24 @@ TEST_F(HistoryFileTest, LoadingToleratesBrokenStores)
     EXPECT_TRUE(history::loadFromFile(folder / "missing.ini", "Hist").isEmpty());
 }
 
+// An entry longer than the file's 2,047-byte cap is cut before a whole
+// character, whether this program stored it or another writer left it whole.
+TEST_F(HistoryFileTest, LongEntriesAreCutAtACharacterBoundary)
+{
+    QString kana;
+    for (int i = 0; i < 1000; ++i)
+        kana += QChar(0x3042 + i % 80);
+    const QString whole = kana.left(682); // 2,046 bytes of three-byte characters
+    ASSERT_EQ(kana.toUtf8().size(), 3000);
+
+    ASSERT_TRUE(history::saveToFile(file(), "Hist", {kana, "next"}, &error));
+    EXPECT_EQ(history::loadFromFile(file(), "Hist"), (QStringList {whole, "next"}));
+    EXPECT_TRUE(TempFolder::read(file()).contains("History0=" + whole.toUtf8() + "\nHistory1="));
+
+    TempFolder::write(file(), "[Hist]\nHistoryCount=2\nHistory0=" + kana.toUtf8() + "\nHistory1=x" + QByteArray(2046, 'a') + "\n");
+    EXPECT_EQ(history::loadFromFile(file(), "Hist"), (QStringList {whole, "x" + QString(2046, 'a')}));
+}
+
 TEST_F(HistoryFileTest, EmptySectionIsRefusedAndNothingIsTouched)
 {
     TempFolder::write(file(), "[A]\nk=v\n");
