@@ -3,6 +3,7 @@
 #include "app/MainForm1.h"
 #include "platform/ExitDeadline.h"
 #include "platform/QtTranslations.h"
+#include "player/MpvBackendLoader.h"
 
 #include <QApplication>
 
@@ -22,6 +23,12 @@ int main(int argc, char **argv)
     try {
         TMainForm1 form;
         form.show();
+        // The player module (libmpv and all it pulls in) loads on a thread
+        // of its own from here on, rather than from the player control's
+        // first paint. Not earlier: while it loads it holds the dynamic
+        // loader's lock, which the plugins Qt loads for building the window
+        // would wait on.
+        MpvBackendLoader::preload();
         app.exec();
         // The settings are written; tearing down may still wait on a device
         // that hangs, and gets a few seconds for it.

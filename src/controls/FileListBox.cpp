@@ -27,7 +27,7 @@ QByteArray workingDirectory()
 } // namespace
 
 TFileListBox::TFileListBox(QWidget *parent)
-    : QListView(parent)
+    : UniformListView(parent)
     , m_model(new FileListModel(this))
     , m_fs(&FileSystem::posix())
     , m_mask(FileMask::kMedia)
@@ -37,9 +37,7 @@ TFileListBox::TFileListBox(QWidget *parent)
 {
     setModel(m_model);
     setItemDelegate(new FileListDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_readDelay.setSingleShot(true);
     m_readDelay.setInterval(kReadDelayMs);
@@ -88,6 +86,15 @@ void TFileListBox::release(const QByteArray &path)
 
 void TFileListBox::removeItem(int index)
 {
+    if (index < 0 || index >= count())
+        return;
+    // Its place in the last listing: past every row taken out before it.
+    int place = index;
+    auto at = m_removedSince.begin();
+    for (; at != m_removedSince.end() && *at <= place; ++at)
+        ++place;
+    m_removedSince.insert(at, place);
+    ++m_itemsVersion;
     m_model->removeName(index);
 }
 
@@ -163,7 +170,7 @@ void TFileListBox::userInput(Handler &&handler, bool clickOnItem)
 
 void TFileListBox::paintEvent(QPaintEvent *event)
 {
-    QListView::paintEvent(event);
+    UniformListView::paintEvent(event);
     if (!m_loading)
         return;
     // The items stay those of the folder shown, veiled, until the answer comes.
@@ -189,12 +196,12 @@ void TFileListBox::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    userInput([&] { QListView::mousePressEvent(event); }, selectionModel()->isSelected(hit));
+    userInput([&] { UniformListView::mousePressEvent(event); }, selectionModel()->isSelected(hit));
 }
 
 void TFileListBox::mouseMoveEvent(QMouseEvent *event)
 {
-    userInput([&] { QListView::mouseMoveEvent(event); });
+    userInput([&] { UniformListView::mouseMoveEvent(event); });
 }
 
 void TFileListBox::keyPressEvent(QKeyEvent *event)
@@ -212,7 +219,7 @@ void TFileListBox::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    userInput([&] { QListView::keyPressEvent(event); });
+    userInput([&] { UniformListView::keyPressEvent(event); });
 }
 
 QItemSelectionModel::SelectionFlags TFileListBox::selectionCommand(const QModelIndex &index,
@@ -220,7 +227,7 @@ QItemSelectionModel::SelectionFlags TFileListBox::selectionCommand(const QModelI
 {
     // A single-selection list never drops its selection on a user's input
     // (Qt would on Ctrl+click or Ctrl+Space on the selected item).
-    const QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
+    const QItemSelectionModel::SelectionFlags flags = UniformListView::selectionCommand(index, event);
     if (index.isValid() && (flags & QItemSelectionModel::Deselect))
         return QItemSelectionModel::ClearAndSelect;
     return flags;

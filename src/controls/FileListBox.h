@@ -25,21 +25,23 @@
 // answer void. UpdateLater() reads in the background without waiting at
 // all, so a folder of tens of thousands of files never holds up a key.
 // Nothing waits for the workers when the list goes.
+#include "controls/FileListModel.h"
+#include "controls/UniformListView.h"
+
 #include <QByteArray>
-#include <QListView>
 #include <QTimer>
 
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <set>
+#include <vector>
 
 class FileCalls;
-class FileListModel;
 class FileMask;
 class FileSystem;
 
-class TFileListBox : public QListView
+class TFileListBox : public UniformListView
 {
     Q_OBJECT
 
@@ -153,7 +155,9 @@ private:
     static void readFolder(FileSystem &fs, const Request &request, Outcome &outcome);
     // Reads on a worker what request asks for; answer hears of it.
     bool startRead(const Request &request, Answer answer);
-    void applyRead(const Request &request, const Outcome &outcome, const Answer &answer);
+    void applyRead(const Request &request, Outcome &outcome, const Answer &answer);
+    // Replaces the items by a listing; `listed` holds the same names.
+    void showListing(FileListModel::Sorted items, std::shared_ptr<const std::vector<QByteArray>> listed);
     void startBackgroundRead();
     // Runs a user's input and raises OnClick if it changed the selection.
     template <typename Handler>
@@ -170,6 +174,13 @@ private:
     // The number of the latest read, shared with the workers: only the
     // latest read may make its folder the working directory.
     std::shared_ptr<std::atomic<quint64>> m_latestRead = std::make_shared<std::atomic<quint64>>(0);
+    // The names of the last listing shown, and the rows taken out of it
+    // since (by their place in it, ascending): a background read compares
+    // with these on its worker, so the GUI thread hears only of a change.
+    std::shared_ptr<const std::vector<QByteArray>> m_listed;
+    std::vector<int> m_removedSince;
+    // Counts the changes of the items, so an answer compared with older items is known.
+    quint64 m_itemsVersion = 0;
     QTimer m_readDelay;
     bool m_loading = false;
 };

@@ -35,6 +35,25 @@ void dropWithheld(std::vector<QByteArray> &names, const QByteArray &folder, cons
     std::erase_if(names, [&](const QByteArray &name) { return withheld.count(paths::join(folder, name)) != 0; });
 }
 
+// Whether names are listed less the rows at removed (ascending places in listed).
+bool sameItems(const std::vector<QByteArray> &names, const std::vector<QByteArray> &listed,
+    const std::vector<int> &removed)
+{
+    if (names.size() + removed.size() != listed.size())
+        return false;
+    auto skip = removed.begin();
+    auto name = names.begin();
+    for (size_t place = 0; place < listed.size(); ++place) {
+        if (skip != removed.end() && *skip == int(place)) {
+            ++skip;
+            continue;
+        }
+        if (*name++ != listed[place])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // What one read is to do.
@@ -57,6 +76,10 @@ struct TFileListBox::Request
     std::shared_ptr<std::atomic<quint64>> latest;
     std::shared_ptr<const FileMask> mask;
     std::set<QByteArray> withheld;
+    // Background: the items as they stand, as the last listing less the rows taken out since.
+    std::shared_ptr<const std::vector<QByteArray>> listed;
+    std::vector<int> removedSince;
+    quint64 itemsVersion = 0;
 };
 
 // What it found.
@@ -68,6 +91,8 @@ struct TFileListBox::Outcome
     // The folder entered, as the system spells it.
     QByteArray entered;
     FileListModel::Sorted items;
+    // The same names, kept to compare the next background read with.
+    std::shared_ptr<const std::vector<QByteArray>> listed;
 };
 
 // All or nothing, as far as the list is concerned.
@@ -102,6 +127,15 @@ void TFileListBox::readFolder(FileSystem &fs, const Request &request, Outcome &o
     dropWithheld(listing.names, request.folder, request.withheld);
     outcome.items = FileListModel::sorted(std::move(listing.names));
     outcome.ok = true;
+    // The common case after a move: nothing else changed, and the GUI thread hears only that.
+    static const std::vector<QByteArray> nothingListed;
+    if (request.kind == Kind::Background
+        && sameItems(outcome.items.names, request.listed ? *request.listed : nothingListed, request.removedSince)) {
+        outcome.unchanged = true;
+        outcome.items = {};
+        return;
+    }
+    outcome.listed = std::make_shared<const std::vector<QByteArray>>(outcome.items.names);
 }
 
 bool TFileListBox::startRead(const Request &prepared, Answer answer)
@@ -111,6 +145,11 @@ bool TFileListBox::startRead(const Request &prepared, Answer answer)
     request.latest = m_latestRead;
     request.mask = m_fileMask;
     request.withheld = m_withheld;
+    if (request.kind == Request::Kind::Background) {
+        request.listed = m_listed;
+        request.removedSince = m_removedSince;
+        request.itemsVersion = m_itemsVersion;
+    }
     m_readDelay.stop();
     // What start() answered before it returned, if it did.
     auto now = std::make_shared<std::optional<bool>>();
@@ -131,7 +170,17 @@ bool TFileListBox::startRead(const Request &prepared, Answer answer)
     return now->value_or(false);
 }
 
-void TFileListBox::applyRead(const Request &request, const Outcome &outcome, const Answer &answer)
+void TFileListBox::showListing(FileListModel::Sorted items, std::shared_ptr<const std::vector<QByteArray>> listed)
+{
+    ++m_itemsVersion;
+    m_removedSince.clear();
+    // The names before go on a worker: a hundred thousand of them take a while to free.
+    workerthreads::run([gone = std::move(m_listed)] {}, workerthreads::Lane::Background);
+    m_listed = std::move(listed);
+    m_model->setSorted(std::move(items));
+}
+
+void TFileListBox::applyRead(const Request &request, Outcome &outcome, const Answer &answer)
 {
     if (m_loading) {
         m_loading = false;
@@ -141,7 +190,7 @@ void TFileListBox::applyRead(const Request &request, const Outcome &outcome, con
     if (!outcome.ok) {
         // A folder that can no longer be read shows as empty.
         if (request.kind == Kind::Update || request.kind == Kind::Background)
-            m_model->setNames({});
+            showListing({}, nullptr);
         // A read made void after it had entered its folder: the folder shown is entered again.
         const QByteArray shown = m_directory;
         if (!shown.isEmpty() && workingDirectory() != shown) {
@@ -155,19 +204,22 @@ void TFileListBox::applyRead(const Request &request, const Outcome &outcome, con
             answer(false);
         return;
     }
+    if (request.kind == Kind::Background && request.itemsVersion != m_itemsVersion) {
+        // The items changed while it read: it compared with what they were, so it is asked again.
+        UpdateLater();
+        return;
+    }
     if (outcome.unchanged) {
         if (answer)
             answer(true);
         return;
     }
     if (request.kind == Kind::Background) {
-        if (outcome.items.names == m_model->names())
-            return;
-        m_model->setSorted(outcome.items);
+        showListing(std::move(outcome.items), std::move(outcome.listed));
         emit ListingChanged();
         return;
     }
-    m_model->setSorted(outcome.items);
+    showListing(std::move(outcome.items), std::move(outcome.listed));
     if (request.kind != Kind::Update)
         m_directory = outcome.entered.isEmpty() ? request.folder : outcome.entered;
     if (answer)
@@ -217,7 +269,7 @@ bool TFileListBox::Update(Answer answer)
     if (m_directory.isEmpty()) {
         m_reads->cancel();
         m_readDelay.stop();
-        m_model->setNames({});
+        showListing({}, nullptr);
         if (answer)
             answer(false);
         return false;
