@@ -3,6 +3,10 @@
 #include <QFile>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <unistd.h>
 
 namespace mounttable {
 
@@ -56,10 +60,30 @@ std::vector<Mount> parse(const QByteArray &text)
 std::vector<Mount> read()
 {
     // A file of the proc file system: reading it asks no mounted file system.
-    QFile file(QStringLiteral("/proc/self/mountinfo"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return parse(file.readAll());
+    // It is parsed again only when the kernel says a mount came or went (a
+    // poll on an open copy reports POLLPRI once after each change): every
+    // file call and every sort asks, and the table rarely changes.
+    struct Cache
+    {
+        std::mutex mutex;
+        int watch = -1;
+        bool read = false;
+        std::vector<Mount> mounts;
+    };
+    static Cache *const cache = new Cache; // never destroyed: workers may ask while the process ends
+    const std::lock_guard lock(cache->mutex);
+    if (cache->watch < 0)
+        cache->watch = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
+    pollfd changed {cache->watch, POLLPRI, 0};
+    const bool stale = cache->watch < 0 || !cache->read || (::poll(&changed, 1, 0) > 0 && changed.revents);
+    if (stale) {
+        QFile file(QStringLiteral("/proc/self/mountinfo"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        cache->mounts = parse(file.readAll());
+        cache->read = true;
+    }
+    return cache->mounts;
 }
 
 bool isUnder(const QByteArray &path, const QByteArray &folder)

@@ -66,8 +66,9 @@ struct TwinLists
         const QScrollBar *b = uniform.verticalScrollBar();
         EXPECT_EQ(b->maximum(), a->maximum());
         EXPECT_EQ(b->value(), a->value());
-        if (a->maximum() > 0)
+        if (a->maximum() > 0) {
             EXPECT_EQ(b->pageStep(), a->pageStep());
+        }
         EXPECT_EQ(uniform.currentIndex().row(), list.currentIndex().row());
         for (int row = 0; row < listModel.rowCount(); row += std::max(1, listModel.rowCount() / 7))
             EXPECT_EQ(uniform.visualRect(uniformModel.index(row)), list.visualRect(listModel.index(row))) << row;
