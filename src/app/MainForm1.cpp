@@ -37,6 +37,7 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     m_makePlayerBackend = surroundings.playerBackend;
     buildLayout();
     connectHandlers();
+    acceptFolderDrops();
     m_showError = surroundings.showError ? surroundings.showError
                                          : [this](const QString &message) { showErrorMessage(this, message); };
     // A player that cannot start is reported; sorting still works without it.

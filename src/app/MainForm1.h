@@ -40,6 +40,7 @@ class TPanel;
 class TShape;
 class TTechnicalLine;
 class TWindowsMediaPlayer;
+struct SourcePlace;
 
 // The host and port of the information page; the page path and query are fixed.
 inline constexpr char kInformationServer[] = "ondasort.example.org";
@@ -161,6 +162,11 @@ public:
     // path also shows as the caption of the hidden Label0.
     QByteArray currentPath() const { return m_currentPath; }
 
+    // Opens a folder (and makes a file in it current) named on the command
+    // line, for this run only: while the tree still shows it at closing, the
+    // settings keep the source folder they held before.
+    void openForThisRun(const SourcePlace &place);
+
     // Destination slots: BrowseEditNChange for slots 1..9.
     void BrowseEditChange(int slot, QObject *Sender);
     void BrowseEdit1Change(QObject *Sender) { BrowseEditChange(1, Sender); }
@@ -188,6 +194,12 @@ private:
     void buildSlots();
     void connectHandlers();
     void setTabOrder();
+    // Folders dropped on the list or the tree become the source folder; on a
+    // sort button, that slot's destination.
+    void acceptFolderDrops();
+    void showSourcePlace(const SourcePlace &place, QObject *Sender);
+    // The source folder the settings file gets at closing.
+    QByteArray sourceFolderToSave() const;
     void setCurrentPath(const QByteArray &path);
     QByteArray settingsPath() const;
     void advanceAfterMove(QObject *Sender, bool moved);
@@ -233,6 +245,10 @@ private:
     bool m_closeRequested = false;
     bool m_failedWhileClosing = false;
     QByteArray m_currentPath;
+    // The folder the command line opened, as the tree names it, and the one
+    // the settings held before; empty without a folder argument.
+    QByteArray m_thisRunFolder;
+    QByteArray m_storedSourceFolder;
     // The list index of the file last moved away while the folder's new
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.

@@ -135,7 +135,7 @@ void TMainForm1::FormClose(QObject *)
             .writeInteger(kPositionSection, "M_LEFT", x())
             .writeBool(kFoldersSection, "MODE1", RadioButton1->isChecked())
             .writeBool(kFoldersSection, "MODE2", RadioButton2->isChecked())
-            .writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName());
+            .writeString(kFoldersSection, "LIST00", sourceFolderToSave());
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
         changes.writeString(kFoldersSection, "EXTMASK", m_extraMask);

@@ -1,8 +1,12 @@
 #include "controls/BrowseEdit.h"
 
+#include "platform/DroppedPaths.h"
+#include "platform/FileOperations.h"
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -89,6 +93,50 @@ void TBrowseEdit::resizeEvent(QResizeEvent *event)
     QLineEdit::resizeEvent(event);
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     m_button->setGeometry(width() - kButtonWidth - frame, frame, kButtonWidth, height() - 2 * frame);
+}
+
+void TBrowseEdit::setPathFromDrop(const QByteArray &path)
+{
+    setPath(FileOperations::isDirectory(path) ? path : paths::directoryPart(path));
+}
+
+bool TBrowseEdit::answerFileDrag(QDropEvent *event)
+{
+    // A drag of files is taken whole; one of web addresses or other places
+    // is no folder of this machine and is refused rather than typed in.
+    if (!event->mimeData()->hasUrls())
+        return false;
+    if (droppedpaths::fromMimeData(*event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        droppedpaths::acceptAsReference(*event);
+    return true;
+}
+
+void TBrowseEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!answerFileDrag(event))
+        QLineEdit::dragEnterEvent(event);
+}
+
+void TBrowseEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!answerFileDrag(event))
+        QLineEdit::dragMoveEvent(event);
+}
+
+void TBrowseEdit::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasUrls()) {
+        const QByteArrayList dropped = droppedpaths::fromMimeData(*event->mimeData());
+        if (dropped.isEmpty() || !droppedpaths::acceptAsReference(*event)) {
+            event->ignore();
+            return;
+        }
+        setPathFromDrop(dropped.first());
+        return;
+    }
+    QLineEdit::dropEvent(event);
 }
 
 void TBrowseEdit::focusInEvent(QFocusEvent *event)
