@@ -4,10 +4,6 @@
 # system-wide one (the Debian package, under /usr) keeps it in each user's
 # config folder. A launcher link, a desktop entry and an icon make the
 # program appear in menus.
-include(GNUInstallDirs)
-
-set(ONDASORT_APP_DIR ${CMAKE_INSTALL_LIBDIR}/ondasort)
-
 install(TARGETS Ondasort RUNTIME DESTINATION ${ONDASORT_APP_DIR})
 # The libmpv backend module is loaded from beside the executable; both
 # find the player interface library there.

@@ -36,6 +36,7 @@ class TClearButton;
 class TFileListBox;
 class TFolderTreeView;
 class TGlintFadeButton;
+class TKeyMapWindow;
 class TPanel;
 class TShape;
 class TTechnicalLine;
@@ -76,6 +77,10 @@ public:
     // (except for the root itself).
     QByteArray executableDirectory() const { return m_executableDirectory; }
 
+    // The user's guide: beside the executable (a build, a portable copy),
+    // else with the installed documentation (<prefix>/share/doc/ondasort).
+    QByteArray usersGuideFile() const;
+
     // Address of the information page for an executable's file name.
     static QString informationUrl(const QByteArray &executableName);
     // The user's guide beside the executable.
@@ -96,6 +101,10 @@ public:
     TGlintFadeButton *FadeButton2 = nullptr;
     TGlintFadeButton *FadeButton3 = nullptr;
     TGlintFadeButton *FadeButton4 = nullptr;
+    // The "?" button's menu: the key map window and the user's guide.
+    QMenu *GuideMenu = nullptr;
+    QAction *KeyMapAction = nullptr;
+    QAction *GuideAction = nullptr;
 
     // Controls on Panel1.
     TFolderTreeView *FolderTreeView0 = nullptr;
@@ -128,6 +137,10 @@ public:
     void FadeButton2Click(QObject *Sender);
     void FadeButton3Click(QObject *Sender);
     void FadeButton4Click(QObject *Sender);
+    void showGuideMenu();
+    // Shows the window listing every key; null until it is first shown.
+    void showKeyMap();
+    TKeyMapWindow *keyMapWindow() const { return m_keyMapWindow; }
 
     // Source folder and file list.
     void FolderTreeView0Change(QObject *Sender);
@@ -259,6 +272,7 @@ private:
     // The settings file was refused at start (no regular file, too large).
     bool m_keepSettingsFile = false;
     bool m_activated = false;
+    TKeyMapWindow *m_keyMapWindow = nullptr;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).
     QPoint m_dragOffset;
