@@ -1,4 +1,5 @@
 // Builds the main window's controls at their places, with their texts,
+#include "app/AppIcon.h"
 // fonts, colours, hints and tab order.
 #include "app/MainForm1.h"
 
@@ -97,6 +98,7 @@ void TMainForm1::buildLayout()
     initResources();
     setObjectName(QStringLiteral("MainForm1"));
     setWindowTitle(QStringLiteral("Ondasort"));
+    setWindowIcon(appicon::make());
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(fonts::make(fonts::kPGothic, 12));

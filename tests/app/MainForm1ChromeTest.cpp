@@ -186,6 +186,25 @@ TEST_F(MainForm1ChromeTest, BareSurfaceDragsAndPanelsDoNot)
     }
 }
 
+TEST_F(MainForm1ChromeTest, WindowCarriesTheProgramsIconAtEverySize)
+{
+    TMainForm1 &w = createForm();
+    const QIcon icon = w.windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (const int size : {16, 32, 48, 256}) {
+        const QImage image = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size)) << size;
+        // Transparent corners around the blue tile, the yellow folder low in the middle.
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+        const QColor tile = image.pixelColor(size * 5 / 64, size * 20 / 64);
+        EXPECT_GT(tile.blue(), 200) << size;
+        EXPECT_LT(tile.red(), 80) << size;
+        const QColor folder = image.pixelColor(size * 20 / 64, size * 52 / 64);
+        EXPECT_GT(folder.red(), 200) << size;
+        EXPECT_LT(folder.blue(), 100) << size;
+    }
+}
+
 TEST_F(MainForm1ChromeTest, FileListHasTheFocusAtStart)
 {
     TMainForm1 &w = createForm();
