@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QStyle>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -53,6 +54,19 @@ void setTextColor(QWidget *widget, const QColor &color)
         pal.setColor(group, QPalette::ButtonText, color);
     }
     widget->setPalette(pal);
+}
+
+// A control drawn in its own colours: white paper and the given text,
+// with the style's light look for the rest (selection, frame, scroll
+// bars), whatever the desktop's palette. Only its text colour is fixed
+// otherwise, and a dark palette would put that text on dark paper.
+void keepOwnColours(QWidget *widget, const QColor &text)
+{
+    QPalette pal = widget->style()->standardPalette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        pal.setColor(group, QPalette::Base, fromBgr(colors::clWhite));
+    widget->setPalette(pal);
+    setTextColor(widget, text);
 }
 
 // Names a new control and puts it at its place on parent.
@@ -206,7 +220,7 @@ void TMainForm1::buildWorkingArea()
 
     FolderTreeView0 = place<TFolderTreeView>(Panel1, "FolderTreeView0", 10, 8, 240, 216);
     FolderTreeView0->setFont(listFont);
-    setTextColor(FolderTreeView0, grey70);
+    keepOwnColours(FolderTreeView0, grey70);
     FolderTreeView0->setEmphasizeFocus(true);
     FolderTreeView0->setIndentation(20);
     AppHint1->setHint(FolderTreeView0, QStringLiteral(" フォルダの選択"));
@@ -219,12 +233,7 @@ void TMainForm1::buildWorkingArea()
 
     FileListBox1 = place<TFileListBox>(Panel1, "FileListBox1", 10, 472, 240, 216);
     FileListBox1->setFont(listFont);
-    setTextColor(FileListBox1, grey70);
-    {
-        QPalette pal = FileListBox1->palette();
-        pal.setColor(QPalette::Base, fromBgr(colors::clWhite));
-        FileListBox1->setPalette(pal);
-    }
+    keepOwnColours(FileListBox1, grey70);
     FileListBox1->viewport()->setCursor(Qt::PointingHandCursor);
     AppHint1->setHint(FileListBox1,
         QStringLiteral(" ファイルの選択(WM*,IVF,AVI,MPEG,VOD,AIFF,WAV,MIDI,AU,MP3)"));
@@ -330,7 +339,7 @@ void TMainForm1::buildSlots()
 
         auto *edit = place<TBrowseEdit>(Panel1, ("BrowseEdit" + digit).constData(), 486, 14 + row, 240, 20);
         edit->setFont(fonts::make(fonts::kPMincho, 12));
-        setTextColor(edit, fromBgr(colors::clBlack));
+        keepOwnColours(edit, fromBgr(colors::clBlack));
         edit->setCursor(Qt::IBeamCursor);
         edit->setCaretBlinkRate(200);
         AppHint1->setHint(edit, QStringLiteral(" 移動・複製先フォルダ") + wideDigit(n));
