@@ -51,10 +51,10 @@ TEST_F(MainForm1ChromeTest, GuideMenuOpensReadmeBesideTheExecutable)
 
 TEST_F(MainForm1ChromeTest, InstalledProgramFindsTheGuideWithTheDocumentation)
 {
-    // <prefix>/lib/ondasort holds the program, the guide is with the
+    // <prefix>/libexec/ondasort holds the program, the guide is with the
     // installed documentation; a guide beside the program still wins.
     const QByteArray root = QFile::encodeName(m_exeDir.path());
-    m_otherExeDir = root + "/usr/lib/ondasort";
+    m_otherExeDir = root + "/usr/libexec/ondasort";
     const QByteArray installed = paths::absoluteClean(ONDASORT_GUIDE_FOLDER "/Readme.txt", m_otherExeDir);
     ASSERT_TRUE(installed.startsWith(root + "/usr/share/doc/ondasort/")) << installed.constData();
     ASSERT_TRUE(QDir().mkpath(QFile::decodeName(m_otherExeDir)));
