@@ -4,11 +4,12 @@
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
-#include "platform/FileOperations.h"
+#include "platform/FileCalls.h"
+#include "platform/FileSystem.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
 #include "settings/SettingsLocation.h"
-#include "sorting/SortQueue.h"
+#include "sorting/SortSession.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 #include "skin/GlintFadeButton.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QWindow>
@@ -42,26 +44,22 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     // A player that cannot start is reported; sorting still works without it.
     connect(WindowsMediaPlayer1, &TWindowsMediaPlayer::backendFailed, this,
         [this](const QString &message) { m_showError(message); });
-    m_fileOps = surroundings.fileSystem ? std::make_unique<FileOperations>(*surroundings.fileSystem)
-                                        : std::make_unique<FileOperations>();
+    m_askCloseAnyway = surroundings.askCloseAnyway ? surroundings.askCloseAnyway : [this](const QString &question) {
+        return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    };
+    m_fileSystem = surroundings.fileSystem ? surroundings.fileSystem : &FileSystem::posix();
+    FileListBox1->setFileSystem(*m_fileSystem);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        m_slotCalls[n - 1] = new FileCalls(this);
+        connect(m_slotCalls[n - 1], &FileCalls::slow, this, [this, n] { showSlotWaiting(n); });
+    }
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
         ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
         : surroundings.executableDirectory;
-    m_journal = std::make_unique<SortJournal>(
-        paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName));
-    m_sortQueue = std::make_unique<SortQueue>();
-    connect(m_sortQueue.get(), &SortQueue::started, this, [this](qint64 id) {
-        m_progressId = id;
-        m_progressPercent = 0;
-        showProgress();
-    });
-    connect(m_sortQueue.get(), &SortQueue::progressed, this, [this](qint64 id, int percent) {
-        m_progressId = id;
-        m_progressPercent = percent;
-        showProgress();
-    });
-    connect(m_sortQueue.get(), &SortQueue::finished, this, &TMainForm1::queuedFinished);
-    connect(m_sortQueue.get(), &SortQueue::drained, this, &TMainForm1::queueDrained);
+    m_sortSession = std::make_unique<SortSession>(
+        paths::join(paths::directoryPart(settingsPath()), settingslocation::kJournalName), *m_fileSystem);
+    connectSortSession();
     FormCreate(this);
     FileListBox1->setFocus();
 }

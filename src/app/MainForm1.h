@@ -7,20 +7,14 @@
 // bare surface: the blue strip on the left and the margin around Panel1.
 // Handlers keep the names of the controls and events they serve; the nine
 // look-alike slot handlers share one implementation taking the slot number.
-#include "sorting/SortJournal.h"
-#include "sorting/SortOperation.h"
-#include "sorting/SortUndo.h"
-
 #include <QByteArray>
 #include <QWidget>
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
-#include <system_error>
 
-class FileOperations;
+class FileCalls;
 class FileSystem;
 class PlayerBackend;
 class QAction;
@@ -29,7 +23,7 @@ class QMenu;
 class QProgressBar;
 class QRadioButton;
 class QToolButton;
-class SortQueue;
+class SortSession;
 class TAppHint;
 class TBrowseEdit;
 class TClearButton;
@@ -67,6 +61,9 @@ public:
         FileSystem *fileSystem = nullptr;
         // Shows an error no handler caught; none means a message box.
         std::function<void(const QString &message)> showError;
+        // Asks whether to close although an operation waits for a device
+        // that does not answer; none means a message box.
+        std::function<bool(const QString &question)> askCloseAnyway;
     };
 
     explicit TMainForm1(QWidget *parent = nullptr);
@@ -166,10 +163,9 @@ public:
     // and its file becomes current again.
     void undoLastSort(QObject *Sender);
 
-    // Moves to another file system, copies and undos that copy back run in
-    // the background, one after another; the window closes only once they
-    // are all done.
-    SortQueue &sortQueue() const { return *m_sortQueue; }
+    // Sorts, rejects and undoes; what copies runs in the background, and
+    // the window closes only once that is all done.
+    SortSession &sortSession() const { return *m_sortSession; }
 
     // The file being previewed and sorted ("" before the first one); its
     // path also shows as the caption of the hidden Label0.
@@ -180,7 +176,9 @@ public:
     // settings keep the source folder they held before.
     void openForThisRun(const SourcePlace &place);
 
-    // Destination slots: BrowseEditNChange for slots 1..9.
+    // Destination slots: BrowseEditNChange for slots 1..9. A slot's folder
+    // is checked on a worker; one that does not answer shows as waiting
+    // ("応答待ち") with its button disabled until it does.
     void BrowseEditChange(int slot, QObject *Sender);
     void BrowseEdit1Change(QObject *Sender) { BrowseEditChange(1, Sender); }
     void BrowseEdit2Change(QObject *Sender) { BrowseEditChange(2, Sender); }
@@ -219,44 +217,35 @@ private:
     void selectAfterMove(int index, QObject *Sender);
     void followReread();
     void advanceToFollowing(QObject *Sender);
-    bool sortInto(sortjournal::Kind kind, const QByteArray &target);
-    void queueSort(qint64 id, sortjournal::Kind kind, const QByteArray &source, const QByteArray &target);
-    void queueUndo(const sortjournal::Entry &entry);
-    void withdrawNewestQueued(QObject *Sender);
-    void queuedFinished(qint64 id, std::error_code error);
-    void queueDrained();
+    void connectSortSession();
     void showProgress();
     void makeCurrentAgain(const QByteArray &path, QObject *Sender);
     void showMessage(const QString &message);
     // A failure of an operation in the background.
     void showFailure(const QString &message);
+    // Slot keys: the folder is checked at the press; one that does not
+    // answer in time refuses the key at once.
+    void sortWithKey(int slot);
+    QByteArray slotFolder(int slot) const;
+    void showSlot(int slot, const QByteArray &text, bool exists);
+    void showSlotWaiting(int slot);
+    // The tree is walking to the folder the list was pointed at first.
+    bool treeFollowsList();
+    // Closing while a task waits for a device: whether to close anyway.
+    bool closeAnyway();
 
     QByteArray m_executableDirectory;
     std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;
     std::function<void(const QString &message)> m_showError;
-    std::unique_ptr<FileOperations> m_fileOps;
-    // Every sort and reject, for undo; beside the settings file.
-    std::unique_ptr<SortJournal> m_journal;
-    // Destroyed before the operations and the journal its tasks use.
-    std::unique_ptr<SortQueue> m_sortQueue;
-    // What each task in the queue does, by task id (a sort's journal id; an
-    // undo's is the negated id of the entry it takes back).
-    struct QueuedOperation
-    {
-        sortjournal::Entry entry;
-        bool undo = false;
-        // Filled in by the task when it ends.
-        std::shared_ptr<sortoperation::Result> result;
-        std::shared_ptr<sortundo::Result> undoResult;
-    };
-    std::map<qint64, QueuedOperation> m_queued;
-    // The share copied of the task running now.
-    qint64 m_progressId = 0;
-    int m_progressPercent = 0;
+    // What the sorts, the slot checks and the list go through.
+    FileSystem *m_fileSystem = nullptr;
+    std::unique_ptr<SortSession> m_sortSession;
     // The window was asked to close while operations waited: it closes
     // once they are done, unless one of them failed.
     bool m_closeRequested = false;
     bool m_failedWhileClosing = false;
+    // The question whether to close anyway is open.
+    bool m_askingToClose = false;
     QByteArray m_currentPath;
     // The folder the command line opened, as the tree names it, and the one
     // the settings held before; empty without a folder argument.
@@ -266,6 +255,13 @@ private:
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.
     int m_advancedFrom = -1;
+    // The tree is being pointed at the list's folder: its changes are not
+    // handed on to the list, also while the walk waits for a folder
+    // (m_listLeadsTree, the folder it walks to).
+    bool m_treeFollowsList = false;
+    QByteArray m_listLeadsTree;
+    std::array<FileCalls *, kSlotCount> m_slotCalls {};
+    std::function<bool(const QString &question)> m_askCloseAnyway;
     // Patterns listed beside the 31 media patterns, as the settings file
     // holds them ("EXTMASK"; empty for none).
     QByteArray m_extraMask;

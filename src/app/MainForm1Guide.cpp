@@ -6,7 +6,7 @@
 
 #include "app/KeyMapWindow.h"
 #include "platform/DesktopOpen.h"
-#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 #include "platform/PathResolve.h"
 #include "platform/Paths.h"
 #include "skin/GlintFadeButton.h"
@@ -44,10 +44,10 @@ QByteArray TMainForm1::usersGuidePath(const QByteArray &executableDirectory)
 QByteArray TMainForm1::usersGuideFile() const
 {
     const QByteArray beside = usersGuidePath(m_executableDirectory);
-    if (FileOperations::isRegularFile(beside))
+    if (FileSystem::posix().isRegularFile(beside))
         return beside;
     const QByteArray installed = paths::absoluteClean(ONDASORT_GUIDE_FOLDER "/Readme.txt", m_executableDirectory);
-    return FileOperations::isRegularFile(installed) ? installed : beside;
+    return FileSystem::posix().isRegularFile(installed) ? installed : beside;
 }
 
 QString TMainForm1::informationUrl(const QByteArray &executableName)

@@ -4,20 +4,19 @@
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
+#include "app/SortTexts.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "platform/FileMask.h"
-#include "platform/FileOperations.h"
 #include "settings/ProfileFile.h"
 #include "settings/SettingsLocation.h"
-#include "sorting/SortQueue.h"
 #include "shell/FolderTreeView.h"
+#include "sorting/SortSession.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QRadioButton>
-#include <QThreadPool>
 
 #include <exception>
 
@@ -96,18 +95,24 @@ void TMainForm1::FormCreate(QObject *)
     const QByteArray extra = m_extraMask.trimmed();
     FileListBox1->setMask(extra.isEmpty() ? QByteArray(FileMask::kMedia) : FileMask::kMedia + (";" + extra));
 
-    // A stored folder that cannot be applied is skipped; the others still are.
-    try {
-        FolderTreeView0->setFolderName(
-            settings.readString(kFoldersSection, "LIST00", FolderTreeView0->FolderName()));
-    } catch (const std::exception &) {
+    // A stored folder that cannot be applied leaves the tree, or the slot,
+    // as it was; the others are still applied.
+    FolderTreeView0->setFolderName(settings.readString(kFoldersSection, "LIST00", FolderTreeView0->FolderName()));
+    // A stored folder that has not answered: the list waits for it already,
+    // showing that it loads; the tree's changes follow when it answers.
+    const QByteArray walking = FolderTreeView0->walkingTo();
+    if (!walking.isEmpty() && walking != FileListBox1->Directory()) {
+        FileListBox1->setDirectory(walking, [this](bool entered) {
+            if (!entered)
+                return;
+            if (FileListBox1->count() > 0)
+                FileListBox1->selectIndex(0);
+            FileListBox1Click(this);
+        });
     }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        try {
-            TBrowseEdit *edit = BrowseEdit[slot - 1];
-            edit->setPath(settings.readString(kFoldersSection, slotKey(slot), edit->Path()));
-        } catch (const std::exception &) {
-        }
+        TBrowseEdit *edit = BrowseEdit[slot - 1];
+        edit->setPath(settings.readString(kFoldersSection, slotKey(slot), edit->Path()));
     }
 
     // Temporary files a killed copy left in the destination folders are
@@ -116,13 +121,7 @@ void TMainForm1::FormCreate(QObject *)
     QByteArrayList folders;
     for (const TBrowseEdit *edit : BrowseEdit)
         folders << edit->Path();
-    QThreadPool::globalInstance()->start([folders] {
-        FileOperations operations;
-        for (const QByteArray &folder : folders) {
-            if (FileOperations::isDirectory(folder))
-                operations.removeLeftovers(folder);
-        }
-    });
+    m_sortSession->removeLeftovers(folders);
 }
 
 
@@ -149,11 +148,19 @@ void TMainForm1::FormClose(QObject *)
     WindowsMediaPlayer1->setURL(QByteArray());
 }
 
+bool TMainForm1::closeAnyway()
+{
+    return m_askCloseAnyway(sorttexts::closeWhileStalled(m_sortSession->progress()));
+}
+
 void TMainForm1::closeEvent(QCloseEvent *event)
 {
     // Moves and copies still waiting are finished first, in view, and the
     // window then closes by itself; the settings are written after them.
-    if (!m_sortQueue->isIdle()) {
+    // One that waits for a device that does not answer may be given up.
+    if (!m_sortSession->isIdle() && m_sortSession->progress().stalled && closeAnyway())
+        m_sortSession->abandon();
+    if (!m_sortSession->isIdle()) {
         event->ignore();
         if (!m_closeRequested) {
             m_closeRequested = true;

@@ -8,7 +8,7 @@
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "controls/Panel.h"
-#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
@@ -48,7 +48,9 @@ void TMainForm1::openForThisRun(const SourcePlace &place)
 
 QByteArray TMainForm1::sourceFolderToSave() const
 {
-    const QByteArray shown = FolderTreeView0->FolderName();
+    // A folder the tree still waits for is the one chosen.
+    const QByteArray walking = FolderTreeView0->walkingTo();
+    const QByteArray shown = walking.isEmpty() ? FolderTreeView0->FolderName() : walking;
     if (!m_thisRunFolder.isEmpty() && shown == m_thisRunFolder)
         return m_storedSourceFolder;
     return shown;
@@ -63,7 +65,7 @@ void TMainForm1::showSourcePlace(const SourcePlace &place, QObject *Sender)
     FolderTreeView0->setFolderName(place.folder);
     // The tree cannot always reach the folder (a hidden one while hidden
     // folders are not shown); the list lists it all the same.
-    if (!FileOperations::sameFile(FileListBox1->Directory(), place.folder)) {
+    if (!m_fileSystem->sameFile(FileListBox1->Directory(), place.folder)) {
         m_advancedFrom = -1;
         if (!FileListBox1->setDirectory(place.folder)) {
             showMessage(QStringLiteral("フォルダ %1 を開けません").arg(paths::toDisplay(place.folder)));

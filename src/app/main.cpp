@@ -4,6 +4,7 @@
 #include "app/ErrorDisplay.h"
 #include "app/MainForm1.h"
 #include "app/SourcePlace.h"
+#include "platform/ExitDeadline.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -85,6 +86,9 @@ int main(int argc, char **argv)
             form.openForThisRun(place);
         form.show();
         app.exec();
+        // The settings are written; tearing down may still wait on a device
+        // that hangs, and gets a few seconds for it.
+        exitdeadline::endWithin(std::chrono::seconds(3));
     } catch (const std::exception &error) {
         showErrorMessage(nullptr, QString::fromUtf8(error.what()));
     } catch (...) {

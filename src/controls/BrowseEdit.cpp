@@ -1,7 +1,8 @@
 #include "controls/BrowseEdit.h"
 
 #include "platform/DroppedPaths.h"
-#include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderProbe.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -16,6 +17,9 @@
 #include <QToolButton>
 
 namespace {
+
+// How long the picker waits for its start folder to answer.
+constexpr int kPickerWaitMs = 15;
 
 QString pickWithDialog(QWidget *owner, const QString &start)
 {
@@ -80,11 +84,11 @@ QString TBrowseEdit::pickerStartFolder() const
     // A name the picker cannot show as text would come back as another folder.
     const QByteArray path = Path();
     const QString folder = QFile::decodeName(path);
-    if (!path.isEmpty() && QFile::encodeName(folder) == path) {
-        const QFileInfo info(folder);
-        if (info.isDir())
-            return QDir::cleanPath(info.absoluteFilePath());
-    }
+    // A folder on a share that does not answer is not waited for: the
+    // picker starts at home then.
+    if (!path.isEmpty() && QFile::encodeName(folder) == path
+        && folderprobe::look(path, kPickerWaitMs) == folderprobe::Answer::Folder)
+        return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     return QDir::homePath();
 }
 
@@ -97,7 +101,7 @@ void TBrowseEdit::resizeEvent(QResizeEvent *event)
 
 void TBrowseEdit::setPathFromDrop(const QByteArray &path)
 {
-    setPath(FileOperations::isDirectory(path) ? path : paths::directoryPart(path));
+    setPath(FileSystem::posix().isDirectory(path) ? path : paths::directoryPart(path));
 }
 
 bool TBrowseEdit::answerFileDrag(QDropEvent *event)

@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -223,7 +222,7 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
         return lastError();
     if (S_ISDIR(status.st_mode))
         return errorOf(EISDIR);
-    if (sameFile(source, target))
+    if (m_fs.sameFile(source, target))
         return {};
     if (const std::error_code error = setAsideExisting(target, setAside))
         return error;
@@ -276,7 +275,7 @@ std::error_code FileOperations::copy(const QByteArray &source, const QByteArray 
     if (source.isEmpty() || target.isEmpty())
         return errorOf(ENOENT);
     // Replacing a file by itself would only risk it.
-    if (sameFile(source, target))
+    if (m_fs.sameFile(source, target))
         return {};
     return copyThroughTemporary(source, target, setAside, progress);
 }
@@ -388,13 +387,11 @@ int FileOperations::removeLeftovers(const QByteArray &folder)
     if (folder.isEmpty())
         return 0;
     std::vector<QByteArray> candidates;
-    if (DIR *dir = ::opendir(folder.constData())) {
-        while (const dirent *entry = ::readdir(dir)) {
-            const QByteArrayView name(entry->d_name);
-            if (name.startsWith(leftovers::kPrefix))
-                candidates.push_back(name.toByteArray());
-        }
-        ::closedir(dir);
+    std::vector<QByteArray> names;
+    m_fs.readDirectory(folder.constData(), names);
+    for (QByteArray &name : names) {
+        if (name.startsWith(leftovers::kPrefix))
+            candidates.push_back(std::move(name));
     }
     int removed = 0;
     for (const QByteArray &name : candidates) {
@@ -427,30 +424,7 @@ int FileOperations::removeLeftovers(const QByteArray &folder)
     return removed;
 }
 
-bool FileOperations::isDirectory(const QByteArray &path)
-{
-    struct stat status {};
-    return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-bool FileOperations::isRegularFile(const QByteArray &path)
-{
-    struct stat status {};
-    return !path.isEmpty() && ::stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
-}
-
 bool FileOperations::sameFileSystem(const QByteArray &path, const QByteArray &folder) const
 {
     return !path.isEmpty() && !folder.isEmpty() && m_fs.sameFileSystem(path.constData(), folder.constData());
-}
-
-bool FileOperations::sameFile(const QByteArray &a, const QByteArray &b)
-{
-    struct stat first {};
-    struct stat second {};
-    if (a.isEmpty() || b.isEmpty())
-        return false;
-    if (::stat(a.constData(), &first) != 0 || ::stat(b.constData(), &second) != 0)
-        return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

@@ -67,13 +67,6 @@ public:
     // system), so that moving it there takes no time.
     bool sameFileSystem(const QByteArray &path, const QByteArray &folder) const;
 
-    // Tests on the real file system; each follows symbolic links and is
-    // false for an empty path or one that does not exist.
-    static bool isDirectory(const QByteArray &path);
-    static bool isRegularFile(const QByteArray &path);
-    // Whether both paths name the same file (same device and inode).
-    static bool sameFile(const QByteArray &a, const QByteArray &b);
-
 private:
     class TemporaryFile;
 

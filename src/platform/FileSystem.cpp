@@ -1,9 +1,12 @@
 #include "platform/FileSystem.h"
 
+#include "platform/DirHandle.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
 
 FileSystem &FileSystem::posix()
@@ -108,4 +111,40 @@ bool FileSystem::sameFileSystem(const char *path, const char *folder)
         return false;
     // A kernel too old to tell mounts apart leaves the device as the answer.
     return !(a.stx_mask & b.stx_mask & STATX_MNT_ID) || a.stx_mnt_id == b.stx_mnt_id;
+}
+
+int FileSystem::readDirectory(const char *folder, std::vector<QByteArray> &names)
+{
+    const DirHandle dir = openDirectory(folder);
+    if (!dir)
+        return -1;
+    for (;;) {
+        errno = 0;
+        const dirent *entry = ::readdir(dir.get());
+        if (!entry)
+            return errno == 0 ? 0 : -1;
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+}
+
+bool FileSystem::isDirectory(const QByteArray &path)
+{
+    struct stat status {};
+    return !path.isEmpty() && stat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+bool FileSystem::isRegularFile(const QByteArray &path)
+{
+    struct stat status {};
+    return !path.isEmpty() && stat(path.constData(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool FileSystem::sameFile(const QByteArray &a, const QByteArray &b)
+{
+    struct stat first {};
+    struct stat second {};
+    if (a.isEmpty() || b.isEmpty() || stat(a.constData(), &first) != 0 || stat(b.constData(), &second) != 0)
+        return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

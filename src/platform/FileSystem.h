@@ -8,9 +8,12 @@
 // disk that fills up half-way, a source that vanishes), so that the code
 // above can be shown to lose nothing. Every call keeps the POSIX contract:
 // -1 (or a short count) with errno set on failure.
+#include <QByteArray>
+
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <ctime>
+#include <vector>
 
 class FileSystem
 {
@@ -41,4 +44,14 @@ public:
     // Whether a file at path can be renamed into folder: both lie on one
     // mounted file system. False when either cannot be examined.
     virtual bool sameFileSystem(const char *path, const char *folder);
+    // The names in folder, without "." and ".."; -1 with errno set when
+    // the folder cannot be read to its end.
+    virtual int readDirectory(const char *folder, std::vector<QByteArray> &names);
+
+    // Built on stat(): each follows symbolic links and is false for an
+    // empty path or one that cannot be examined.
+    bool isDirectory(const QByteArray &path);
+    bool isRegularFile(const QByteArray &path);
+    // Whether both paths name the same file (same device and inode).
+    bool sameFile(const QByteArray &a, const QByteArray &b);
 };

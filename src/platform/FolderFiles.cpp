@@ -1,5 +1,6 @@
 #include "platform/FolderFiles.h"
 
+#include "platform/DirHandle.h"
 #include "platform/FileDescriptor.h"
 #include "platform/FileMask.h"
 
@@ -41,7 +42,7 @@ Listing read(int folderFd, const FileMask &mask)
     FileDescriptor fd(::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd.isOpen())
         return Listing {{}, errno};
-    DIR *dir = ::fdopendir(fd.get());
+    const DirHandle dir(::fdopendir(fd.get()));
     if (!dir)
         return Listing {{}, errno};
     fd.release(); // the stream owns it now
@@ -51,7 +52,7 @@ Listing read(int folderFd, const FileMask &mask)
     Listing listing;
     for (;;) {
         errno = 0;
-        const dirent *entry = ::readdir(dir);
+        const dirent *entry = ::readdir(dir.get());
         if (!entry) {
             listing.error = errno;
             break;
@@ -63,7 +64,7 @@ Listing read(int folderFd, const FileMask &mask)
             if (!mask.matches(p, name))
                 continue;
             if (kind < 0)
-                kind = isListedFile(dir, entry) ? 1 : 0;
+                kind = isListedFile(dir.get(), entry) ? 1 : 0;
             if (kind == 0)
                 break;
             if (bytes.isNull())
@@ -71,7 +72,6 @@ Listing read(int folderFd, const FileMask &mask)
             byPattern[size_t(p)].push_back(bytes);
         }
     }
-    ::closedir(dir);
 
     size_t total = 0;
     for (const auto &names : byPattern)

@@ -3,19 +3,20 @@
 #include "player/PlayerBackend.h"
 #include "player/MpvBackendEntry.h"
 
-#include <QCoreApplication>
-#include <QPointer>
+#include <QFutureWatcher>
+#include <QPromise>
 
 #include <climits>
 #include <dlfcn.h>
 #include <mutex>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
-// The one loading of the module in this process, and who waits for it.
+// The one loading of the module in this process. The loading thread only
+// fulfils a promise; whoever waits watches its future from the GUI thread,
+// so nothing on that thread touches a Qt object that may be going away.
 class ModuleLoad
 {
 public:
@@ -34,58 +35,39 @@ public:
     void start(const QByteArray &path)
     {
         std::lock_guard lock(m_mutex);
-        if (m_thread.joinable() || m_done)
+        if (m_thread.joinable())
             return;
         m_thread = std::thread([this, path] { load(path); });
     }
 
-    // Runs `task` on the GUI thread once the module is loaded (or failed to load).
-    void whenLoaded(std::function<void()> task)
-    {
-        std::lock_guard lock(m_mutex);
-        if (m_done)
-            post(std::move(task));
-        else
-            m_waiting.push_back(std::move(task));
-    }
-
+    QFuture<void> loaded() const { return m_future; }
     MpvBackendEntry *entry() const { return m_entry; }
     const QString &error() const { return m_error; }
 
 private:
-    ModuleLoad() = default;
+    ModuleLoad()
+    {
+        m_promise.start();
+    }
 
     void load(const QByteArray &path)
     {
         // Resolve everything now, on this thread, not at the first call on the GUI thread.
         void *module = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-        MpvBackendEntry *entry = nullptr;
-        QString error;
         if (!module) {
-            error = QStringLiteral("メディアプレーヤーを読み込めません。\n") + QString::fromLocal8Bit(::dlerror());
-        } else if (!(entry = reinterpret_cast<MpvBackendEntry *>(::dlsym(module, kMpvBackendEntryName)))) {
-            error = QStringLiteral("メディアプレーヤーを読み込めません。\n") + QString::fromLocal8Bit(::dlerror());
+            m_error = QStringLiteral("メディアプレーヤーを読み込めません。\n") + QString::fromLocal8Bit(::dlerror());
+        } else if (!(m_entry = reinterpret_cast<MpvBackendEntry *>(::dlsym(module, kMpvBackendEntryName)))) {
+            m_error = QStringLiteral("メディアプレーヤーを読み込めません。\n") + QString::fromLocal8Bit(::dlerror());
         }
         // The module is never unloaded: the backends' code lives in it.
-        std::lock_guard lock(m_mutex);
-        m_entry = entry;
-        m_error = error;
-        m_done = true;
-        for (std::function<void()> &task : m_waiting)
-            post(std::move(task));
-        m_waiting.clear();
-    }
-
-    // The application object outlives every window that can ask.
-    static void post(std::function<void()> task)
-    {
-        QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
+        // Finishing publishes entry and error to whoever watches.
+        m_promise.finish();
     }
 
     std::mutex m_mutex;
     std::thread m_thread;
-    bool m_done = false;
-    std::vector<std::function<void()>> m_waiting;
+    QPromise<void> m_promise;
+    QFuture<void> m_future = m_promise.future();
     MpvBackendEntry *m_entry = nullptr;
     QString m_error;
 };
@@ -110,18 +92,20 @@ void MpvBackendLoader::preload(const QByteArray &modulePath)
 void MpvBackendLoader::create(QObject *context, const MpvOptions &options, Ready ready)
 {
     preload();
-    // Checked, and the backend built, on the GUI thread only.
-    QPointer<QObject> alive(context);
-    ModuleLoad::instance().whenLoaded([alive, options, ready = std::move(ready)] {
-        if (!alive)
-            return;
-        const ModuleLoad &load = ModuleLoad::instance();
-        if (!load.entry()) {
-            ready(nullptr, load.error());
-            return;
-        }
-        QByteArray error;
-        std::unique_ptr<PlayerBackend> backend(load.entry()(options, error));
-        ready(std::move(backend), QString::fromUtf8(error));
-    });
+    // The watcher lives on the GUI thread and dies with context: a context
+    // gone before the module is in never hears of it.
+    auto *watcher = new QFutureWatcher<void>(context);
+    QObject::connect(watcher, &QFutureWatcher<void>::finished, context,
+        [watcher, options, ready = std::move(ready)] {
+            watcher->deleteLater();
+            const ModuleLoad &load = ModuleLoad::instance();
+            if (!load.entry()) {
+                ready(nullptr, load.error());
+                return;
+            }
+            QByteArray error;
+            std::unique_ptr<PlayerBackend> backend(load.entry()(options, error));
+            ready(std::move(backend), QString::fromUtf8(error));
+        });
+    watcher->setFuture(ModuleLoad::instance().loaded());
 }

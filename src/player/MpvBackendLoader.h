@@ -3,11 +3,12 @@
 //
 // libmpv pulls in some two hundred shared libraries; linking it into the
 // program would make every start wait for all of them before main() runs.
-// Instead main() calls preload() first thing: a thread of its own loads the
-// module (and through it libmpv and FluidSynth) while the window is built
-// and shown. create() then hands a backend to whoever asked, on the GUI
-// thread, as soon as the module is in. The module is loaded once per
-// process and stays loaded.
+// Instead the player control asks for a backend after the window's first
+// paint (create()), and a thread of its own loads the module (and through
+// it libmpv and FluidSynth) while the window is in use; a caller that wants
+// it earlier calls preload(). create() then hands a backend to whoever
+// asked, on the GUI thread, as soon as the module is in. The module is
+// loaded once per process and stays loaded.
 #include "player/MpvOptions.h"
 
 #include <QByteArray>

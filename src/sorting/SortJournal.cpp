@@ -1,5 +1,6 @@
 #include "sorting/SortJournal.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileOperations.h"
 #include "platform/Paths.h"
 #include "platform/PrivateFolder.h"
@@ -11,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace sortjournal {
 
@@ -265,27 +267,38 @@ void SortJournal::append(const QByteArray &line)
     if (m_path.isEmpty())
         return;
     const auto openForAppend = [this] {
-        return ::open(m_path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+        return FileDescriptor(::open(m_path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600));
     };
-    int fd = openForAppend();
+    FileDescriptor fd = openForAppend();
     // The settings folder is made when first needed.
-    if (fd < 0 && errno == ENOENT && privatefolder::make(paths::directoryPart(m_path)))
+    if (!fd.isOpen() && errno == ENOENT && privatefolder::make(paths::directoryPart(m_path)))
         fd = openForAppend();
-    if (fd < 0)
+    if (!fd.isOpen()) {
+        m_writeError = std::error_code(errno, std::generic_category());
         return;
+    }
     const QByteArray bytes = m_needsNewline ? '\n' + line : line;
     // One write per line: a kill leaves a whole line or a torn last one.
     qsizetype written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        const ssize_t n = ::write(fd.get(), bytes.constData() + written, size_t(bytes.size() - written));
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n <= 0) {
+            m_writeError = std::error_code(n < 0 ? errno : ENOSPC, std::generic_category());
             break;
+        }
         written += n;
     }
     m_needsNewline = written != bytes.size();
-    ::close(fd);
+    if (fd.close() != 0 && !m_writeError)
+        m_writeError = std::error_code(errno, std::generic_category());
+}
+
+std::error_code SortJournal::takeWriteError()
+{
+    const std::lock_guard lock(m_mutex);
+    return std::exchange(m_writeError, {});
 }
 
 void SortJournal::dropOldest()
@@ -299,6 +312,8 @@ void SortJournal::dropOldest()
     for (const Entry &entry : m_entries)
         text += sortjournal::serialize(entry);
     // One rename replaces the file: the journal is never half rewritten.
-    if (!FileOperations().writeWhole(m_path, text, 0600))
+    if (const std::error_code error = FileOperations().writeWhole(m_path, text, 0600))
+        m_writeError = error;
+    else
         m_needsNewline = false;
 }

@@ -18,6 +18,7 @@
 
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 namespace sortjournal {
@@ -73,6 +74,10 @@ public:
     void done(qint64 id, const QByteArray &target);
     void undone(qint64 id);
 
+    // Why the file could not be written since the last call, if it could
+    // not: the entries stay in memory, but a restart will not know them.
+    std::error_code takeWriteError();
+
     // The latest operation done and not undone, if any.
     std::optional<sortjournal::Entry> latestUndoable() const;
     std::vector<sortjournal::Entry> entries() const;
@@ -89,4 +94,5 @@ private:
     qint64 m_nextId = 1;
     // The file ends in a torn line: the next line starts on a fresh one.
     bool m_needsNewline = false;
+    std::error_code m_writeError;
 };

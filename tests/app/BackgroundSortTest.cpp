@@ -1,6 +1,7 @@
 // Moves to another file system and copies run behind the window: the next
 // file plays at once, a progress line tells what is under way, failures are
-// reported, Ctrl+Z takes back what has not begun, and closing waits.
+// reported, Ctrl+Z takes back what has not begun, and closing waits. The
+// order and bookkeeping behind it are the sort session's own tests.
 #include "SortFixture.h"
 
 #include "settings/ProfileFile.h"
@@ -119,20 +120,6 @@ INSTANTIATE_TEST_SUITE_P(Operations, FullDiskTest, ::testing::Values(
     FullDiskCase {"move", false, QStringLiteral("a.mp3 を移動できません（空き容量が足りません）。")},
     FullDiskCase {"copy", true, QStringLiteral("a.mp3 を複製できません（空き容量が足りません）。")}));
 
-TEST_F(BackgroundSortTest, AReplacedFileComesBackWhenTheMoveOntoItFails)
-{
-    TMainForm1 &w = openLargeSource({"a.mp3", "b.wav"});
-    writeFile(dest(1) + "/a.mp3", "the older a");
-    disk.diskSpace = 100 * 1024;
-    w.ClearButton1Click(w.ClearButton[0]);
-    ASSERT_TRUE(settled());
-    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("the older a"));
-    EXPECT_EQ(filesIn(dest(1)), QStringList({"a.mp3"}));
-    EXPECT_EQ(readFile(source() + "/a.mp3"), contentsOf("a.mp3"));
-    EXPECT_FALSE(exists(inTrash("a.mp3")));
-    EXPECT_EQ(w.MessageLine->text(), QStringLiteral("a.mp3 を移動できません（空き容量が足りません）。"));
-}
-
 TEST_F(BackgroundSortTest, CtrlZTakesBackASortThatHasNotBegunAndWaitsForOneUnderWay)
 {
     TMainForm1 &w = openLargeSource({"a.mp3", "b.wav", "c.mid"});
@@ -174,26 +161,6 @@ TEST_F(BackgroundSortTest, CtrlZTakesBackASortThatHasNotBegunAndWaitsForOneUnder
     EXPECT_EQ(listed(), QStringList({"a.mp3", "b.wav", "c.mid"}));
 }
 
-TEST_F(BackgroundSortTest, ARejectBehindACopyOfTheSameFileWaitsForIt)
-{
-    TMainForm1 &w = openLargeSource({"a.mp3", "b.wav"});
-    w.RadioButton2->setChecked(true);
-    holdCopies();
-    w.ClearButton1Click(w.ClearButton[0]);  // a.mp3 copied: under way
-    ASSERT_TRUE(copyWaiting());
-    choose(0);
-    QTest::keyPress(w.FileListBox1, Qt::Key_Delete);
-    EXPECT_EQ(currentName(), QByteArray("b.wav"));
-    EXPECT_EQ(w.ProgressLine->text(), QStringLiteral("複製中 0%\na.mp3\nあと 1 件"));
-
-    disk.letReadsGo();
-    ASSERT_TRUE(settled());
-    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), contentsOf("a.mp3"));
-    EXPECT_EQ(readFile(inTrash("a.mp3")), contentsOf("a.mp3"));
-    EXPECT_EQ(listed(), QStringList({"b.wav"}));
-    EXPECT_TRUE(w.MessageLine->text().isEmpty());
-}
-
 struct CloseCase
 {
     const char *what;
@@ -223,7 +190,7 @@ TEST_P(CloseWhileSortingTest, ClosingFinishesTheQueueFirstAndStaysOpenAfterAFail
     EXPECT_EQ(currentName(), QByteArray("b.wav")) << c.what;
 
     disk.letReadsGo();
-    ASSERT_TRUE(waitUntil([&] { return w.sortQueue().isIdle(); })) << c.what;
+    ASSERT_TRUE(waitUntil([&] { return w.sortSession().isIdle(); })) << c.what;
     QCoreApplication::processEvents();
     EXPECT_EQ(w.isVisible(), c.fails) << c.what;
     EXPECT_EQ(exists(settings), !c.fails) << c.what;

@@ -5,7 +5,7 @@
 
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
-#include "sorting/SortQueue.h"
+#include "sorting/SortSession.h"
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 #include "support/ScopedEnvironment.h"
@@ -64,7 +64,7 @@ protected:
     bool settled() const
     {
         return waitUntil([this] {
-            return form->sortQueue().isIdle() && !form->FileListBox1->isUpdatePending();
+            return form->sortSession().isIdle() && !form->FileListBox1->isUpdatePending();
         });
     }
 

@@ -1,5 +1,7 @@
 #include "SortFixture.h"
 
+#include "support/FaultyFileSystem.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -89,6 +91,30 @@ TEST_F(UndoTest, UndoNeverOverwritesAndCtrlZInADestinationFieldEditsTheText)
     EXPECT_FALSE(exists(source() + "/a.mp3"));
     EXPECT_EQ(w.MessageLine->text(),
         QStringLiteral("a.mp3 を元に戻せません。移動先のファイルはその後変更されています。"));
+}
+
+TEST_F(UndoTest, OneCtrlZReadsOneFolderAndLoadsOneFile)
+{
+    FaultyFileSystem counting;
+    fileSystem = &counting;
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(settled());
+    // The user has gone on to another folder since.
+    w.FolderTreeView0->setFolderName(dest(2));
+    ASSERT_EQ(w.FileListBox1->Directory(), dest(2));
+
+    const int reads = counting.folderOpens;
+    const qsizetype loads = player.writes.size();
+    undoKey(w.FileListBox1);
+    EXPECT_EQ(counting.folderOpens - reads, 1);
+    EXPECT_EQ(player.writes.mid(loads), QByteArrayList({source() + "/a.mp3"}));
+    // Tree and list agree on the folder the file came back to.
+    EXPECT_EQ(w.FolderTreeView0->FolderName(), source());
+    EXPECT_EQ(w.FileListBox1->Directory(), source());
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+    EXPECT_EQ(listed(), QStringList({"a.mp3", "b.wav"}));
+    form.reset();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "controls/FileListDelegate.h"
 #include "platform/FileMask.h"
 #include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 
 #include "support/TempFolder.h"
 
@@ -99,7 +100,7 @@ TEST_F(FileListBoxTest, ListsMediaFilesSortedWithoutCaseAndKeepsTheirBytes)
     EXPECT_EQ(list.selectedIndex(), -1);
     list.selectIndex(9);
     EXPECT_EQ(list.FileName(), realPath(media) + '/' + broken);
-    EXPECT_TRUE(FileOperations::isRegularFile(list.FileName()));
+    EXPECT_TRUE(FileSystem::posix().isRegularFile(list.FileName()));
 }
 
 TEST_F(FileListBoxTest, NameMatchingTwoPatternsIsListedTwice)

@@ -1,4 +1,5 @@
 #include "platform/FileOperations.h"
+#include "platform/FileSystem.h"
 
 #include "support/FaultyFileSystem.h"
 #include "support/TempFolder.h"
@@ -315,13 +316,13 @@ TEST_F(FileOperationsTest, FileKindTests)
         {"", false, false},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(FileOperations::isDirectory(c.path), c.directory) << c.path.constData();
-        EXPECT_EQ(FileOperations::isRegularFile(c.path), c.regular) << c.path.constData();
+        EXPECT_EQ(FileSystem::posix().isDirectory(c.path), c.directory) << c.path.constData();
+        EXPECT_EQ(FileSystem::posix().isRegularFile(c.path), c.regular) << c.path.constData();
     }
-    EXPECT_TRUE(FileOperations::sameFile(source, sourceFolder + "/link.mp3"));
-    EXPECT_TRUE(FileOperations::sameFile(source, targetFolder + "/../from/song.mp3"));
-    EXPECT_FALSE(FileOperations::sameFile(source, target));
-    EXPECT_FALSE(FileOperations::sameFile(sourceFolder + "/none", sourceFolder + "/none"));
+    EXPECT_TRUE(FileSystem::posix().sameFile(source, sourceFolder + "/link.mp3"));
+    EXPECT_TRUE(FileSystem::posix().sameFile(source, targetFolder + "/../from/song.mp3"));
+    EXPECT_FALSE(FileSystem::posix().sameFile(source, target));
+    EXPECT_FALSE(FileSystem::posix().sameFile(sourceFolder + "/none", sourceFolder + "/none"));
 }
 
 // A process killed in the middle of a move across file systems: the child

@@ -1,4 +1,4 @@
-#include "sorting/SortQueue.h"
+#include "sorting/SortSession.h"
 
 #include "support/Wait.h"
 
@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -16,7 +17,7 @@ SortQueue::Task copying(qint64 id, qint64 total, qint64 step, std::error_code re
     return {id, [total, step, result](const FileOperations::Progress &progress) {
         for (qint64 copied = 0; copied <= total; copied += step)
             progress(copied, total);
-        return result;
+        return SortQueue::Result {result};
     }};
 }
 
@@ -35,17 +36,19 @@ TEST(SortQueue, RunsTasksOneAtATimeInTheirOrderOffTheCallingThread)
             QThread::msleep(5);
             ran.push_back(id);
             --running;
-            return id == 3 ? std::make_error_code(std::errc::no_space_on_device) : std::error_code();
+            // The code comes back as the task gave it.
+            return SortQueue::Result {
+                id == 3 ? std::make_error_code(std::errc::no_space_on_device) : std::error_code(), int(id) * 10};
         }});
     }
     EXPECT_EQ(queue.pending(), 4);
     EXPECT_EQ(queue.oldest(), 1);
     EXPECT_EQ(queue.newest(), 4);
 
-    std::vector<std::pair<qint64, std::error_code>> finished;
+    std::vector<std::tuple<qint64, std::error_code, int>> finished;
     int drained = 0;
-    QObject::connect(&queue, &SortQueue::finished, [&](qint64 id, std::error_code error) {
-        finished.emplace_back(id, error);
+    QObject::connect(&queue, &SortQueue::finished, [&](qint64 id, const SortQueue::Result &result) {
+        finished.emplace_back(id, result.error, result.code);
         // Pending until its finished signal has been raised.
         EXPECT_FALSE(queue.isPending(id));
     });
@@ -56,8 +59,8 @@ TEST(SortQueue, RunsTasksOneAtATimeInTheirOrderOffTheCallingThread)
     EXPECT_EQ(mostAtOnce.load(), 1);
     EXPECT_FALSE(onCallingThread.load());
     ASSERT_EQ(finished.size(), 4u);
-    EXPECT_EQ(finished[2], std::make_pair(qint64(3), std::make_error_code(std::errc::no_space_on_device)));
-    EXPECT_FALSE(finished[3].second);
+    EXPECT_EQ(finished[2], std::make_tuple(qint64(3), std::make_error_code(std::errc::no_space_on_device), 30));
+    EXPECT_EQ(finished[3], std::make_tuple(qint64(4), std::error_code(), 40));
     EXPECT_TRUE(queue.isIdle());
     EXPECT_EQ(drained, 1);
 }
@@ -88,11 +91,11 @@ TEST(SortQueue, WithdrawTakesBackOnlyATaskThatHasNotBegun)
         firstBegan = true;
         while (!release)
             QThread::msleep(1);
-        return std::error_code();
+        return SortQueue::Result {};
     }});
     queue.add({2, [&](const FileOperations::Progress &) {
         secondRan = true;
-        return std::error_code();
+        return SortQueue::Result {};
     }});
     ASSERT_TRUE(waitUntil([&] { return firstBegan.load(); }));
 
@@ -114,7 +117,7 @@ TEST(SortQueue, DestroyingItFinishesEveryTaskStillWaiting)
             queue.add({id, [&](const FileOperations::Progress &) {
                 QThread::msleep(20);
                 ++ran;
-                return std::error_code();
+                return SortQueue::Result {};
             }});
         }
     }

@@ -9,7 +9,9 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <cerrno>
+#include <fcntl.h>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -38,7 +40,10 @@ public:
     // a rename between a path inside it and one outside fails with EXDEV.
     QByteArray otherFileSystem;
 
-    int renames = 0;
+    // Calls come from worker threads too.
+    std::atomic<int> renames {0};
+    // Folders opened (as the file list does to read one).
+    std::atomic<int> folderOpens {0};
 
     // Reads wait (on whatever thread makes them) until the test lets them go.
     void holdReads()
@@ -64,6 +69,13 @@ public:
     bool sameFileSystem(const char *path, const char *folder) override
     {
         return !crosses(path, folder) && FileSystem::sameFileSystem(path, folder);
+    }
+
+    int open(const char *path, int flags, mode_t mode) override
+    {
+        if (flags & O_DIRECTORY)
+            ++folderOpens;
+        return FileSystem::open(path, flags, mode);
     }
 
     ssize_t write(int fd, const void *buffer, size_t size) override

@@ -1,25 +1,13 @@
 #pragma once
 // Small helpers over the POSIX file calls the namespace uses directly, so
 // that names stay bytes all the way down.
+#include "platform/DirHandle.h"
+
 #include <QByteArray>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
-#include <memory>
-
 namespace shellns {
-
-struct DirCloser
-{
-    void operator()(DIR *dir) const { closedir(dir); }
-};
-using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-inline DirHandle openDirectory(const QByteArray &path)
-{
-    return DirHandle(opendir(path.constData()));
-}
 
 // A directory, or a link that leads to one.
 inline bool isDirectory(const QByteArray &path)
