@@ -61,6 +61,7 @@ void TMainForm1::showGuideMenu()
     if (!GuideMenu) {
         GuideMenu = new QMenu(this);
         GuideMenu->setObjectName(QStringLiteral("GuideMenu"));
+        GuideMenu->setFont(font());
         KeyMapAction = GuideMenu->addAction(QStringLiteral("キー操作の一覧(&K)"));
         GuideAction = GuideMenu->addAction(QStringLiteral("ユーザーズガイド(&G)"));
         connect(KeyMapAction, &QAction::triggered, this, [this] { showKeyMap(); });

@@ -240,6 +240,10 @@ void TMainForm1::buildWorkingArea()
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    // A menu is a window of its own and does not take the window's font; the
+    // desktop's may lack Japanese, and a fallback measured by one font and
+    // drawn by another cuts the label short.
+    PopupMenu1->setFont(font());
     E1 = PopupMenu1->addAction(QStringLiteral("最新の情報に更新(&E)"));
     E1->setObjectName(QStringLiteral("E1"));
     E1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));

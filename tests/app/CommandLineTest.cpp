@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,8 +74,11 @@ TEST(CommandLineTest, APathLeadsToAFolderOrToAFileInItsFolder)
     TempFolder::write(folder + "/take 1.wav", "x");
     ASSERT_EQ(::mkfifo((folder + "/pipe").constData(), 0644), 0);
 
+    // An earlier test may have left the process in a folder removed since
+    // (the file list enters the folder it shows): then "/" is returned to.
     char cwd[4096] {};
-    ASSERT_NE(::getcwd(cwd, sizeof cwd), nullptr);
+    if (!::getcwd(cwd, sizeof cwd))
+        std::strcpy(cwd, "/");
     ASSERT_EQ(::chdir(root.path().constData()), 0);
     struct Case
     {

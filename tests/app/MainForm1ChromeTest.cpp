@@ -7,6 +7,7 @@
 #include "support/ScopedEnvironment.h"
 #include "support/UrlRecorder.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -184,6 +185,22 @@ TEST_F(MainForm1ChromeTest, BareSurfaceDragsAndPanelsDoNot)
         QCoreApplication::processEvents();
         EXPECT_EQ(w.pos() != start, c.moves) << c.what;
     }
+}
+
+TEST_F(MainForm1ChromeTest, MenusSpeakInTheWindowsJapaneseFontWhateverTheDesktopsFont)
+{
+    // A desktop font without Japanese glyphs: a menu in it measures its
+    // label with one font and draws it with a fallback, and cuts it short.
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    TMainForm1 &w = createForm();
+    w.show();
+    QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
+    ASSERT_NE(w.GuideMenu, nullptr);
+    for (const QMenu *menu : {w.PopupMenu1, w.GuideMenu})
+        EXPECT_EQ(QFontInfo(menu->font()).family(), QFontInfo(w.font()).family()) << menu->objectName().toStdString();
+    w.GuideMenu->hide();
+    QApplication::setFont(desktop);
 }
 
 TEST_F(MainForm1ChromeTest, WindowCarriesTheProgramsIconAtEverySize)
