@@ -1,69 +1,29 @@
 # `make deb`: a Debian package of the program, installed under /usr.
 #
 # dpkg-shlibdeps derives the dependencies of every shared library the
-# program links. What it loads at run time by name (libmpv, FluidSynth) and
-# the data it reads (the General MIDI soundfont, the fonts of the window,
-# Qt's Japanese translations) is declared here, so that a user who installs
-# the package can play files at once.
-
-# The Debian package that holds a library on this machine, at least at the
-# version built against: "libmpv2 (>= 0.35.1)". `library` is the file that
-# was linked (a development symlink is followed to the library itself);
-# without dpkg the given fallback name is used.
-function(ondasort_library_package out library fallback)
-    set(${out} ${fallback} PARENT_SCOPE)
-    find_program(DPKG_QUERY dpkg-query)
-    if(NOT DPKG_QUERY OR NOT EXISTS "${library}")
-        return()
-    endif()
-    file(REAL_PATH "${library}" real)
-    execute_process(COMMAND ${DPKG_QUERY} -S "${real}"
-        OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
-    if(failed OR NOT owner MATCHES "^([^:,]+)")
-        return()
-    endif()
-    set(package ${CMAKE_MATCH_1})
-    execute_process(COMMAND ${DPKG_QUERY} -W -f=\${Version} ${package}
-        OUTPUT_VARIABLE version RESULT_VARIABLE failed ERROR_QUIET)
-    string(REGEX REPLACE "-[^-]*$" "" version "${version}")
-    if(failed OR version STREQUAL "")
-        set(${out} ${package} PARENT_SCOPE)
-    else()
-        set(${out} "${package} (>= ${version})" PARENT_SCOPE)
-    endif()
-endfunction()
-
-# The first library of a pkg-config module that is a file.
-function(ondasort_module_library out libraries)
-    set(${out} "" PARENT_SCOPE)
-    foreach(library IN LISTS libraries)
-        if(EXISTS "${library}")
-            set(${out} "${library}" PARENT_SCOPE)
-            return()
-        endif()
-    endforeach()
-endfunction()
-
-ondasort_module_library(mpv_library "${MPV_LINK_LIBRARIES}")
-ondasort_module_library(fluidsynth_library "${FLUIDSYNTH_LINK_LIBRARIES}")
-ondasort_library_package(mpv_package "${mpv_library}" libmpv2)
-ondasort_library_package(fluidsynth_package "${fluidsynth_library}" libfluidsynth3)
-
+# program and its player module link (Qt, libmpv, FluidSynth). The data
+# they read (the General MIDI soundfont, the fonts of the window, Qt's
+# Japanese translations) is declared here, so that a user who installs the
+# package can play files at once.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ondasort)
 set(CPACK_PACKAGE_VENDOR Ondasort)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(ONDASORT_PACKAGE_CONTACT "Ondasort <ondasort@ondasort.example.org>"
-    CACHE STRING "Maintainer field of the Debian package")
 set(CPACK_PACKAGE_CONTACT "${ONDASORT_PACKAGE_CONTACT}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "聴きながらメディアファイルをフォルダへ振り分けるツール")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "フォルダを選ぶとメディアファイルが一覧に並び、選んだファイルがすぐに
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ONDASORT_HOMEPAGE}")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "sort media files into folders by listening to them")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Ondasort lists the audio and video files of a folder and plays the
+chosen one at once. One key (keypad 1-9 or F1-F9) moves or copies the
+playing file into one of nine destination folders, and the next file
+starts. Moves, copies and deletions are kept in a journal and can be
+undone, even after the program was closed and started again.
+
+The window is in Japanese:
+
+フォルダを選ぶとメディアファイルが一覧に並び、選んだファイルがすぐに
 再生されます。テンキー 1〜9 または F1〜F9 のキー一つで、そのファイルを
 九つの振り分け先フォルダのどれかへ移動または複製し、次のファイルの
-再生が始まります。
-
-Ondasort sorts audio and video files into nine folders while you listen
-to them: one key sends the playing file away and the next one starts.")
+再生が始まります。")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -73,9 +33,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
+# Files 0644 and folders 0755 whatever the umask of the build.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "${mpv_package}, ${fluidsynth_package}, timgm6mb-soundfont | sf2-soundfont-gm, qt6-translations-l10n, fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-aoyagi-kouzan-t, fonts-dejavu-core, fontconfig, hicolor-icon-theme")
+    "timgm6mb-soundfont | sf2-soundfont-gm, qt6-translations-l10n, fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-aoyagi-kouzan-t, fonts-dejavu-core, fontconfig, hicolor-icon-theme")
 # Opening the user's guide and the information page needs a default handler.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, adwaita-icon-theme")
 

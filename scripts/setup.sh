@@ -16,6 +16,8 @@ packages=(
     fonts-ipafont-gothic fonts-ipafont-mincho fonts-aoyagi-kouzan-t fonts-dejavu-core fontconfig
     # icon themes for the folder tree and the desktop entry
     hicolor-icon-theme adwaita-icon-theme
+    # Debian's checks on the package (make check-deb)
+    lintian desktop-file-utils appstream
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # a FUSE file system that stops answering, for the tests and benchmarks

@@ -56,7 +56,10 @@ export DEBIAN_FRONTEND=noninteractive
     || { cat "$work/apt.log" >&2; echo "FAIL: apt-get install" >&2; exit 1; }
 pass "apt-get install $(basename "$deb")"
 
-for file in /usr/bin/ondasort /usr/lib/ondasort/Ondasort /usr/lib/ondasort/Readme.txt \
+for file in /usr/bin/ondasort /usr/libexec/ondasort/Ondasort /usr/share/doc/ondasort/Readme.txt \
+            /usr/share/doc/ondasort/copyright /usr/share/doc/ondasort/changelog.gz \
+            /usr/share/man/man1/ondasort.1.gz /usr/share/man/ja/man1/ondasort.1.gz \
+            /usr/share/metainfo/org.example.ondasort.metainfo.xml \
             /usr/share/applications/ondasort.desktop /usr/share/icons/hicolor/scalable/apps/ondasort.svg; do
     if [ -e "$file" ]; then pass "installed $file"; else fail "missing $file"; fi
 done
@@ -64,6 +67,22 @@ depends=$(dpkg-query -W -f='${Depends}' ondasort)
 for package in libqt6widgets6 libmpv2 libfluidsynth3 qt6-translations-l10n fonts-ipafont-gothic; do
     if grep -qw "$package" <<<"$depends"; then pass "depends on $package"; else fail "does not depend on $package"; fi
 done
+twice=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//' | sort | uniq -d | tr '\n' ' ')
+if [ -z "$twice" ]; then pass "no package named twice in Depends"; else fail "named twice in Depends: $twice"; fi
+
+# Answered without any display.
+if version=$(env -u DISPLAY -u WAYLAND_DISPLAY ondasort --version 2>&1) && [[ "$version" == Ondasort\ * ]]; then
+    pass "ondasort --version without a display: $version"
+else
+    fail "ondasort --version without a display said: $version"
+fi
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY ondasort >"$work/nodisplay.log" 2>&1 || status=$?
+if [ "$status" -eq 1 ] && [ -s "$work/nodisplay.log" ]; then
+    pass "without a display: status 1 and a message"
+else
+    fail "without a display: status $status, said: $(cat "$work/nodisplay.log")"
+fi
 
 # A display of our own, on a free number.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -121,7 +140,7 @@ start
 pass "first start shows the window"
 move_and_close 123 77
 if [ -f "$config_file" ]; then pass "settings written to $config_file"; else fail "no settings in $config_file"; fi
-[ -e /usr/lib/ondasort/Ondasort.ini ] && fail "settings written beside the installed program"
+[ -e /usr/libexec/ondasort/Ondasort.ini ] && fail "settings written beside the installed program"
 if [ "$(entry M_LEFT "$config_file"),$(entry M_TOP "$config_file")" = "123,77" ]; then
     pass "window position saved"
 else

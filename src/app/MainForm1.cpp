@@ -4,7 +4,6 @@
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
-#include "platform/DesktopOpen.h"
 #include "platform/ExecutablePath.h"
 #include "platform/FileCalls.h"
 #include "platform/FileSystem.h"
@@ -38,6 +37,7 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     m_makePlayerBackend = surroundings.playerBackend;
     buildLayout();
     connectHandlers();
+    acceptFolderDrops();
     m_showError = surroundings.showError ? surroundings.showError
                                          : [this](const QString &message) { showErrorMessage(this, message); };
     // A player that cannot start is reported; sorting still works without it.
@@ -72,7 +72,7 @@ TMainForm1::~TMainForm1()
 
 void TMainForm1::connectHandlers()
 {
-    connect(FadeButton1, &QAbstractButton::clicked, this, [this] { FadeButton1Click(FadeButton1); });
+    connect(FadeButton1, &QAbstractButton::clicked, this, [this] { showGuideMenu(); });
     connect(FadeButton2, &QAbstractButton::clicked, this, [this] { FadeButton2Click(FadeButton2); });
     connect(FadeButton3, &QAbstractButton::clicked, this, [this] { FadeButton3Click(FadeButton3); });
     connect(FadeButton4, &QAbstractButton::clicked, this, [this] { FadeButton4Click(FadeButton4); });
@@ -153,22 +153,6 @@ void TMainForm1::mouseReleaseEvent(QMouseEvent *)
     m_dragging = false;
 }
 
-QByteArray TMainForm1::usersGuidePath(const QByteArray &executableDirectory)
-{
-    return executableDirectory + "/Readme.txt";
-}
-
-QString TMainForm1::informationUrl(const QByteArray &executableName)
-{
-    return QStringLiteral("http://") + QLatin1String(kInformationServer)
-        + QStringLiteral("/info.php?pf=w&sn=") + paths::toDisplay(paths::dropExtension(executableName));
-}
-
-void TMainForm1::FadeButton1Click(QObject *)
-{
-    desktop::openLocalFile(usersGuidePath(m_executableDirectory));
-}
-
 void TMainForm1::FadeButton2Click(QObject *)
 {
     setWindowState(windowState() | Qt::WindowMinimized);
@@ -177,9 +161,4 @@ void TMainForm1::FadeButton2Click(QObject *)
 void TMainForm1::FadeButton3Click(QObject *)
 {
     close();
-}
-
-void TMainForm1::FadeButton4Click(QObject *)
-{
-    desktop::openUrl(informationUrl(executable::fileName()));
 }

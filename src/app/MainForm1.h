@@ -30,10 +30,12 @@ class TClearButton;
 class TFileListBox;
 class TFolderTreeView;
 class TGlintFadeButton;
+class TKeyMapWindow;
 class TPanel;
 class TShape;
 class TTechnicalLine;
 class TWindowsMediaPlayer;
+struct SourcePlace;
 
 // The host and port of the information page; the page path and query are fixed.
 inline constexpr char kInformationServer[] = "ondasort.example.org";
@@ -72,6 +74,10 @@ public:
     // (except for the root itself).
     QByteArray executableDirectory() const { return m_executableDirectory; }
 
+    // The user's guide: beside the executable (a build, a portable copy),
+    // else with the installed documentation (<prefix>/share/doc/ondasort).
+    QByteArray usersGuideFile() const;
+
     // Address of the information page for an executable's file name.
     static QString informationUrl(const QByteArray &executableName);
     // The user's guide beside the executable.
@@ -92,6 +98,10 @@ public:
     TGlintFadeButton *FadeButton2 = nullptr;
     TGlintFadeButton *FadeButton3 = nullptr;
     TGlintFadeButton *FadeButton4 = nullptr;
+    // The "?" button's menu: the key map window and the user's guide.
+    QMenu *GuideMenu = nullptr;
+    QAction *KeyMapAction = nullptr;
+    QAction *GuideAction = nullptr;
 
     // Controls on Panel1.
     TFolderTreeView *FolderTreeView0 = nullptr;
@@ -127,6 +137,10 @@ public:
     void FadeButton2Click(QObject *Sender);
     void FadeButton3Click(QObject *Sender);
     void FadeButton4Click(QObject *Sender);
+    void showGuideMenu();
+    // Shows the window listing every key; null until it is first shown.
+    void showKeyMap();
+    TKeyMapWindow *keyMapWindow() const { return m_keyMapWindow; }
 
     // Source folder and file list.
     void FolderTreeView0Change(QObject *Sender);
@@ -160,6 +174,11 @@ public:
     // path also shows as the caption of the hidden Label0.
     QByteArray currentPath() const { return m_currentPath; }
 
+    // Opens a folder (and makes a file in it current) named on the command
+    // line, for this run only: while the tree still shows it at closing, the
+    // settings keep the source folder they held before.
+    void openForThisRun(const SourcePlace &place);
+
     // Destination slots: BrowseEditNChange for slots 1..9. A slot's folder
     // is checked on a worker; one that does not answer shows as waiting
     // ("応答待ち") with its button disabled until it does.
@@ -189,6 +208,12 @@ private:
     void buildSlots();
     void connectHandlers();
     void setTabOrder();
+    // Folders dropped on the list or the tree become the source folder; on a
+    // sort button, that slot's destination.
+    void acceptFolderDrops();
+    void showSourcePlace(const SourcePlace &place, QObject *Sender);
+    // The source folder the settings file gets at closing.
+    QByteArray sourceFolderToSave() const;
     void setCurrentPath(const QByteArray &path);
     QByteArray settingsPath() const;
     void advanceAfterMove(QObject *Sender, bool moved);
@@ -228,6 +253,10 @@ private:
     // The question whether to close anyway is open.
     bool m_askingToClose = false;
     QByteArray m_currentPath;
+    // The folder the command line opened, as the tree names it, and the one
+    // the settings held before; empty without a folder argument.
+    QByteArray m_thisRunFolder;
+    QByteArray m_storedSourceFolder;
     // The list index of the file last moved away while the folder's new
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.
@@ -245,6 +274,7 @@ private:
     // The settings file was refused at start (no regular file, too large).
     bool m_keepSettingsFile = false;
     bool m_activated = false;
+    TKeyMapWindow *m_keyMapWindow = nullptr;
     // Window-relative press point while the window is dragged by hand
     // (when the window system offers no move of its own).
     QPoint m_dragOffset;

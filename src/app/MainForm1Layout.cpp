@@ -1,4 +1,5 @@
 // Builds the main window's controls at their places, with their texts,
+#include "app/AppIcon.h"
 // fonts, colours, hints and tab order.
 #include "app/MainForm1.h"
 
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QStyle>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -52,6 +54,19 @@ void setTextColor(QWidget *widget, const QColor &color)
         pal.setColor(group, QPalette::ButtonText, color);
     }
     widget->setPalette(pal);
+}
+
+// A control drawn in its own colours: white paper and the given text,
+// with the style's light look for the rest (selection, frame, scroll
+// bars), whatever the desktop's palette. Only its text colour is fixed
+// otherwise, and a dark palette would put that text on dark paper.
+void keepOwnColours(QWidget *widget, const QColor &text)
+{
+    QPalette pal = widget->style()->standardPalette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        pal.setColor(group, QPalette::Base, fromBgr(colors::clWhite));
+    widget->setPalette(pal);
+    setTextColor(widget, text);
 }
 
 // Names a new control and puts it at its place on parent.
@@ -97,6 +112,7 @@ void TMainForm1::buildLayout()
     initResources();
     setObjectName(QStringLiteral("MainForm1"));
     setWindowTitle(QStringLiteral("Ondasort"));
+    setWindowIcon(appicon::make());
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setFixedSize(kClientWidth, kClientHeight);
     setFont(fonts::make(fonts::kPGothic, 12));
@@ -204,7 +220,7 @@ void TMainForm1::buildWorkingArea()
 
     FolderTreeView0 = place<TFolderTreeView>(Panel1, "FolderTreeView0", 10, 8, 240, 216);
     FolderTreeView0->setFont(listFont);
-    setTextColor(FolderTreeView0, grey70);
+    keepOwnColours(FolderTreeView0, grey70);
     FolderTreeView0->setEmphasizeFocus(true);
     FolderTreeView0->setIndentation(20);
     AppHint1->setHint(FolderTreeView0, QStringLiteral(" フォルダの選択"));
@@ -217,18 +233,17 @@ void TMainForm1::buildWorkingArea()
 
     FileListBox1 = place<TFileListBox>(Panel1, "FileListBox1", 10, 472, 240, 216);
     FileListBox1->setFont(listFont);
-    setTextColor(FileListBox1, grey70);
-    {
-        QPalette pal = FileListBox1->palette();
-        pal.setColor(QPalette::Base, fromBgr(colors::clWhite));
-        FileListBox1->setPalette(pal);
-    }
+    keepOwnColours(FileListBox1, grey70);
     FileListBox1->viewport()->setCursor(Qt::PointingHandCursor);
     AppHint1->setHint(FileListBox1,
         QStringLiteral(" ファイルの選択(WM*,IVF,AVI,MPEG,VOD,AIFF,WAV,MIDI,AU,MP3)"));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    // A menu is a window of its own and does not take the window's font; the
+    // desktop's may lack Japanese, and a fallback measured by one font and
+    // drawn by another cuts the label short.
+    PopupMenu1->setFont(font());
     E1 = PopupMenu1->addAction(QStringLiteral("最新の情報に更新(&E)"));
     E1->setObjectName(QStringLiteral("E1"));
     E1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -328,7 +343,7 @@ void TMainForm1::buildSlots()
 
         auto *edit = place<TBrowseEdit>(Panel1, ("BrowseEdit" + digit).constData(), 486, 14 + row, 240, 20);
         edit->setFont(fonts::make(fonts::kPMincho, 12));
-        setTextColor(edit, fromBgr(colors::clBlack));
+        keepOwnColours(edit, fromBgr(colors::clBlack));
         edit->setCursor(Qt::IBeamCursor);
         edit->setCaretBlinkRate(200);
         AppHint1->setHint(edit, QStringLiteral(" 移動・複製先フォルダ") + wideDigit(n));

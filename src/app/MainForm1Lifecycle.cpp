@@ -136,15 +136,12 @@ void TMainForm1::FormClose(QObject *)
 {
     // A file refused at start (a FIFO, a device, a huge file) is left alone.
     if (!m_keepSettingsFile) {
-        // A folder the tree still waits for is the one chosen.
-        const QByteArray walking = FolderTreeView0->walkingTo();
-        const QByteArray sourceFolder = walking.isEmpty() ? FolderTreeView0->FolderName() : walking;
         ProfileChanges changes;
         changes.writeInteger(kPositionSection, "M_TOP", y())
             .writeInteger(kPositionSection, "M_LEFT", x())
             .writeBool(kFoldersSection, "MODE1", RadioButton1->isChecked())
             .writeBool(kFoldersSection, "MODE2", RadioButton2->isChecked())
-            .writeString(kFoldersSection, "LIST00", sourceFolder);
+            .writeString(kFoldersSection, "LIST00", sourceFolderToSave());
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
         changes.writeString(kFoldersSection, "EXTMASK", m_extraMask)

@@ -1,10 +1,15 @@
 #include "controls/BrowseEdit.h"
 
 #include "controls/FolderPicker.h"
+#include "platform/DroppedPaths.h"
+#include "platform/FileSystem.h"
 #include "platform/FolderProbe.h"
+#include "platform/PathResolve.h"
 #include "platform/Paths.h"
 
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -16,6 +21,8 @@ namespace {
 
 // How long the picker waits for its start folder to answer.
 constexpr int kPickerWaitMs = 15;
+// How long a drop waits to learn whether it carries a folder.
+constexpr int kDropLookMs = 50;
 
 } // namespace
 
@@ -87,6 +94,53 @@ void TBrowseEdit::resizeEvent(QResizeEvent *event)
     QLineEdit::resizeEvent(event);
     const int frame = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     m_button->setGeometry(width() - kButtonWidth - frame, frame, kButtonWidth, height() - 2 * frame);
+}
+
+void TBrowseEdit::setPathFromDrop(const QByteArray &path)
+{
+    // An item on a mount that does not answer is taken as the folder it most
+    // likely is: the slot then shows that it waits.
+    const bool notFolder = folderprobe::look(paths::absoluteClean(path), kDropLookMs) == folderprobe::Answer::NotFolder;
+    setPath(notFolder ? paths::directoryPart(path) : path);
+}
+
+bool TBrowseEdit::answerFileDrag(QDropEvent *event)
+{
+    // A drag of files is taken whole; one of web addresses or other places
+    // is no folder of this machine and is refused rather than typed in.
+    if (!event->mimeData()->hasUrls())
+        return false;
+    if (droppedpaths::fromMimeData(*event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        droppedpaths::acceptAsReference(*event);
+    return true;
+}
+
+void TBrowseEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!answerFileDrag(event))
+        QLineEdit::dragEnterEvent(event);
+}
+
+void TBrowseEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!answerFileDrag(event))
+        QLineEdit::dragMoveEvent(event);
+}
+
+void TBrowseEdit::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasUrls()) {
+        const QByteArrayList dropped = droppedpaths::fromMimeData(*event->mimeData());
+        if (dropped.isEmpty() || !droppedpaths::acceptAsReference(*event)) {
+            event->ignore();
+            return;
+        }
+        setPathFromDrop(dropped.first());
+        return;
+    }
+    QLineEdit::dropEvent(event);
 }
 
 void TBrowseEdit::focusInEvent(QFocusEvent *event)

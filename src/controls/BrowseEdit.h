@@ -8,6 +8,10 @@
 // setPath. The text is kept as typed: neither checked nor normalised. A path
 // the program sets is shown from its start.
 //
+// A folder dragged from a file manager and dropped on the field replaces
+// the whole text with its path; a dropped file gives its folder. Other drops
+// (plain text) are typed in where they land, as in any field.
+//
 // While the field has the focus its caret blinks at CaretBlinkRate; the
 // desktop's rate is put back when the focus leaves.
 #include <QByteArray>
@@ -43,6 +47,9 @@ public:
 
     QToolButton *browseButton() const { return m_button; }
 
+    // Makes the text the dropped folder's path, or the folder of a dropped file.
+    void setPathFromDrop(const QByteArray &path);
+
     // Asks the user for a folder; returns "" when the picker is cancelled.
     // Tests replace it to stand in for the modal dialog.
     std::function<QString(QWidget *owner)> pickFolder;
@@ -52,11 +59,16 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
     void browse();
+    // Answers a drag that carries files; false for one of text, left to the field.
+    bool answerFileDrag(QDropEvent *event);
     void applyBlinkRate();
     void restoreDesktopBlinkRate();
 

@@ -2,16 +2,63 @@
 
 #include "platform/FileOperations.h"
 #include "platform/Paths.h"
+#include "platform/PathResolve.h"
 #include "platform/PrivateFolder.h"
 
 #include <QFile>
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace trash {
+
+namespace {
+
+// Qt writes the record's Path as plain text, but the trash's readers
+// percent-decode it: "mix%20final.mp3" would come back as "mix final.mp3".
+// The line is written again, encoded, when it holds the original path (or,
+// in a trash at the top of another mount, its end) unencoded; a Path already
+// encoded is left as it is. The file is replaced by a rename, so a reader
+// sees the old record or the new one, never half of one. When this fails
+// the file is in the trash all the same, under a record that names it less
+// exactly.
+void encodeRecordedPath(const QByteArray &infoFile, const QByteArray &original)
+{
+    QFile file(QFile::decodeName(infoFile));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QByteArrayList lines = file.read(64 * 1024).split('\n');
+    file.close();
+    bool changed = false;
+    for (QByteArray &line : lines) {
+        if (!line.startsWith("Path="))
+            continue;
+        const QByteArray value = line.mid(5);
+        const bool plain = value == original || (!value.startsWith('/') && original.endsWith("/" + value));
+        const QByteArray encoded = value.toPercentEncoding("/");
+        if (plain && encoded != value) {
+            line = "Path=" + encoded;
+            changed = true;
+        }
+        break;
+    }
+    if (!changed)
+        return;
+    QByteArray temporary = paths::directoryPart(infoFile) + "/.ondasort-XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return;
+    const QByteArray text = lines.join('\n');
+    const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    if (::close(fd) != 0 || !written || ::rename(temporary.constData(), infoFile.constData()) != 0)
+        ::unlink(temporary.constData());
+}
+
+} // namespace
 
 QByteArray send(const QByteArray &path)
 {
@@ -24,7 +71,9 @@ QByteArray send(const QByteArray &path)
     QString inTrash;
     if (!QFile::moveToTrash(QFile::decodeName(path), &inTrash))
         return {};
-    return QFile::encodeName(inTrash);
+    const QByteArray where = QFile::encodeName(inTrash);
+    encodeRecordedPath(infoFileOf(where), paths::absoluteClean(path));
+    return where;
 }
 
 QByteArray infoFileOf(const QByteArray &pathInTrash)

@@ -1,10 +1,18 @@
 #include "MainFormFixture.h"
 
+#include "app/KeyMapWindow.h"
 #include "controls/FileListBox.h"
+#include "platform/PathResolve.h"
 #include "skin/GlintFadeButton.h"
+#include "support/ScopedEnvironment.h"
 #include "support/UrlRecorder.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QTableWidget>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -16,7 +24,7 @@ namespace {
 
 class MainForm1ChromeTest : public MainFormFixture {};
 
-TEST_F(MainForm1ChromeTest, GuideButtonOpensReadmeBesideTheExecutable)
+TEST_F(MainForm1ChromeTest, GuideMenuOpensReadmeBesideTheExecutable)
 {
     // The second folder's name is Shift_JIS, not UTF-8: its bytes must reach the URL.
     const QByteArray sjis = exeDir() + "/\x83\x65\x83\x58\x83\x67";
@@ -25,15 +33,83 @@ TEST_F(MainForm1ChromeTest, GuideButtonOpensReadmeBesideTheExecutable)
         UrlRecorder recorder;
         m_otherExeDir = directory;
         TMainForm1 &w = createForm();
+        w.show();
         QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
+        ASSERT_NE(w.GuideMenu, nullptr);
+        EXPECT_TRUE(w.GuideMenu->isVisible());
+        EXPECT_TRUE(recorder.opened.isEmpty()) << "the button only opens its menu";
+        w.GuideAction->trigger();
         ASSERT_EQ(recorder.opened.size(), 1);
         const QUrl &url = recorder.opened[0];
         EXPECT_EQ(url.scheme(), QStringLiteral("file"));
         EXPECT_EQ(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()),
             directory + "/Readme.txt");
+        w.GuideMenu->hide();
     }
     form.reset();
     ::rmdir(sjis.constData());
+}
+
+TEST_F(MainForm1ChromeTest, InstalledProgramFindsTheGuideWithTheDocumentation)
+{
+    // <prefix>/libexec/ondasort holds the program, the guide is with the
+    // installed documentation; a guide beside the program still wins.
+    const QByteArray root = QFile::encodeName(m_exeDir.path());
+    m_otherExeDir = root + "/usr/libexec/ondasort";
+    const QByteArray installed = paths::absoluteClean(ONDASORT_GUIDE_FOLDER "/Readme.txt", m_otherExeDir);
+    ASSERT_TRUE(installed.startsWith(root + "/usr/share/doc/ondasort/")) << installed.constData();
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(m_otherExeDir)));
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(root + "/usr/share/doc/ondasort")));
+    QFile(QFile::decodeName(installed)).open(QIODevice::WriteOnly);
+    TMainForm1 &w = createForm();
+    EXPECT_EQ(w.usersGuideFile(), installed);
+
+    QFile(QFile::decodeName(m_otherExeDir + "/Readme.txt")).open(QIODevice::WriteOnly);
+    EXPECT_EQ(w.usersGuideFile(), m_otherExeDir + "/Readme.txt");
+}
+
+TEST_F(MainForm1ChromeTest, WithoutAnyProgramToOpenThemTheMessageLineSaysWhereTheyAre)
+{
+    // No handler registered, no xdg-open or browser to find: nothing opens.
+    ScopedEnvironment path("PATH", "/nonexistent");
+    ScopedEnvironment browser("BROWSER", QByteArray());
+    ScopedEnvironment defaultBrowser("DEFAULT_BROWSER", QByteArray());
+    TMainForm1 &w = createForm();
+    w.show();
+
+    w.FadeButton1Click(w.FadeButton1);
+    QString shown = w.MessageLine->text().remove(QChar(0x200B));
+    EXPECT_TRUE(shown.contains(QStringLiteral("ガイドを開くプログラムが見つかりません"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QFile::decodeName(exeDir() + "/Readme.txt"))) << shown.toStdString();
+
+    QTest::mouseClick(w.FadeButton4, Qt::LeftButton);
+    shown = w.MessageLine->text().remove(QChar(0x200B));
+    EXPECT_TRUE(shown.contains(QStringLiteral("/info.php?pf=w&sn="))) << shown.toStdString();
+}
+
+TEST_F(MainForm1ChromeTest, KeyMapWindowListsEveryKeyInJapanese)
+{
+    TMainForm1 &w = createForm();
+    w.show();
+    QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
+    w.KeyMapAction->trigger();
+    ASSERT_NE(w.keyMapWindow(), nullptr);
+    EXPECT_TRUE(w.keyMapWindow()->isVisible());
+    QStringList keys;
+    for (int row = 0; row < w.keyMapWindow()->table()->rowCount(); ++row) {
+        keys << w.keyMapWindow()->table()->item(row, 0)->text();
+        EXPECT_FALSE(w.keyMapWindow()->table()->item(row, 1)->text().isEmpty());
+    }
+    const QString all = keys.join(QLatin1Char('\n'));
+    for (const char *key : {"1", "F1", "Delete", "Ctrl+Z", "Ctrl+R"})
+        EXPECT_TRUE(all.contains(QLatin1String(key))) << key << " missing from\n" << all.toStdString();
+
+    // A second request brings back the same window.
+    TKeyMapWindow *first = w.keyMapWindow();
+    first->close();
+    w.showKeyMap();
+    EXPECT_EQ(w.keyMapWindow(), first);
+    EXPECT_TRUE(first->isVisible());
 }
 
 TEST_F(MainForm1ChromeTest, GuidePathAppendsTheSlashUnchanged)
@@ -108,6 +184,41 @@ TEST_F(MainForm1ChromeTest, BareSurfaceDragsAndPanelsDoNot)
         QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, local + QPoint(40, 25));
         QCoreApplication::processEvents();
         EXPECT_EQ(w.pos() != start, c.moves) << c.what;
+    }
+}
+
+TEST_F(MainForm1ChromeTest, MenusSpeakInTheWindowsJapaneseFontWhateverTheDesktopsFont)
+{
+    // A desktop font without Japanese glyphs: a menu in it measures its
+    // label with one font and draws it with a fallback, and cuts it short.
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    TMainForm1 &w = createForm();
+    w.show();
+    QTest::mouseClick(w.FadeButton1, Qt::LeftButton);
+    ASSERT_NE(w.GuideMenu, nullptr);
+    for (const QMenu *menu : {w.PopupMenu1, w.GuideMenu})
+        EXPECT_EQ(QFontInfo(menu->font()).family(), QFontInfo(w.font()).family()) << menu->objectName().toStdString();
+    w.GuideMenu->hide();
+    QApplication::setFont(desktop);
+}
+
+TEST_F(MainForm1ChromeTest, WindowCarriesTheProgramsIconAtEverySize)
+{
+    TMainForm1 &w = createForm();
+    const QIcon icon = w.windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    for (const int size : {16, 32, 48, 256}) {
+        const QImage image = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size)) << size;
+        // Transparent corners around the blue tile, the yellow folder low in the middle.
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << size;
+        const QColor tile = image.pixelColor(size * 5 / 64, size * 20 / 64);
+        EXPECT_GT(tile.blue(), 200) << size;
+        EXPECT_LT(tile.red(), 80) << size;
+        const QColor folder = image.pixelColor(size * 20 / 64, size * 52 / 64);
+        EXPECT_GT(folder.red(), 200) << size;
+        EXPECT_LT(folder.blue(), 100) << size;
     }
 }
 

@@ -1,11 +1,14 @@
 #include "controls/BrowseEdit.h"
 
 #include "platform/QtTranslations.h"
+#include "platform/Paths.h"
 #include "support/TempFolder.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QRegularExpression>
@@ -18,6 +21,7 @@
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -239,6 +243,79 @@ TEST(BrowseEditTest, CaretBlinksAtItsOwnRateWhileFocused)
     // A field that goes while it has the focus gives the rate back.
     delete fast;
     EXPECT_EQ(hints->cursorFlashTime(), desktop);
+}
+
+// Sends a drag over the field and drops it there, as the window system
+// does; returns whether the field took the drop.
+bool dropOn(TBrowseEdit &edit, const QMimeData &data)
+{
+    const QPoint middle = edit.rect().center();
+    const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(middle, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&edit, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(middle, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&edit, &move);
+    QDropEvent drop(middle, offered, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&edit, &drop);
+    EXPECT_NE(drop.dropAction(), Qt::MoveAction);
+    return drop.isAccepted();
+}
+
+QMimeData *filesDrag(const QByteArrayList &paths)
+{
+    auto *data = new QMimeData;
+    QByteArray list;
+    for (const QByteArray &path : paths)
+        list += "file://" + path.toPercentEncoding("/") + "\r\n";
+    data->setData(QStringLiteral("text/uri-list"), list);
+    // File managers offer the addresses as text too.
+    data->setText(QString::fromUtf8(list));
+    return data;
+}
+
+TEST(BrowseEditTest, ADroppedFolderReplacesTheWholeText)
+{
+    TempFolder root;
+    const QByteArray first = root / "first folder";
+    const QByteArray second = root / "\x83\x65\x83\x58\x83\x67";
+    const QByteArray file = first + "/song.mp3";
+    ASSERT_EQ(::mkdir(first.constData(), 0755), 0);
+    ASSERT_EQ(::mkdir(second.constData(), 0755), 0);
+    TempFolder::write(file, "x");
+
+    TBrowseEdit edit;
+    edit.resize(240, 20);
+    edit.show();
+    QSignalSpy changes(&edit, &TBrowseEdit::OnChange);
+    edit.setPath("/typed/before");
+
+    std::unique_ptr<QMimeData> data(filesDrag({first, second}));
+    ASSERT_TRUE(dropOn(edit, *data));
+    EXPECT_EQ(edit.Path(), first);
+    // A second drop replaces the text again instead of splicing into it.
+    data.reset(filesDrag({second}));
+    ASSERT_TRUE(dropOn(edit, *data));
+    EXPECT_EQ(edit.Path(), second);
+    // A file gives its folder.
+    data.reset(filesDrag({file}));
+    ASSERT_TRUE(dropOn(edit, *data));
+    EXPECT_EQ(edit.Path(), first);
+    EXPECT_EQ(changes.size(), 4);
+
+    // Web addresses are no folder here: refused, the text stays.
+    QMimeData web;
+    web.setUrls({QUrl(QStringLiteral("https://example.org/music"))});
+    EXPECT_FALSE(dropOn(edit, web));
+    EXPECT_EQ(edit.Path(), first);
+
+    // Plain text is still typed in where it lands.
+    QMimeData text;
+    text.setText(QStringLiteral("/x"));
+    EXPECT_TRUE(dropOn(edit, text));
+    EXPECT_NE(edit.text(), paths::toDisplay(first));
+    EXPECT_TRUE(edit.text().contains(QStringLiteral("/x")));
 }
 
 } // namespace

@@ -1,0 +1,58 @@
+#include "app/AppIcon.h"
+
+#include "platform/Fonts.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+#include <iterator>
+
+namespace appicon {
+
+namespace {
+
+// One size of the icon, drawn on the 64-unit grid of the scalable one.
+QPixmap draw(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 64.0, size / 64.0);
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x1e, 0x50, 0xff));
+    painter.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+
+    QPainterPath wave(QPointF(8, 34));
+    wave.quadTo(QPointF(16, 22), QPointF(24, 34));
+    wave.quadTo(QPointF(32, 46), QPointF(40, 34));
+    wave.quadTo(QPointF(48, 22), QPointF(56, 34));
+    painter.setPen(QPen(QColor(0xc8, 0xd8, 0xff), 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(wave);
+
+    const QPointF folder[] = {{14, 44}, {28, 44}, {32, 48}, {50, 48}, {50, 56}, {14, 56}};
+    painter.setPen(QPen(QColor(0x8a, 0x6a, 0x00), 1.5));
+    painter.setBrush(QColor(0xff, 0xd2, 0x1e));
+    painter.drawPolygon(folder, int(std::size(folder)));
+
+    const QFont font = fonts::make(fonts::kTahoma, 12, true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRectF(0, 6, 64, 17), Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("1-9"));
+    return pixmap;
+}
+
+} // namespace
+
+QIcon make()
+{
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(draw(size));
+    return icon;
+}
+
+} // namespace appicon
