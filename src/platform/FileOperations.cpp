@@ -2,9 +2,9 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
+#include "platform/LeftoverName.h"
 #include "platform/Paths.h"
 
-#include <QList>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -42,80 +41,6 @@ mode_t currentUmask()
     return mask;
 }
 
-namespace leftovers {
-
-constexpr char kPrefix[] = ".ondasort-";
-constexpr char kSuffix[] = ".tmp";
-constexpr qsizetype kMaxName = 255;
-
-QByteArray escaped(const QByteArray &path)
-{
-    QByteArray out;
-    for (char c : path) {
-        if (c == '/')
-            out += "%2F";
-        else if (c == '%')
-            out += "%25";
-        else
-            out += c;
-    }
-    return out;
-}
-
-qint64 nanoseconds(const struct timespec &time)
-{
-    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
-
-// Hidden, and ending in ".tmp" so that no media mask ever lists it. A copy
-// records its source: ".ondasort-<inode>-<mtime ns>-<random>~<source path,
-// "/" as %2F>.tmp"; when that does not fit in a name, or there is no source,
-// ".ondasort-<random>.<target name>.tmp", which is never removed unasked.
-QByteArray name(const QByteArray &target, const struct stat *source, const QByteArray &sourcePath,
-    quint32 random)
-{
-    const QByteArray salt = QByteArray::number(random, 16);
-    if (source && sourcePath.startsWith('/')) {
-        const QByteArray recorded = kPrefix + QByteArray::number(quint64(source->st_ino), 16) + '-'
-            + QByteArray::number(nanoseconds(source->st_mtim), 16) + '-' + salt + '~'
-            + escaped(sourcePath) + kSuffix;
-        if (recorded.size() <= kMaxName)
-            return recorded;
-    }
-    return kPrefix + salt + '.' + paths::lastComponent(target).left(200) + kSuffix;
-}
-
-struct Recorded
-{
-    quint64 inode = 0;
-    qint64 mtime = 0;
-    QByteArray source;
-};
-
-// What a leftover's name says of its source; nothing for other names.
-std::optional<Recorded> parse(QByteArrayView name)
-{
-    if (!name.startsWith(kPrefix) || !name.endsWith(kSuffix))
-        return std::nullopt;
-    const QByteArrayView body = name.sliced(qsizetype(sizeof kPrefix) - 1).chopped(qsizetype(sizeof kSuffix) - 1);
-    const qsizetype tilde = body.indexOf('~');
-    if (tilde < 0)
-        return std::nullopt;
-    const QList<QByteArray> fields = body.first(tilde).toByteArray().split('-');
-    if (fields.size() != 3)
-        return std::nullopt;
-    Recorded recorded;
-    bool inodeOk = false;
-    bool mtimeOk = false;
-    recorded.inode = fields[0].toULongLong(&inodeOk, 16);
-    recorded.mtime = fields[1].toLongLong(&mtimeOk, 16);
-    recorded.source = QByteArray::fromPercentEncoding(body.sliced(tilde + 1).toByteArray());
-    if (!inodeOk || !mtimeOk || !recorded.source.startsWith('/'))
-        return std::nullopt;
-    return recorded;
-}
-
-} // namespace leftovers
 
 } // namespace
 
@@ -142,8 +67,10 @@ public:
         const QByteArray &sourcePath = QByteArray())
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray path = paths::join(folderOf(target),
-                leftovers::name(target, source, sourcePath, QRandomGenerator::global()->generate()));
+            const quint32 salt = QRandomGenerator::global()->generate();
+            const QByteArray path = paths::join(folderOf(target), source
+                ? leftovers::copyName(*source, sourcePath, salt)
+                : leftovers::rewriteName(paths::lastComponent(target), salt));
             FileDescriptor fd(m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600), m_fs);
             if (fd.isOpen()) {
                 ::flock(fd.get(), LOCK_EX | LOCK_NB);
@@ -380,48 +307,6 @@ std::error_code FileOperations::writeWhole(const QByteArray &target, const QByte
     const mode_t mode = exists ? (status.st_mode & 07777) : (newFileMode & ~currentUmask());
     m_fs.fchmod(temporary.fd(), mode);
     return temporary.commit(path);
-}
-
-int FileOperations::removeLeftovers(const QByteArray &folder)
-{
-    if (folder.isEmpty())
-        return 0;
-    std::vector<QByteArray> candidates;
-    std::vector<QByteArray> names;
-    m_fs.readDirectory(folder.constData(), names);
-    for (QByteArray &name : names) {
-        if (name.startsWith(leftovers::kPrefix))
-            candidates.push_back(std::move(name));
-    }
-    int removed = 0;
-    for (const QByteArray &name : candidates) {
-        const std::optional<leftovers::Recorded> recorded = leftovers::parse(name);
-        if (!recorded)
-            continue;
-        const QByteArray path = paths::join(folder, name);
-        // Only a plain file that no live process is writing (it would hold
-        // the lock), opened without following a link or waiting.
-        const FileDescriptor fd(m_fs.open(path.constData(),
-            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0), m_fs);
-        struct stat leftover {};
-        if (!fd.isOpen() || m_fs.fstat(fd.get(), &leftover) != 0 || !S_ISREG(leftover.st_mode)
-            || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-            continue;
-        // Redundant only while its source is still there in full: the same
-        // file, unchanged since the copy began, and at least as long.
-        struct stat source {};
-        if (m_fs.stat(recorded->source.constData(), &source) != 0 || !S_ISREG(source.st_mode)
-            || quint64(source.st_ino) != recorded->inode
-            || leftovers::nanoseconds(source.st_mtim) != recorded->mtime
-            || source.st_size < leftover.st_size)
-            continue;
-        // The source may share the folder; never remove the source itself.
-        if (source.st_dev == leftover.st_dev && source.st_ino == leftover.st_ino)
-            continue;
-        if (m_fs.unlink(path.constData()) == 0)
-            ++removed;
-    }
-    return removed;
 }
 
 bool FileOperations::sameFileSystem(const QByteArray &path, const QByteArray &folder) const

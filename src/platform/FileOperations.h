@@ -13,12 +13,17 @@
 // All paths are the file system's bytes. The calls go through a FileSystem,
 // the POSIX one unless a test hands in another.
 #include <QByteArray>
+#include <QByteArrayList>
 
 #include <sys/types.h>
 #include <functional>
 #include <system_error>
 
 class FileSystem;
+
+namespace leftovers {
+struct Leftover;
+}
 
 class FileOperations
 {
@@ -55,13 +60,18 @@ public:
     std::error_code writeWhole(const QByteArray &target, const QByteArray &bytes,
         mode_t newFileMode = 0666);
 
-    // Removes from folder the temporary files that a killed or crashed copy
-    // or move left there, where they are not the only copy of anything: the
-    // name records the source, which must still be there in full (the same
-    // file, unchanged, at least as long). A file a live process is still
-    // writing, or whose source is gone or changed, is kept. Returns how many
-    // were removed.
+    // Removes from folder the temporary files that a killed or crashed copy,
+    // move or rewrite left there, where they are not the only copy of
+    // anything. A copy's name records its source, which must still be there
+    // in full (the same file, unchanged, at least as long); a rewrite's names
+    // the file it was to replace, which must still be there. A file a live
+    // process is still writing, or whose source is gone or changed, is kept.
+    // Returns how many were removed.
     int removeLeftovers(const QByteArray &folder);
+    // The same, where knownSources are the paths copies may have been made
+    // from: a copy whose source path was too long for its name (the name
+    // holds only a digest of it) is recognised among them.
+    int removeLeftovers(const QByteArray &folder, const QByteArrayList &knownSources);
 
     // Whether a file at path can be renamed into folder (one mounted file
     // system), so that moving it there takes no time.
@@ -75,6 +85,7 @@ private:
     std::error_code setAsideExisting(const QByteArray &target, const SetAside &setAside);
     std::error_code copyContents(int from, int to, off_t expectedSize, const Progress &progress);
     std::error_code writeAll(int fd, const char *data, qsizetype size);
+    bool removeLeftover(const QByteArray &path, const leftovers::Leftover &leftover);
 
     FileSystem &m_fs;
 };

@@ -3,6 +3,7 @@
 #include "platform/FileOperations.h"
 #include "platform/FileSystem.h"
 #include "platform/Paths.h"
+#include "sorting/LeftoverSweep.h"
 
 namespace {
 
@@ -224,12 +225,8 @@ SortSession::Progress SortSession::progress() const
 
 void SortSession::removeLeftovers(const QByteArrayList &folders)
 {
-    m_cleaner.start([&fs = m_fs, folders] {
-        FileOperations operations(fs);
-        for (const QByteArray &folder : folders) {
-            if (fs.isDirectory(folder))
-                operations.removeLeftovers(folder);
-        }
+    m_cleaner.start([&fs = m_fs, folders, journal = m_journal->path(), entries = m_journal->entries()] {
+        leftoversweep::sweep(fs, folders, journal, entries);
     });
 }
 

@@ -103,8 +103,9 @@ public:
     Progress progress() const;
     bool isIdle() const { return m_queue.isIdle(); }
 
-    // Removes, on a thread of its own, what killed copies left in folders
-    // where it is not the only copy of anything.
+    // Removes, on a thread of its own, what killed copies left in folders,
+    // and in the folders the journal knows of, where it is not the only copy
+    // of anything.
     void removeLeftovers(const QByteArrayList &folders);
 
     const SortJournal &journal() const { return *m_journal; }
