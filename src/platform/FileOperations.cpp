@@ -86,22 +86,18 @@ public:
 
     int fd() const { return m_fd.get(); }
 
-    // Flushes the contents to disk and renames the file over target.
-    // beforeRename runs once the contents are safe, just before the rename.
+    // Flushes the contents to disk and puts the file in target's place with
+    // placeAt, handed the file's own path.
     std::error_code commit(const QByteArray &target,
-        const std::function<std::error_code()> &beforeRename = {})
+        const std::function<std::error_code(const QByteArray &path)> &placeAt)
     {
         if (m_fs.fsync(m_fd.get()) != 0)
             return lastError();
         // Some file systems report a failed write only when the file is closed.
         if (m_fd.close() != 0)
             return lastError();
-        if (beforeRename) {
-            if (const std::error_code error = beforeRename())
-                return error;
-        }
-        if (m_fs.rename(m_path.constData(), target.constData()) != 0)
-            return lastError();
+        if (const std::error_code error = placeAt(m_path))
+            return error;
         m_path.clear();
         syncFolder(target);
         return {};
@@ -131,12 +127,41 @@ FileOperations::FileOperations()
 {
 }
 
-std::error_code FileOperations::setAsideExisting(const QByteArray &target, const SetAside &setAside)
+FileOperations::Replacement FileOperations::replacementAt(const QByteArray &target, const SetAside &setAside)
 {
+    Replacement replacement;
+    replacement.setAside = setAside;
     struct stat status {};
-    if (!setAside || m_fs.lstat(target.constData(), &status) != 0)
+    if (setAside && m_fs.lstat(target.constData(), &status) == 0) {
+        replacement.checked = true;
+        replacement.device = status.st_dev;
+        replacement.inode = status.st_ino;
+    }
+    return replacement;
+}
+
+std::error_code FileOperations::renameInto(const QByteArray &from, const QByteArray &target,
+    const Replacement &replacement)
+{
+    // rename() replaces a same-named target in one step.
+    if (!replacement.setAside)
+        return m_fs.rename(from.constData(), target.constData()) == 0 ? std::error_code() : lastError();
+    // Otherwise only the file checked at the start goes, through setAside;
+    // a file that appears in the meantime, or after it has gone, fails the
+    // rename instead of being replaced unseen, and keeps its place.
+    if (m_fs.renameNoReplace(from.constData(), target.constData()) == 0)
         return {};
-    return setAside(target);
+    if (errno != EEXIST)
+        return lastError();
+    struct stat status {};
+    if (!replacement.checked || m_fs.lstat(target.constData(), &status) != 0
+        || status.st_dev != replacement.device || status.st_ino != replacement.inode)
+        return errorOf(EEXIST);
+    if (const std::error_code error = replacement.setAside(target))
+        return error;
+    if (m_fs.renameNoReplace(from.constData(), target.constData()) == 0)
+        return {};
+    return lastError();
 }
 
 std::error_code FileOperations::move(const QByteArray &source, const QByteArray &target,
@@ -151,13 +176,10 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
         return errorOf(EISDIR);
     if (m_fs.sameFile(source, target))
         return {};
-    if (const std::error_code error = setAsideExisting(target, setAside))
-        return error;
-    // rename() replaces a same-named target in one step.
-    if (m_fs.rename(source.constData(), target.constData()) == 0)
-        return {};
-    if (errno != EXDEV)
-        return lastError();
+    const Replacement replacement = replacementAt(target, setAside);
+    const std::error_code renamed = renameInto(source, target, replacement);
+    if (renamed != std::errc::cross_device_link)
+        return renamed;
 
     // Across file systems: the source can only go once the copy is complete,
     // so make sure now that it can go at all, before the target is replaced.
@@ -167,7 +189,7 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
     struct stat before {};
     if (m_fs.stat(source.constData(), &before) != 0)
         return lastError();
-    if (const std::error_code error = copyThroughTemporary(source, target, {}, progress))
+    if (const std::error_code error = copyThroughTemporary(source, target, replacement, progress))
         return error;
     // Remove the source only if it is still the file that was copied, as it was.
     struct stat after {};
@@ -192,7 +214,11 @@ std::error_code FileOperations::moveNoReplace(const QByteArray &source, const QB
         return {};
     if (errno != EXDEV)
         return lastError();
-    // Across file systems the copy is set aside the moment anything shows up at target.
+    // Across file systems: no copy for a place already taken, and a file
+    // that appears there while the copy is made keeps its place.
+    struct stat status {};
+    if (m_fs.lstat(target.constData(), &status) == 0)
+        return errorOf(EEXIST);
     return move(source, target, [](const QByteArray &) { return errorOf(EEXIST); }, progress);
 }
 
@@ -204,11 +230,11 @@ std::error_code FileOperations::copy(const QByteArray &source, const QByteArray 
     // Replacing a file by itself would only risk it.
     if (m_fs.sameFile(source, target))
         return {};
-    return copyThroughTemporary(source, target, setAside, progress);
+    return copyThroughTemporary(source, target, replacementAt(target, setAside), progress);
 }
 
 std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target,
-    const SetAside &setAside, const Progress &progress)
+    const Replacement &replacement, const Progress &progress)
 {
     // Without waiting: a FIFO put in the file's place must not block the copy.
     const FileDescriptor input(m_fs.open(source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0), m_fs);
@@ -233,7 +259,7 @@ std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, c
     m_fs.fchmod(temporary.fd(), status.st_mode & 07777);
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
     m_fs.futimens(temporary.fd(), times);
-    return temporary.commit(target, [&] { return setAsideExisting(target, setAside); });
+    return temporary.commit(target, [&](const QByteArray &path) { return renameInto(path, target, replacement); });
 }
 
 std::error_code FileOperations::copyContents(int from, int to, off_t expectedSize,
@@ -306,7 +332,7 @@ std::error_code FileOperations::writeWhole(const QByteArray &target, const QByte
         return error;
     const mode_t mode = exists ? (status.st_mode & 07777) : (newFileMode & ~currentUmask());
     m_fs.fchmod(temporary.fd(), mode);
-    return temporary.commit(path);
+    return temporary.commit(path, [&](const QByteArray &written) { return renameInto(written, path, {}); });
 }
 
 bool FileOperations::sameFileSystem(const QByteArray &path, const QByteArray &folder) const

@@ -572,6 +572,95 @@ INSTANTIATE_TEST_SUITE_P(, FileOperationsSetAside, ::testing::Values(
     SetAsideCase {"copy", Operation::Copy, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// Another program creates the target's name after it was checked, just
+// before the final rename, or puts another file in place of the one that
+// was there: its file is never replaced. Both files stay, the operation
+// fails with EEXIST and leaves no temporary file; the file that was there
+// goes to setAside only while it is still the one checked.
+struct NewcomerCase {
+    const char *name;
+    enum { Move, Copy, MoveNoReplace } operation;
+    bool acrossFileSystems;
+    bool targetThere;
+    // Instead of a file appearing once the name is free, another takes the
+    // place of the one there.
+    bool swapped = false;
+};
+
+class FileOperationsNewcomer : public FileOperationsTest, public ::testing::WithParamInterface<NewcomerCase>
+{
+};
+
+TEST_P(FileOperationsNewcomer, IsNeverReplaced)
+{
+    const NewcomerCase &c = GetParam();
+    if (!c.targetThere)
+        ::unlink(target.constData());
+    const QByteArray aside = root / "aside";
+    const QByteArray path = target;
+    fs.renameFault = [&](const QByteArray &from, const QByteArray &to) {
+        if (c.acrossFileSystems && !from.contains(".ondasort-"))
+            return EXDEV;
+        struct stat status {};
+        if (to != path)
+            return 0;
+        if (::lstat(path.constData(), &status) != 0) {
+            TempFolder::write(path, "a newcomer");
+        } else if (c.swapped && TempFolder::read(path) == targetBytes) {
+            TempFolder::write(root / "other", "a newcomer");
+            ::rename((root / "other").constData(), path.constData());
+        }
+        return 0;
+    };
+    const FileOperations::SetAside setAside = [&](const QByteArray &existing) {
+        return std::error_code(::rename(existing.constData(), aside.constData()) ? errno : 0, std::generic_category());
+    };
+    FileOperations operations(fs);
+    std::error_code error;
+    switch (c.operation) {
+    case NewcomerCase::Move:
+        error = operations.move(source, target, setAside);
+        break;
+    case NewcomerCase::Copy:
+        error = operations.copy(source, target, setAside);
+        break;
+    case NewcomerCase::MoveNoReplace:
+        error = operations.moveNoReplace(source, target);
+        break;
+    }
+    EXPECT_EQ(error, std::errc::file_exists) << error.message();
+    EXPECT_EQ(TempFolder::read(target), "a newcomer");
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
+    EXPECT_EQ(TempFolder::read(aside), c.targetThere && !c.swapped ? targetBytes : QByteArray("<missing>"));
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+}
+
+INSTANTIATE_TEST_SUITE_P(, FileOperationsNewcomer, ::testing::Values(
+    NewcomerCase {"move", NewcomerCase::Move, false, false},
+    NewcomerCase {"move_replacing", NewcomerCase::Move, false, true},
+    NewcomerCase {"move_across", NewcomerCase::Move, true, false},
+    NewcomerCase {"move_across_replacing", NewcomerCase::Move, true, true},
+    NewcomerCase {"copy", NewcomerCase::Copy, false, false},
+    NewcomerCase {"copy_replacing", NewcomerCase::Copy, false, true},
+    NewcomerCase {"move_replacing_swapped", NewcomerCase::Move, false, true, true},
+    NewcomerCase {"move_across_replacing_swapped", NewcomerCase::Move, true, true, true},
+    NewcomerCase {"copy_replacing_swapped", NewcomerCase::Copy, false, true, true},
+    NewcomerCase {"undo_copying_back", NewcomerCase::MoveNoReplace, true, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// The fallback for file systems whose rename cannot refuse: a hard link
+// made only where no name is, then the old name removed.
+TEST_F(FileOperationsTest, RenameByLinkNeverReplaces)
+{
+    EXPECT_EQ(FileSystem::renameByLink(source.constData(), target.constData()), -1);
+    EXPECT_EQ(errno, EEXIST);
+    expectUntouched();
+    ::unlink(target.constData());
+    EXPECT_EQ(FileSystem::renameByLink(source.constData(), target.constData()), 0);
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_TRUE(TempFolder::list(sourceFolder).empty());
+}
+
 TEST_F(FileOperationsTest, MoveNoReplaceNeverReplaces)
 {
     for (const bool across : {false, true}) {
