@@ -82,6 +82,9 @@ public:
     // system), so that moving it there takes no time.
     bool sameFileSystem(const QByteArray &path, const QByteArray &folder) const;
 
+    // The file system the operations go through.
+    FileSystem &fileSystem() const { return m_fs; }
+
 private:
     class TemporaryFile;
 
