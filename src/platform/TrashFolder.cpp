@@ -21,14 +21,15 @@ std::error_code lastError()
 }
 
 // A folder of the trash: made private where missing, and refused when it
-// is a link or another user's (someone could have put it there to catch
-// the files).
-bool ownFolder(const QByteArray &path)
+// is another user's or, at a mount's top, a link (someone could have put
+// it there to catch the files). The user's own trash may be a link they
+// made themselves.
+bool ownFolder(const QByteArray &path, bool linkAllowed)
 {
     if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
         return false;
     struct stat status {};
-    if (::lstat(path.constData(), &status) != 0)
+    if ((linkAllowed ? ::stat(path.constData(), &status) : ::lstat(path.constData(), &status)) != 0)
         return false;
     if (!S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
         errno = EACCES;
@@ -37,9 +38,10 @@ bool ownFolder(const QByteArray &path)
     return true;
 }
 
-bool withFilesAndInfo(const QByteArray &root)
+bool withFilesAndInfo(const QByteArray &root, bool linkAllowed = false)
 {
-    return ownFolder(root) && ownFolder(root + "/files") && ownFolder(root + "/info");
+    return ownFolder(root, linkAllowed) && ownFolder(root + "/files", linkAllowed)
+        && ownFolder(root + "/info", linkAllowed);
 }
 
 // The top of the mount that folder lies on.
@@ -97,7 +99,7 @@ Place forFile(const QByteArray &path, FileSystem &fs)
     const QByteArray folder = paths::directoryPart(path).isEmpty() ? QByteArray("/") : paths::directoryPart(path);
     const QByteArray home = homeTrash();
     // A fresh account can lack the data folder itself.
-    const bool homeMade = privatefolder::make(paths::directoryPart(home)) && withFilesAndInfo(home);
+    const bool homeMade = privatefolder::make(paths::directoryPart(home)) && withFilesAndInfo(home, true);
     const std::error_code homeError = homeMade ? std::error_code() : lastError();
     // A file on the user's trash's own file system goes there or nowhere.
     if (fs.sameFileSystem(folder.constData(), existingPart(home).constData()))

@@ -80,6 +80,21 @@ TEST_F(FreshAccountTrash, TheDataFolderIsMadeAndNothingLandsInTheWorkingDirector
     EXPECT_EQ(status.st_mode & 0777, 0700u);
 }
 
+// The user's own trash may be a link the user made to a folder elsewhere.
+TEST_F(FreshAccountTrash, TheUsersOwnTrashMayBeALink)
+{
+    ASSERT_EQ(::mkdir((home / ".local").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / ".local/share").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / "bin").constData(), 0700), 0);
+    ASSERT_EQ(::symlink((home / "bin").constData(), homeTrash().constData()), 0);
+    const QByteArray file = home / "song.wav";
+    TempFolder::write(file, "bytes");
+    const trash::Sent sent = trash::sendToTrash(file);
+    ASSERT_FALSE(sent.error) << sent.error.message();
+    EXPECT_EQ(TempFolder::read(home / "bin/files/song.wav"), QByteArray("bytes"));
+    EXPECT_EQ(recordedPath(TempFolder::read(home / "bin/info/song.wav.trashinfo")), file);
+}
+
 // The trash's record of a file, read back as a trash tool reads it: the Path
 // value percent-decoded names the original bytes, and it holds nothing a URI
 // may not (a "%" of the name itself arrives as "%25").
