@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <unistd.h>
@@ -30,6 +31,14 @@ void waitFor(Sender *sender, Signal signal)
     QEventLoop loop;
     QObject::connect(sender, signal, &loop, &QEventLoop::quit);
     QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Runs the event loop for ms milliseconds.
+inline void pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
@@ -72,5 +81,37 @@ inline TMainForm1::Surroundings realPlayer(const QByteArray &settingsFolder)
     surroundings.playerBackend = [] { return std::make_unique<MpvPlayer>(silent()); };
     return surroundings;
 }
+
+// The longest gap between the ticks of a 1 ms timer on the GUI thread.
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        m_timer.setInterval(1);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            const std::chrono::steady_clock::time_point now = std::chrono::steady_clock::now();
+            m_worst = std::max(m_worst, std::chrono::duration<double, std::milli>(now - m_last).count());
+            m_last = now;
+        });
+    }
+    void start()
+    {
+        m_worst = 0;
+        m_last = std::chrono::steady_clock::now();
+        m_timer.start();
+    }
+    double stop()
+    {
+        m_timer.stop();
+        return std::max(m_worst, millisecondsSince(m_last));
+    }
+
+private:
+    QTimer m_timer;
+    std::chrono::steady_clock::time_point m_last;
+    double m_worst = 0;
+};
 
 } // namespace bench

@@ -17,6 +17,21 @@ inline double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Times measured and its baseline once each, taking turns by round at which
+// goes first, so that warm caches favour neither; adds the baseline's time
+// to baselineTotal and returns the measured one.
+template <typename Measured, typename Baseline>
+double inTurns(int round, Measured measured, Baseline baseline, double &baselineTotal)
+{
+    if (round % 2) {
+        baselineTotal += baseline();
+        return measured();
+    }
+    const double elapsed = measured();
+    baselineTotal += baseline();
+    return elapsed;
+}
+
 } // namespace bench
 
 inline int runBenchmarksWithQt(int argc, char **argv)

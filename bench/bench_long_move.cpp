@@ -34,42 +34,11 @@ namespace {
 
 using bench::Clock;
 using bench::millisecondsSince;
+using bench::StallMeter;
 using bench::waitFor;
 
 constexpr qint64 kLongFileSize = 500LL * 1000 * 1000;
 constexpr int kPressesPerPhase = 5;
-
-// The longest gap between the ticks of a 1 ms timer on the GUI thread.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            const Clock::time_point now = Clock::now();
-            m_worst = std::max(m_worst, std::chrono::duration<double, std::milli>(now - m_last).count());
-            m_last = now;
-        });
-    }
-    void start()
-    {
-        m_worst = 0;
-        m_last = Clock::now();
-        m_timer.start();
-    }
-    double stop()
-    {
-        m_timer.stop();
-        return std::max(m_worst, millisecondsSince(m_last));
-    }
-
-private:
-    QTimer m_timer;
-    Clock::time_point m_last;
-    double m_worst = 0;
-};
 
 // A WAV file of silence, kLongFileSize bytes in all.
 void writeLongWav(const QByteArray &path)
@@ -128,11 +97,7 @@ void BM_LongMoveAcrossFileSystems(benchmark::State &state)
         waitFor(backend, &PlayerBackend::playbackRestarted);
         return millisecondsSince(start);
     };
-    const auto pause = [](int ms) {
-        QEventLoop loop;
-        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-        loop.exec();
-    };
+    using bench::pause;
 
     double withoutTotal = 0, duringTotal = 0, stallWorst = 0, idleWorst = 0, moveTotal = 0;
     int withoutCount = 0, duringCount = 0;

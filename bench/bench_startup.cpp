@@ -10,6 +10,7 @@
 //   reported in MiB (rss_MiB) beside the goal (goal_MiB). On the X display
 //   when there is one, else on the offscreen platform.
 #include "player/mpv/MpvHandles.h"
+#include "ProgramStart.h"
 #include "QtBenchmarkMain.h"
 
 #include <QDir>
@@ -29,110 +30,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char **environ;
-
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A copy of the program and its backend module in a folder of their own,
-// with a settings file that opens `sourceFolder`.
-class ProgramCopy
-{
-public:
-    explicit ProgramCopy(const QByteArray &sourceFolder = QByteArray())
-    {
-        const QString dir = m_dir.path();
-        QFile::copy(QStringLiteral(ONDASORT_PROGRAM), dir + QStringLiteral("/Ondasort"));
-        QFile::copy(QStringLiteral(ONDASORT_MPV_MODULE), dir + QStringLiteral("/ondasort-mpv.so"));
-        QFile::setPermissions(dir + QStringLiteral("/Ondasort"),
-            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QFile ini(dir + QStringLiteral("/Ondasort.ini"));
-        ini.open(QIODevice::WriteOnly);
-        if (!sourceFolder.isEmpty())
-            ini.write("[SET1]\nLIST00=" + sourceFolder + "\n");
-    }
-    QByteArray program() const { return QFile::encodeName(m_dir.path()) + "/Ondasort"; }
-    QByteArray folder() const { return QFile::encodeName(m_dir.path()); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-pid_t spawn(const QByteArray &program, const QByteArray &workingDirectory, const char *platform)
-{
-    const QByteArray previous = qgetenv("QT_QPA_PLATFORM");
-    qputenv("QT_QPA_PLATFORM", platform);
-    const QByteArray cwd = QDir::currentPath().toLocal8Bit();
-    ::chdir(workingDirectory.constData());
-    pid_t pid = -1;
-    char *argv[] = {const_cast<char *>(program.constData()), nullptr};
-    ::posix_spawn(&pid, program.constData(), nullptr, nullptr, argv, environ);
-    ::chdir(cwd.constData());
-    qputenv("QT_QPA_PLATFORM", previous);
-    return pid;
-}
-
-void end(pid_t pid)
-{
-    // Killed, not closed: a close would write the settings file.
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-}
-
-// Watches the X server for new top-level windows being mapped.
-class MapWatch
-{
-public:
-    MapWatch()
-        : m_connection(xcb_connect(nullptr, nullptr))
-    {
-        if (xcb_connection_has_error(m_connection))
-            return;
-        xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-        xcb_change_window_attributes(m_connection, screen->root, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(m_connection);
-        m_ok = true;
-    }
-    ~MapWatch() { xcb_disconnect(m_connection); }
-    bool ok() const { return m_ok; }
-
-    // Forgets what happened so far.
-    void drain()
-    {
-        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection))
-            std::free(event);
-    }
-    // Waits for the next map of a window that is not an override-redirect popup.
-    bool waitForMap()
-    {
-        while (xcb_generic_event_t *event = xcb_wait_for_event(m_connection)) {
-            const bool mapped = (event->response_type & 0x7f) == XCB_MAP_NOTIFY
-                && !reinterpret_cast<xcb_map_notify_event_t *>(event)->override_redirect;
-            std::free(event);
-            if (mapped)
-                return true;
-        }
-        return false;
-    }
-
-private:
-    xcb_connection_t *m_connection;
-    bool m_ok = false;
-};
-
-double timeToMap(MapWatch &watch, const QByteArray &program, const QByteArray &workingDirectory)
-{
-    watch.drain();
-    const Clock::time_point start = Clock::now();
-    const pid_t pid = spawn(program, workingDirectory, "xcb");
-    watch.waitForMap();
-    const double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    end(pid);
-    return elapsed;
-}
+using bench::ProgramCopy;
+using bench::end;
+using bench::spawn;
+using bench::MapWatch;
+using bench::timeToMap;
 
 void BM_StartToWindowMapped(benchmark::State &state)
 {
@@ -147,14 +52,9 @@ void BM_StartToWindowMapped(benchmark::State &state)
     double ours = 0, trivial = 0;
     int round = 0;
     for (auto _ : state) {
-        double elapsed = 0;
-        if (++round % 2) {
-            trivial += timeToMap(watch, ONDASORT_TRIVIAL_WINDOW, cwd);
-            elapsed = timeToMap(watch, copy.program(), cwd);
-        } else {
-            elapsed = timeToMap(watch, copy.program(), cwd);
-            trivial += timeToMap(watch, ONDASORT_TRIVIAL_WINDOW, cwd);
-        }
+        const double elapsed = bench::inTurns(++round,
+            [&] { return timeToMap(watch, copy.program(), cwd); },
+            [&] { return timeToMap(watch, ONDASORT_TRIVIAL_WINDOW, cwd); }, trivial);
         ours += elapsed;
         state.SetIterationTime(elapsed / 1000);
     }

@@ -18,6 +18,9 @@ packages=(
     hicolor-icon-theme adwaita-icon-theme
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # a FUSE file system that stops answering, for the tests and benchmarks
+    # of devices that hang (mounted as root on /dev/fuse)
+    fuse3 libfuse3-dev
     # fuzz harnesses: clang with its libFuzzer and sanitizer runtimes
     clang libclang-rt-14-dev
     # the start-up benchmark watches the X server for the window

@@ -5,6 +5,7 @@
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
 #include "platform/DesktopOpen.h"
+#include "platform/FileCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/Keys.h"
 #include "platform/Paths.h"
@@ -19,6 +20,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QWindow>
@@ -42,8 +44,16 @@ TMainForm1::TMainForm1(const Surroundings &surroundings, QWidget *parent)
     // A player that cannot start is reported; sorting still works without it.
     connect(WindowsMediaPlayer1, &TWindowsMediaPlayer::backendFailed, this,
         [this](const QString &message) { m_showError(message); });
+    m_askCloseAnyway = surroundings.askCloseAnyway ? surroundings.askCloseAnyway : [this](const QString &question) {
+        return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes;
+    };
     m_fileSystem = surroundings.fileSystem ? surroundings.fileSystem : &FileSystem::posix();
     FileListBox1->setFileSystem(*m_fileSystem);
+    for (int n = 1; n <= kSlotCount; ++n) {
+        m_slotCalls[n - 1] = new FileCalls(this);
+        connect(m_slotCalls[n - 1], &FileCalls::slow, this, [this, n] { showSlotWaiting(n); });
+    }
     m_executableDirectory = surroundings.executableDirectory.isEmpty()
         ? paths::directoryPart(QFile::encodeName(QCoreApplication::applicationFilePath()))
         : surroundings.executableDirectory;

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class FileCalls;
 class FileSystem;
 class PlayerBackend;
 class QAction;
@@ -58,6 +59,9 @@ public:
         FileSystem *fileSystem = nullptr;
         // Shows an error no handler caught; none means a message box.
         std::function<void(const QString &message)> showError;
+        // Asks whether to close although an operation waits for a device
+        // that does not answer; none means a message box.
+        std::function<bool(const QString &question)> askCloseAnyway;
     };
 
     explicit TMainForm1(QWidget *parent = nullptr);
@@ -153,7 +157,9 @@ public:
     // path also shows as the caption of the hidden Label0.
     QByteArray currentPath() const { return m_currentPath; }
 
-    // Destination slots: BrowseEditNChange for slots 1..9.
+    // Destination slots: BrowseEditNChange for slots 1..9. A slot's folder
+    // is checked on a worker; one that does not answer shows as waiting
+    // ("応答待ち") with its button disabled until it does.
     void BrowseEditChange(int slot, QObject *Sender);
     void BrowseEdit1Change(QObject *Sender) { BrowseEditChange(1, Sender); }
     void BrowseEdit2Change(QObject *Sender) { BrowseEditChange(2, Sender); }
@@ -192,6 +198,16 @@ private:
     void showMessage(const QString &message);
     // A failure of an operation in the background.
     void showFailure(const QString &message);
+    // Slot keys: the folder is checked at the press; one that does not
+    // answer in time refuses the key at once.
+    void sortWithKey(int slot);
+    QByteArray slotFolder(int slot) const;
+    void showSlot(int slot, const QByteArray &text, bool exists);
+    void showSlotWaiting(int slot);
+    // The tree is walking to the folder the list was pointed at first.
+    bool treeFollowsList();
+    // Closing while a task waits for a device: whether to close anyway.
+    bool closeAnyway();
 
     QByteArray m_executableDirectory;
     std::function<std::unique_ptr<PlayerBackend>()> m_makePlayerBackend;
@@ -203,14 +219,20 @@ private:
     // once they are done, unless one of them failed.
     bool m_closeRequested = false;
     bool m_failedWhileClosing = false;
+    // The question whether to close anyway is open.
+    bool m_askingToClose = false;
     QByteArray m_currentPath;
     // The list index of the file last moved away while the folder's new
     // listing is being read in the background; -1 when none is awaited or
     // the user has chosen another file since.
     int m_advancedFrom = -1;
     // The tree is being pointed at the list's folder: its changes are not
-    // handed on to the list.
+    // handed on to the list, also while the walk waits for a folder
+    // (m_listLeadsTree, the folder it walks to).
     bool m_treeFollowsList = false;
+    QByteArray m_listLeadsTree;
+    std::array<FileCalls *, kSlotCount> m_slotCalls {};
+    std::function<bool(const QString &question)> m_askCloseAnyway;
     // Patterns listed beside the 31 media patterns, as the settings file
     // holds them ("EXTMASK"; empty for none).
     QByteArray m_extraMask;

@@ -4,6 +4,7 @@
 #include "app/MainForm1.h"
 
 #include "app/SettingsWriteError.h"
+#include "app/SortTexts.h"
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
@@ -97,6 +98,18 @@ void TMainForm1::FormCreate(QObject *)
     // A stored folder that cannot be applied leaves the tree, or the slot,
     // as it was; the others are still applied.
     FolderTreeView0->setFolderName(settings.readString(kFoldersSection, "LIST00", FolderTreeView0->FolderName()));
+    // A stored folder that has not answered: the list waits for it already,
+    // showing that it loads; the tree's changes follow when it answers.
+    const QByteArray walking = FolderTreeView0->walkingTo();
+    if (!walking.isEmpty() && walking != FileListBox1->Directory()) {
+        FileListBox1->setDirectory(walking, [this](bool entered) {
+            if (!entered)
+                return;
+            if (FileListBox1->count() > 0)
+                FileListBox1->selectIndex(0);
+            FileListBox1Click(this);
+        });
+    }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         TBrowseEdit *edit = BrowseEdit[slot - 1];
         edit->setPath(settings.readString(kFoldersSection, slotKey(slot), edit->Path()));
@@ -116,12 +129,15 @@ void TMainForm1::FormClose(QObject *)
 {
     // A file refused at start (a FIFO, a device, a huge file) is left alone.
     if (!m_keepSettingsFile) {
+        // A folder the tree still waits for is the one chosen.
+        const QByteArray walking = FolderTreeView0->walkingTo();
+        const QByteArray sourceFolder = walking.isEmpty() ? FolderTreeView0->FolderName() : walking;
         ProfileChanges changes;
         changes.writeInteger(kPositionSection, "M_TOP", y())
             .writeInteger(kPositionSection, "M_LEFT", x())
             .writeBool(kFoldersSection, "MODE1", RadioButton1->isChecked())
             .writeBool(kFoldersSection, "MODE2", RadioButton2->isChecked())
-            .writeString(kFoldersSection, "LIST00", FolderTreeView0->FolderName());
+            .writeString(kFoldersSection, "LIST00", sourceFolder);
         for (int slot = 1; slot <= kSlotCount; ++slot)
             changes.writeString(kFoldersSection, slotKey(slot), BrowseEdit[slot - 1]->Path());
         changes.writeString(kFoldersSection, "EXTMASK", m_extraMask);
@@ -135,10 +151,18 @@ void TMainForm1::FormClose(QObject *)
     WindowsMediaPlayer1->setURL(QByteArray());
 }
 
+bool TMainForm1::closeAnyway()
+{
+    return m_askCloseAnyway(sorttexts::closeWhileStalled(m_sortSession->progress()));
+}
+
 void TMainForm1::closeEvent(QCloseEvent *event)
 {
     // Moves and copies still waiting are finished first, in view, and the
     // window then closes by itself; the settings are written after them.
+    // One that waits for a device that does not answer may be given up.
+    if (!m_sortSession->isIdle() && m_sortSession->progress().stalled && closeAnyway())
+        m_sortSession->abandon();
     if (!m_sortSession->isIdle()) {
         event->ignore();
         if (!m_closeRequested) {

@@ -72,7 +72,20 @@ void TMainForm1::connectSortSession()
     connect(session, &SortSession::fileBack, this, [this](const QByteArray &path) { makeCurrentAgain(path, this); });
     connect(session, &SortSession::journalWriteFailed, this,
         [this](std::error_code error) { showFailure(sorttexts::journalFailure(error)); });
-    connect(session, &SortSession::progressChanged, this, &TMainForm1::showProgress);
+    connect(session, &SortSession::progressChanged, this, [this] {
+        showProgress();
+        // The window waits to close for an operation that its device holds up.
+        if (!m_closeRequested || m_askingToClose || !m_sortSession->progress().stalled)
+            return;
+        m_askingToClose = true;
+        const bool giveUp = closeAnyway();
+        m_askingToClose = false;
+        if (giveUp && m_closeRequested) {
+            m_sortSession->abandon();
+            m_closeRequested = false;
+            close();
+        }
+    });
     connect(session, &SortSession::drained, this, [this] {
         if (!m_closeRequested)
             return;
@@ -116,7 +129,7 @@ void TMainForm1::showProgress()
     const QString behind = progress.waiting > 0 ? QStringLiteral("あと %1 件").arg(progress.waiting) : QString();
     const QString elided = ProgressLine->fontMetrics().elidedText(name, Qt::ElideMiddle, ProgressLine->width());
     ProgressLine->setText(QStringList {state, elided, behind}.join(QLatin1Char('\n')).trimmed());
-    ProgressLine->setToolTip(QStringList {state, name, behind}.join(QLatin1Char('\n')).trimmed());
+    ProgressLine->setToolTip(QStringList {sorttexts::progressTip(progress), name, behind}.join(QLatin1Char('\n')).trimmed());
     ProgressBar1->setValue(progress.percent);
     ProgressBar1->show();
 }
@@ -146,8 +159,7 @@ void TMainForm1::advanceAfterMove(QObject *Sender, bool moved)
     }
     // Nothing left the folder (a failed move, or the file was not the
     // selected one): read it now and select what stands at the same place.
-    FileListBox1->Update();
-    selectAfterMove(index, Sender);
+    FileListBox1->Update([this, index, Sender](bool) { selectAfterMove(index, Sender); });
 }
 
 void TMainForm1::selectAfterMove(int index, QObject *Sender)
@@ -221,22 +233,24 @@ void TMainForm1::makeCurrentAgain(const QByteArray &path, QObject *Sender)
     // raising a change for every level on the way, and the list reads that
     // one folder.
     const QByteArray folder = paths::directoryPart(path);
-    const QByteArray shown = FileListBox1->Directory();
     m_advancedFrom = -1;
-    if (folder == shown || m_fileSystem->sameFile(folder, shown)) {
-        FileListBox1->Update();
-    } else {
-        m_treeFollowsList = true;
-        FolderTreeView0->setFolderName(folder);
-        m_treeFollowsList = false;
-        if (!FileListBox1->setDirectory(folder))
+    const auto select = [this, path, Sender](bool read) {
+        const int index = read ? FileListBox1->indexOfName(paths::lastComponent(path)) : -1;
+        if (index < 0)
             return;
-    }
-    const int index = FileListBox1->indexOfName(paths::lastComponent(path));
-    if (index < 0)
+        FileListBox1->selectIndex(index);
+        FileListBox1Click(Sender);
+    };
+    if (folder == FileListBox1->Directory()) {
+        FileListBox1->Update(select);
         return;
-    FileListBox1->selectIndex(index);
-    FileListBox1Click(Sender);
+    }
+    m_treeFollowsList = true;
+    FolderTreeView0->setFolderName(folder);
+    m_treeFollowsList = false;
+    // A walk that waits for a folder goes on without moving the list.
+    m_listLeadsTree = FolderTreeView0->walkingTo();
+    FileListBox1->readDirectory(folder, select);
 }
 
 void TMainForm1::showFailure(const QString &message)
@@ -277,8 +291,6 @@ void TMainForm1::FormKeyDown(QObject *Sender, int &Key, Qt::KeyboardModifiers Sh
         SpeedButton1Click(this);
         return;
     }
-    const int slot = slotForKey(Key);
-    // The keys test the folder at the moment of the press, not the button's state.
-    if (slot != 0 && m_fileSystem->isDirectory(BrowseEdit[slot - 1]->Path()))
-        ClearButtonClick(slot, this);
+    if (const int slot = slotForKey(Key))
+        sortWithKey(slot);
 }

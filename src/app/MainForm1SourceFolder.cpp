@@ -16,18 +16,34 @@ void TMainForm1::setCurrentPath(const QByteArray &path)
     Label0->setText(paths::toDisplay(path));
 }
 
-void TMainForm1::FolderTreeView0Change(QObject *Sender)
+bool TMainForm1::treeFollowsList()
 {
     if (m_treeFollowsList)
+        return true;
+    if (m_listLeadsTree.isEmpty())
+        return false;
+    if (FolderTreeView0->walkingTo() == m_listLeadsTree)
+        return true;
+    m_listLeadsTree.clear();
+    return false;
+}
+
+void TMainForm1::FolderTreeView0Change(QObject *Sender)
+{
+    if (treeFollowsList())
         return;
     // A folder chosen now overrides where an earlier move's advance would go.
     m_advancedFrom = -1;
-    // A folder that cannot be entered leaves list, current file and player as they were.
-    if (!FileListBox1->applyFilePath(FolderTreeView0->FolderName()))
-        return;
-    if (FileListBox1->count() > 0)
-        FileListBox1->selectIndex(0);
-    FileListBox1Click(Sender);
+    // A folder that cannot be entered leaves list, current file and player
+    // as they were. One that does not answer shows the list as loading; the
+    // rest follows when it answers, unless another folder was chosen since.
+    FileListBox1->applyFilePath(FolderTreeView0->FolderName(), [this, Sender](bool entered) {
+        if (!entered)
+            return;
+        if (FileListBox1->count() > 0)
+            FileListBox1->selectIndex(0);
+        FileListBox1Click(Sender);
+    });
 }
 
 void TMainForm1::FileListBox1Click(QObject *)

@@ -110,7 +110,28 @@ QString journalFailure(const std::error_code &error)
 
 QString progressState(const SortSession::Progress &progress)
 {
+    // The line is narrow: a stalled task says only that it waits.
+    if (progress.stalled)
+        return QStringLiteral("応答待ち %1%").arg(progress.percent);
     return QStringLiteral("%1中 %2%").arg(operationName(progress.undo, progress.kind)).arg(progress.percent);
+}
+
+QString progressTip(const SortSession::Progress &progress)
+{
+    const QString state = QStringLiteral("%1中 %2%").arg(operationName(progress.undo, progress.kind)).arg(progress.percent);
+    return progress.stalled ? state + QStringLiteral("（装置の応答待ち）") : state;
+}
+
+QString folderNotAnswering(const QByteArray &folder)
+{
+    return QStringLiteral("%1 が応答しません。応答があるまで送りません。").arg(paths::toDisplay(folder));
+}
+
+QString closeWhileStalled(const SortSession::Progress &progress)
+{
+    return QStringLiteral("%1 の%2は、装置が応答しないため止まっています。\n"
+                          "このまま終了しますか？ 元のファイルはそのまま残ります。")
+        .arg(paths::toDisplay(paths::lastComponent(progress.file)), operationName(progress.undo, progress.kind));
 }
 
 } // namespace sorttexts

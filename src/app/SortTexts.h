@@ -15,7 +15,14 @@ QString undone(const sortjournal::Entry &entry, const sortundo::Result &result);
 QString undoRefused(const SortSession::UndoReply &reply);
 // The journal file could not be written.
 QString journalFailure(const std::error_code &error);
-// The progress line's first line: what runs and how far it is ("移動中 45%").
+// The progress line's first line: what runs and how far it is ("移動中 45%"),
+// or that it waits for its device when that does not answer ("応答待ち 45%").
 QString progressState(const SortSession::Progress &progress);
+// The same for the line's tooltip, in full.
+QString progressTip(const SortSession::Progress &progress);
+// A slot key refused because the slot's folder does not answer.
+QString folderNotAnswering(const QByteArray &folder);
+// Asked when the window is closed while an operation waits for a device.
+QString closeWhileStalled(const SortSession::Progress &progress);
 
 } // namespace sorttexts

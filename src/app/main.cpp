@@ -1,6 +1,7 @@
 // Ondasort: sort media files into folders by listening to them.
 #include "app/ErrorDisplay.h"
 #include "app/MainForm1.h"
+#include "platform/ExitDeadline.h"
 #include "platform/QtTranslations.h"
 
 #include <QApplication>
@@ -22,6 +23,9 @@ int main(int argc, char **argv)
         TMainForm1 form;
         form.show();
         app.exec();
+        // The settings are written; tearing down may still wait on a device
+        // that hangs, and gets a few seconds for it.
+        exitdeadline::endWithin(std::chrono::seconds(3));
     } catch (const std::exception &error) {
         showErrorMessage(nullptr, QString::fromUtf8(error.what()));
     } catch (...) {

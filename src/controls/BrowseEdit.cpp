@@ -1,5 +1,6 @@
 #include "controls/BrowseEdit.h"
 
+#include "platform/FolderProbe.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -12,6 +13,9 @@
 #include <QToolButton>
 
 namespace {
+
+// How long the picker waits for its start folder to answer.
+constexpr int kPickerWaitMs = 15;
 
 QString pickWithDialog(QWidget *owner, const QString &start)
 {
@@ -76,11 +80,11 @@ QString TBrowseEdit::pickerStartFolder() const
     // A name the picker cannot show as text would come back as another folder.
     const QByteArray path = Path();
     const QString folder = QFile::decodeName(path);
-    if (!path.isEmpty() && QFile::encodeName(folder) == path) {
-        const QFileInfo info(folder);
-        if (info.isDir())
-            return QDir::cleanPath(info.absoluteFilePath());
-    }
+    // A folder on a share that does not answer is not waited for: the
+    // picker starts at home then.
+    if (!path.isEmpty() && QFile::encodeName(folder) == path
+        && folderprobe::look(path, kPickerWaitMs) == folderprobe::Answer::Folder)
+        return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     return QDir::homePath();
 }
 

@@ -2,20 +2,18 @@
 
 #include "controls/FileListDelegate.h"
 #include "controls/FileListModel.h"
-#include "platform/FileMask.h"
-#include "platform/FileDescriptor.h"
-#include "platform/FileSystem.h"
-#include "platform/FolderFiles.h"
 #include "controls/ListText.h"
+#include "platform/FileCalls.h"
+#include "platform/FileMask.h"
+#include "platform/FileSystem.h"
 #include "platform/Paths.h"
-#include "platform/ThreadPriority.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <climits>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -26,14 +24,6 @@ QByteArray workingDirectory()
     return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
 }
 
-// Takes the withheld files of folder out of names.
-void dropWithheld(std::vector<QByteArray> &names, const QByteArray &folder, const std::set<QByteArray> &withheld)
-{
-    if (withheld.empty())
-        return;
-    std::erase_if(names, [&](const QByteArray &name) { return withheld.count(paths::join(folder, name)) != 0; });
-}
-
 } // namespace
 
 TFileListBox::TFileListBox(QWidget *parent)
@@ -41,8 +31,9 @@ TFileListBox::TFileListBox(QWidget *parent)
     , m_model(new FileListModel(this))
     , m_fs(&FileSystem::posix())
     , m_mask(FileMask::kMedia)
-    , m_fileMask(std::make_unique<FileMask>(m_mask))
+    , m_fileMask(std::make_shared<const FileMask>(m_mask))
     , m_directory(workingDirectory())
+    , m_reads(new FileCalls(this))
 {
     setModel(m_model);
     setItemDelegate(new FileListDelegate(this));
@@ -50,18 +41,20 @@ TFileListBox::TFileListBox(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_reader.setMaxThreadCount(1);
     m_readDelay.setSingleShot(true);
     m_readDelay.setInterval(kReadDelayMs);
     connect(&m_readDelay, &QTimer::timeout, this, &TFileListBox::startBackgroundRead);
+    connect(m_reads, &FileCalls::slow, this, [this] {
+        m_loading = true;
+        viewport()->update();
+    });
     Update();
 }
 
-// A read still under way posts to this list: wait for it while the list exists.
 TFileListBox::~TFileListBox()
 {
-    m_reader.clear();
-    m_reader.waitForDone();
+    // A read still under way must not change the working directory any more.
+    ++*m_latestRead;
 }
 
 QByteArray TFileListBox::Mask() const
@@ -74,104 +67,13 @@ void TFileListBox::setMask(const QByteArray &mask)
     if (mask == m_mask)
         return;
     m_mask = mask;
-    m_fileMask = std::make_unique<FileMask>(m_mask);
+    m_fileMask = std::make_shared<const FileMask>(m_mask);
     Update();
 }
 
 QByteArray TFileListBox::Directory() const
 {
     return m_directory;
-}
-
-bool TFileListBox::readFolder(const QByteArray &folder, bool enter)
-{
-    // Whatever a background read would bring is older than this.
-    m_pendingRead = 0;
-    m_readDelay.stop();
-    const FileDescriptor fd(m_fs->open(folder.constData(), O_RDONLY | O_DIRECTORY, 0), *m_fs);
-    if (!fd.isOpen())
-        return false;
-    folderfiles::Listing listing = folderfiles::read(fd.get(), *m_fileMask);
-    const bool entered = listing.error == 0 && (!enter || ::fchdir(fd.get()) == 0);
-    if (!entered)
-        return false;
-    dropWithheld(listing.names, folder, m_withheld);
-    m_model->setNames(std::move(listing.names));
-    return true;
-}
-
-bool TFileListBox::setDirectory(const QByteArray &folder)
-{
-    if (folder.isEmpty())
-        return false;
-    // The same folder on disk, however spelt: names on Linux differ by case,
-    // so a case-blind comparison of paths would keep another folder's files.
-    if (m_fs->isDirectory(folder) && m_fs->sameFile(folder, m_directory))
-        return true;
-    if (!readFolder(folder, true))
-        return false;
-    const QByteArray entered = workingDirectory();
-    m_directory = entered.isEmpty() ? folder : entered;
-    return true;
-}
-
-bool TFileListBox::applyFilePath(const QByteArray &path)
-{
-    if (path.isEmpty())
-        return true;
-    const QByteArray selected = FileName();
-    if (!selected.isEmpty() && (path == selected || m_fs->sameFile(path, selected)))
-        return true;
-    return setDirectory(path);
-}
-
-bool TFileListBox::Update()
-{
-    m_pendingRead = 0;
-    m_readDelay.stop();
-    if (m_directory.isEmpty() || !readFolder(m_directory, true)) {
-        m_model->setNames({});
-        return false;
-    }
-    return true;
-}
-
-void TFileListBox::UpdateLater()
-{
-    if (m_directory.isEmpty())
-        return;
-    m_pendingRead = ++m_readCount;
-    m_readDelay.start();
-}
-
-void TFileListBox::startBackgroundRead()
-{
-    const quint64 read = m_pendingRead;
-    if (read == 0)
-        return;
-    m_reader.start([this, read, &fs = *m_fs, folder = m_directory, mask = *m_fileMask, withheld = m_withheld] {
-        // It yields to the player starting the next file.
-        lowerThreadPriority();
-        const FileDescriptor fd(fs.open(folder.constData(), O_RDONLY | O_DIRECTORY, 0), fs);
-        folderfiles::Listing listing;
-        if (fd.isOpen()) {
-            listing = folderfiles::read(fd.get(), mask);
-            dropWithheld(listing.names, folder, withheld);
-        }
-        // A folder that cannot be read shows as empty, as Update() leaves it.
-        auto items = std::make_shared<FileListModel::Sorted>(
-            FileListModel::sorted(fd.isOpen() && listing.error == 0 ? std::move(listing.names)
-                                                                     : std::vector<QByteArray>()));
-        QMetaObject::invokeMethod(this, [this, read, items] {
-            if (read != m_pendingRead)
-                return;
-            m_pendingRead = 0;
-            if (items->names == m_model->names())
-                return;
-            m_model->setSorted(std::move(*items));
-            emit ListingChanged();
-        }, Qt::QueuedConnection);
-    });
 }
 
 void TFileListBox::withhold(const QByteArray &path)
@@ -257,6 +159,20 @@ void TFileListBox::userInput(Handler &&handler, bool clickOnItem)
     const int after = selectedIndex();
     if (after != before || (clickOnItem && after >= 0))
         emit OnClick(this);
+}
+
+void TFileListBox::paintEvent(QPaintEvent *event)
+{
+    QListView::paintEvent(event);
+    if (!m_loading)
+        return;
+    // The items stay those of the folder shown, veiled, until the answer comes.
+    QPainter painter(viewport());
+    QColor veil = palette().color(QPalette::Base);
+    veil.setAlpha(200);
+    painter.fillRect(viewport()->rect(), veil);
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(viewport()->rect(), Qt::AlignCenter, QStringLiteral("読み込み中…"));
 }
 
 void TFileListBox::mousePressEvent(QMouseEvent *event)

@@ -14,17 +14,27 @@
 // selections made from code (selectIndex, selectString, Update) raise
 // nothing.
 //
-// UpdateLater() reads the folder on a worker thread of the list's own, so a
-// folder of tens of thousands of files never holds up a key; the list waits
-// for that thread when it is destroyed.
+// Every read of a folder runs on a worker thread (FileCalls), so a folder
+// on a share or a drive that does not answer never holds up the window. On
+// a healthy disk the answer comes before the call returns, as if it were
+// read in place; a read that does not answer within a short time leaves
+// folder and items as they were and shows the list as loading
+// ("読み込み中") until it does. The calls that read take an answer function
+// that hears how the read came out, once, when it comes (before the call
+// returns when it comes in time); a later read makes an earlier one's
+// answer void. UpdateLater() reads in the background without waiting at
+// all, so a folder of tens of thousands of files never holds up a key.
+// Nothing waits for the workers when the list goes.
 #include <QByteArray>
 #include <QListView>
-#include <QThreadPool>
 #include <QTimer>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <set>
 
+class FileCalls;
 class FileListModel;
 class FileMask;
 class FileSystem;
@@ -49,20 +59,33 @@ public:
     // directory could not be determined at creation.
     QByteArray Directory() const;
 
+    // Hears whether a read succeeded. The calls below return the same when
+    // the answer came in time, and false while it has not come.
+    using Answer = std::function<void(bool ok)>;
+
     // Shows the files of folder and makes it the working directory. When it
     // is the folder already shown (the same folder on disk), nothing is
-    // read again. Returns false, leaving folder and items as they were, when
-    // the folder cannot be entered and read.
-    bool setDirectory(const QByteArray &folder);
+    // read again. Fails, leaving folder and items as they were, when the
+    // folder cannot be entered and read.
+    bool setDirectory(const QByteArray &folder, Answer answer = {});
 
     // Points the list at a folder path: an empty path, or the full path of
     // the selected file, changes nothing and succeeds; otherwise as
     // setDirectory().
-    bool applyFilePath(const QByteArray &path);
+    bool applyFilePath(const QByteArray &path, Answer answer = {});
 
-    // Reads the folder again; afterwards no item is selected. Returns false,
+    // Reads the folder again, even when it is the one shown, and makes it
+    // the working directory; afterwards no item is selected. Fails, leaving
+    // folder and items as they were, when it cannot be entered and read.
+    bool readDirectory(const QByteArray &folder, Answer answer = {});
+
+    // Reads the folder again; afterwards no item is selected. Fails,
     // leaving the list empty, when the folder can no longer be read.
-    bool Update();
+    bool Update(Answer answer = {});
+
+    // A read has not answered yet (it shows as loading once it is slow).
+    bool isReading() const;
+    bool showsLoading() const { return m_loading; }
 
     // Reads the folder again in the background, shortly: the player starting
     // the next file goes first, and calls in quick succession make one read.
@@ -72,7 +95,8 @@ public:
     // list elsewhere, makes an unfinished one void.
     static constexpr int kReadDelayMs = 250;
     void UpdateLater();
-    bool isUpdatePending() const { return m_pendingRead != 0; }
+    // A read of any kind is waiting to start or for its answer.
+    bool isUpdatePending() const;
 
     // Takes the item at index out of the list without reading the folder,
     // for a file known to be gone; the selection stays on the item it was on.
@@ -115,6 +139,7 @@ signals:
     void ListingChanged();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -122,8 +147,13 @@ protected:
         const QEvent *event = nullptr) const override;
 
 private:
-    // Lists folder and, with enter, makes it the working directory; all or nothing.
-    bool readFolder(const QByteArray &folder, bool enter);
+    struct Request;
+    struct Outcome;
+    // On a worker: reads what request asks for into outcome.
+    static void readFolder(FileSystem &fs, const Request &request, Outcome &outcome);
+    // Reads on a worker what request asks for; answer hears of it.
+    bool startRead(const Request &request, Answer answer);
+    void applyRead(const Request &request, const Outcome &outcome, const Answer &answer);
     void startBackgroundRead();
     // Runs a user's input and raises OnClick if it changed the selection.
     template <typename Handler>
@@ -132,13 +162,14 @@ private:
     FileListModel *m_model;
     FileSystem *m_fs;
     QByteArray m_mask;
-    std::unique_ptr<FileMask> m_fileMask;
+    std::shared_ptr<const FileMask> m_fileMask;
     QByteArray m_directory;
     std::set<QByteArray> m_withheld;
-    // Numbers the background reads; only the latest one, if no other read
-    // came after it, is applied.
-    quint64 m_readCount = 0;
-    quint64 m_pendingRead = 0;
+    // The reads; a later one makes an earlier one void.
+    FileCalls *m_reads;
+    // The number of the latest read, shared with the workers: only the
+    // latest read may make its folder the working directory.
+    std::shared_ptr<std::atomic<quint64>> m_latestRead = std::make_shared<std::atomic<quint64>>(0);
     QTimer m_readDelay;
-    QThreadPool m_reader;
+    bool m_loading = false;
 };

@@ -90,7 +90,11 @@ QVariant FolderTreeModel::data(const QModelIndex &index, int role) const
         return QVariant();
     switch (role) {
     case Qt::DisplayRole:
-        return node->label();
+        return node->isLoading() ? node->label() + QStringLiteral("（読み込み中）") : node->label();
+    case Qt::ToolTipRole:
+        if (node->info()->attributes & shellns::attr::kIsSlow)
+            return QStringLiteral("%1 は応答がありません").arg(node->label());
+        break;
     case Qt::DecorationRole:
         return m_view->nodeIcon(*node);
     case Qt::FontRole:

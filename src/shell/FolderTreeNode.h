@@ -53,6 +53,9 @@ public:
     void setCut(bool cut) { m_cut = cut; }
     bool isBold() const { return m_bold; }
     void setBold(bool bold) { m_bold = bold; }
+    // Its folder is being read and has not answered for a while.
+    bool isLoading() const { return m_loading; }
+    void setLoading(bool loading) { m_loading = loading; }
 
 private:
     FolderTreeNode *m_parent;
@@ -63,4 +66,5 @@ private:
     std::optional<FflItemIcons> m_icons;
     bool m_cut = false;
     bool m_bold = false;
+    bool m_loading = false;
 };

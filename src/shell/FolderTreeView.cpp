@@ -41,6 +41,7 @@ TFolderTreeView::TFolderTreeView(std::shared_ptr<ShellFolder> desktop, QWidget *
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { fitColumnWidth(true); });
+    createReaders();
 
     if (m_desktop)
         m_documentsId = m_desktop->specialFolderLocation(SpecialFolder::Documents);
@@ -50,6 +51,9 @@ TFolderTreeView::TFolderTreeView(std::shared_ptr<ShellFolder> desktop, QWidget *
             [this](const QModelIndex &current, const QModelIndex &previous) {
                 if (m_clearing)
                     return;
+                // A selection the walk did not make ends the walk.
+                if (!m_walkSelects && m_walk)
+                    endWalk();
                 changingEvent(node(previous));
                 changeEvent(this, node(current));
             });
@@ -153,6 +157,8 @@ void TFolderTreeView::clear()
         selectNothing();
     const bool wasClearing = m_clearing;
     m_clearing = true;
+    // Answers for nodes about to go are dropped.
+    cancelReads();
     // The nodes go with their records, folder references and icons; the
     // icon list goes as a whole, so no image needs giving back one by one.
     m_model->setRoot(nullptr);
@@ -192,7 +198,8 @@ FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem 
     info.attributes = item.attributes;
     info.itemId = std::move(item.itemId);
     FolderTreeNode node(parent, std::move(info));
-    node.setCut(filter.isHidden(node.info()->attributes));
+    // A volume that did not answer is dimmed too, until it does.
+    node.setCut(filter.isHidden(node.info()->attributes) || (node.info()->attributes & attr::kIsSlow));
     return node;
 }
 
@@ -204,56 +211,6 @@ std::vector<FolderTreeNode> TFolderTreeView::newNodes(FolderTreeNode *parent, co
     for (std::size_t i = 0; i < listing.size(); ++i)
         nodes.push_back(newNode(parent, listing.item(i), filter));
     return nodes;
-}
-
-void TFolderTreeView::retrieveRootFolders()
-{
-    if (!m_desktop)
-        return;
-    const auto desktopId = m_desktop->specialFolderLocation(SpecialFolder::Desktop);
-    if (!desktopId)
-        return;
-    ShellReadOptions options;
-    options.enumFlags = enumflags::kFolders | enumflags::kIncludeHidden;
-    options.filter = itemFilter();
-    options.leadingItem = m_documentsId;
-    const auto name = m_desktop->displayNameOf(*desktopId, nameflags::kInFolder | nameflags::kForParsing);
-    const auto attributes = m_desktop->attributesOf(*desktopId, attr::kBrowseMask);
-    if (!name || !attributes || !m_desktop->displayNameOf(*desktopId, nameflags::kNormal)
-        || !options.filter.accepts(*attributes))
-        return;
-    auto root = std::make_unique<FolderTreeNode>(
-        newNode(nullptr, {*desktopId, *name, *attributes, std::nullopt}, options.filter));
-    root->info()->folder = m_desktop;
-    root->info()->enumerated = true;
-
-    // Files are never listed at the Desktop's own level; the documents folder leads.
-    if (const auto listing = listShellFolder(*m_desktop, options))
-        root->setChildren(newNodes(root.get(), *listing, options.filter));
-    FolderTreeNode *top = root.get();
-    m_model->setRoot(std::move(root));
-    expand(indexOf(top));
-}
-
-void TFolderTreeView::submitFolder(FolderTreeNode *node)
-{
-    if (!node || node->info()->enumerated)
-        return;
-    ShellFolder *parentFolder = getParentShellFolder(node);
-    if (!parentFolder)
-        return;
-    std::shared_ptr<ShellFolder> folder = parentFolder->bindToObject(node->info()->itemId);
-    if (!folder)
-        return;
-    ShellReadOptions options;
-    options.filter = itemFilter();
-    const auto listing = listShellFolder(*folder, options);
-    if (!listing)
-        return;
-    node->info()->folder = std::move(folder);
-    node->info()->enumerated = true;
-    m_model->setChildren(node, newNodes(node, *listing, options.filter));
-    expand(indexOf(node));
 }
 
 ShellFolder *TFolderTreeView::getParentShellFolder(FolderTreeNode *node) const

@@ -11,6 +11,14 @@
 // made for the rows that are painted. Every change of the selection, also from code and to no
 // selection, raises OnChange after the tree's own handling; a linked file
 // list view (not owned) is shown the selected folder.
+//
+// Folders are read on worker threads (FileCalls): on a healthy disk the
+// answer comes before the call that asked for it returns, so a walk to a
+// path selects every level before setFolderName returns. A folder that does
+// not answer shows its node as loading ("読み込み中"), and the walk or the
+// opening goes on when the answer comes, unless the user has chosen
+// another node meanwhile. Volumes whose mount point did not answer are
+// dimmed and asked again every second.
 #include "shell/FflShowHidden.h"
 #include "shell/ShellFolderReader.h"
 
@@ -20,11 +28,15 @@
 #include <QByteArray>
 #include <QIcon>
 #include <QList>
+#include <QHash>
 #include <QPointer>
+#include <QTimer>
 #include <QTreeView>
 
+#include <functional>
 #include <memory>
 
+class FileCalls;
 class FileListControl;
 class FolderTreeModel;
 class FolderTreeNode;
@@ -43,6 +55,9 @@ public:
 
     // Parsing path of the selected node, "" when nothing is selected.
     QByteArray FolderName() const { return m_folderName; }
+    // The path a walk under way goes to (its folder has not answered yet),
+    // "" when no walk is under way.
+    QByteArray walkingTo() const;
     // Parsing paths of the selected nodes.
     QList<QByteArray> FolderNames() const { return m_folderNames; }
     // Selects nothing, then walks down to the deepest node along `path`.
@@ -110,14 +125,38 @@ protected:
 
 private:
     void initialize();
+    // A walk to a path under way: what is parsed, and how far it has come.
+    struct Walk
+    {
+        QByteArray path;
+        bool parsed = false;
+        shellns::ItemIdList ids;
+        std::uint32_t attributes = shellns::attr::kFolder;
+        // Where in ids the element to match next starts.
+        qsizetype position = 0;
+        std::shared_ptr<shellns::ShellFolder> current;
+        FolderTreeNode *candidates = nullptr;
+        QByteArray lastName;
+    };
+    void createReaders();
+    void cancelReads();
+    // The node calls is reading, shown as loading once the read is slow.
+    void setReading(FileCalls *calls, FolderTreeNode *node);
     void retrieveRootFolders();
     FolderTreeNode newNode(FolderTreeNode *parent, ShellFolderItem item, const ShellItemFilter &filter) const;
     // The listing's items as nodes, in its order.
     std::vector<FolderTreeNode> newNodes(FolderTreeNode *parent, const ShellFolderListing &listing,
                                          const ShellItemFilter &filter) const;
     ShellItemFilter itemFilter() const;
-    void submitFolder(FolderTreeNode *node);
+    // Reads the node's children once through calls; `opened` hears whether
+    // they are in (at once when the answer comes in time).
+    void submitFolder(FolderTreeNode *node, FileCalls *calls, std::function<void(bool opened)> opened = {});
     void searchNode(const QByteArray &path);
+    void continueWalk();
+    void finishWalk();
+    void endWalk();
+    void watchSlowVolumes(FolderTreeNode *parent);
+    void askSlowVolumes();
     void getShellSettings();
     shellns::ShellFolder *getParentShellFolder(FolderTreeNode *node) const;
     std::shared_ptr<shellns::ShellFolder> newShellFolder(FolderTreeNode *node) const;
@@ -154,4 +193,16 @@ private:
     QMetaObject::Connection m_fileListGone;
     bool m_clearing = false;
     bool m_walking = false; // a walk to a path scrolls once, at its end
+
+    FileCalls *m_rootCalls = nullptr;
+    FileCalls *m_walkCalls = nullptr;
+    FileCalls *m_openCalls = nullptr;
+    FileCalls *m_volumeCalls = nullptr;
+    QHash<FileCalls *, FolderTreeNode *> m_reading;
+    std::unique_ptr<Walk> m_walk;
+    bool m_walkSelects = false;
+    // The Desktop's items have not come yet.
+    bool m_rootPending = false;
+    QList<FolderTreeNode *> m_slowVolumes;
+    QTimer m_slowVolumePoll;
 };

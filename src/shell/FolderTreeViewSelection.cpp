@@ -8,7 +8,7 @@
 #include "shell/FolderTreeNode.h"
 #include "shell/ShellItemIds.h"
 
-#include "platform/PathResolve.h"
+#include "platform/FileCalls.h"
 
 #include <QMouseEvent>
 
@@ -44,55 +44,6 @@ void TFolderTreeView::setFolderName(const QByteArray &path)
 {
     selectNothing();
     searchNode(path);
-}
-
-void TFolderTreeView::searchNode(const QByteArray &path)
-{
-    FolderTreeNode *root = rootNode();
-    if (path.isEmpty() || !root || !m_desktop)
-        return;
-    const QByteArray full = paths::absoluteClean(path);
-    if (full.size() >= PATH_MAX)
-        return;
-    ItemIdList ids;
-    std::uint32_t attributes = attr::kFolder;
-    if (!m_desktop->parseDisplayName(full, &ids, &attributes))
-        return;
-
-    // The view scrolls to the node the walk ends on, not to every level.
-    const bool wasWalking = m_walking;
-    m_walking = true;
-    std::shared_ptr<ShellFolder> current = m_desktop;
-    FolderTreeNode *candidates = root;
-    QByteArray lastName;
-    std::optional<QByteArrayView> position = QByteArrayView(ids);
-    while (position) {
-        std::optional<ItemIdList> element = copyFirstItemId(*position);
-        if (!element)
-            break;
-        lastName = current->displayNameOf(*element, nameflags::kInFolder | nameflags::kForParsing)
-                       .value_or(QByteArray());
-        FolderTreeNode *match = matchChild(candidates, lastName);
-        if (!match)
-            break;
-        selectNode(match);
-        position = nextItemId(*position);
-        if (!position)
-            break;
-        submitFolder(match);
-        candidates = match;
-        current = current->bindToObject(*element);
-        if (!current)
-            break;
-    }
-    m_walking = wasWalking;
-    if (!m_walking && currentIndex().isValid())
-        scrollTo(currentIndex());
-
-    if (!m_includeFile && !(attributes & attr::kFolder) && m_fileList) {
-        if (m_fileList->SelectFile(lastName))
-            setNodeSelected(selectedNode(), false);
-    }
 }
 
 void TFolderTreeView::reflectSelection()
@@ -161,6 +112,13 @@ void TFolderTreeView::setEmphasizeFocus(bool on)
     setBold(selectedNode(), on);
 }
 
+void TFolderTreeView::endWalk()
+{
+    m_walk.reset();
+    m_walkCalls->cancel();
+    setReading(m_walkCalls, nullptr);
+}
+
 void TFolderTreeView::Deselect()
 {
     selectNothing();
@@ -178,17 +136,20 @@ bool TFolderTreeView::OpenFolder(const QByteArray &name)
     FolderTreeNode *selected = selectedNode();
     if (!isFolder(selected))
         return false;
-    submitFolder(selected);
-    FolderTreeNode *match = matchChild(selected, name);
-    if (!match)
-        return false;
-    selectNode(match);
-    return true;
+    // When the folder answers later, the child is selected then.
+    auto found = std::make_shared<bool>(false);
+    submitFolder(selected, m_openCalls, [this, selected, name, found](bool opened) {
+        FolderTreeNode *match = opened ? matchChild(selected, name) : nullptr;
+        if (match)
+            selectNode(match);
+        *found = match != nullptr;
+    });
+    return *found;
 }
 
 void TFolderTreeView::Refresh()
 {
-    const QByteArray remembered = m_folderName;
+    const QByteArray remembered = m_walk ? walkingTo() : m_folderName;
     clear();
     initialize();
     getShellSettings();
@@ -256,7 +217,7 @@ void TFolderTreeView::doubleClick()
         if (const auto target = parent ? parent->linkTarget(selected->info()->itemId) : std::nullopt)
             searchNode(*target);
     } else {
-        submitFolder(selected);
+        submitFolder(selected, m_openCalls);
     }
     reflectSelection();
     emit OnDblClick(this);

@@ -2,12 +2,17 @@
 // The sort feature without a window: sorting a file into a folder, sending
 // it to the trash, and taking the latest of these back (undo).
 //
-// A move within one file system is a rename, done at once, and so is a
-// reject; whatever copies (a move to another file system, a copy, an undo
-// that moves a file back across file systems) runs on the background
-// queue while the caller goes on. Once anything waits there, later sorts
-// and rejects queue behind it, so operations complete in the order given
-// and the journal's order stays the order undo walks back.
+// Every file operation runs on the queue's thread, never on the caller's.
+// A move within one file system is a rename, and so is a reject: the
+// caller waits for it while it works, so on a healthy disk it is done
+// before the call returns. Whatever copies (a move to another file system,
+// a copy, an undo that moves a file back across file systems), and a
+// rename on a device that does not answer, goes on in the background while
+// the caller goes on. Once anything waits there, later sorts and rejects
+// queue behind it, so operations complete in the order given and the
+// journal's order stays the order undo walks back. A task blocked on a
+// device shows as stalled in the progress; abandon() gives such tasks up
+// (their files stay whole where they were, see GatedFileSystem).
 //
 // The session owns the journal, the queue, what it knows of each queued
 // task and the progress of the one running. It shows nothing: it tells its
@@ -15,7 +20,8 @@
 // done at once, before the call returns), which files are on their way out
 // of their folder (withheld until released), which file is back and should
 // be made current again, what failed and why, and how far the queue is.
-// Destroying the session first finishes every task still waiting.
+// Destroying the session first finishes every task still waiting, unless
+// a task lies blocked on a device; nothing then waits for it.
 #include "sorting/SortJournal.h"
 #include "sorting/SortOperation.h"
 #include "sorting/SortQueue.h"
@@ -23,14 +29,17 @@
 
 #include <QByteArrayList>
 #include <QObject>
-#include <QThreadPool>
 
 #include <map>
+#include <optional>
 #include <memory>
 #include <system_error>
 
+class FileCalls;
 class FileOperations;
 class FileSystem;
+class GatedFileSystem;
+class WorkWatch;
 
 // A sort or reject that did not happen; the file stayed where it was.
 struct SortFailure
@@ -99,13 +108,19 @@ public:
         int percent = 0;
         // Tasks waiting behind it.
         int waiting = 0;
+        // It lies blocked on a device that does not answer.
+        bool stalled = false;
     };
     Progress progress() const;
     bool isIdle() const { return m_queue.isIdle(); }
 
-    // Removes, on a thread of its own, what killed copies left in folders,
-    // and in the folders the journal knows of, where it is not the only copy
-    // of anything.
+    // Gives up the tasks in the background: those not begun are dropped,
+    // and the one running fails at its next step once its device answers.
+    void abandon();
+
+    // Removes, on a worker thread, what killed copies left in folders, and
+    // in the folders the journal knows of, where it is not the only copy of
+    // anything.
     void removeLeftovers(const QByteArrayList &folders);
 
     const SortJournal &journal() const { return *m_journal; }
@@ -133,25 +148,31 @@ private:
         sortjournal::Entry entry;
         bool undo = false;
     };
+    struct Tools;
 
-    // Whether a move of source into folder is a rename that can be done now.
-    bool renamesNow(const QByteArray &source, const QByteArray &target) const;
-    Outcome runNow(qint64 id, sortjournal::Kind kind, const QByteArray &source, const QByteArray &target);
-    void enqueue(const Task &task);
+    // Runs task on the queue; its outcome when it ended while the caller
+    // waited for it, none when it goes on in the background.
+    std::optional<SortQueue::Result> run(const Task &task, bool waitForIt);
+    SortQueue::Task work(const Task &task) const;
+    Outcome sortOrReject(sortjournal::Kind kind, const QByteArray &file, const QByteArray &target);
+    // Whether file can be sent at all, asked on a worker: false when it
+    // answered that there is nothing to send.
+    bool worthSending(const QByteArray &file, const QByteArray &target);
     void taskFinished(qint64 id, const SortQueue::Result &result);
     UndoReply withdrawNewest();
     void reportUndo(const sortjournal::Entry &entry, const sortundo::Result &result);
     void checkJournal();
 
-    FileSystem &m_fs;
-    std::unique_ptr<FileOperations> m_fileOps;
-    std::unique_ptr<SortJournal> m_journal;
-    // Queued tasks by id: a sort's journal id, an undo's the negated id of
-    // the entry it takes back.
+    // What the tasks work with; they keep it alive, also once given up.
+    std::shared_ptr<Tools> m_tools;
+    SortJournal *m_journal;
+    FileCalls *m_checks;
+    // Queued tasks by the session's own number for them.
     std::map<qint64, Task> m_tasks;
+    qint64 m_lastTask = 0;
     qint64 m_progressId = 0;
     int m_progressPercent = 0;
-    QThreadPool m_cleaner;
-    // Destroyed first: it finishes its tasks, which use the members above.
+    std::shared_ptr<WorkWatch> m_cleaner;
+    // Destroyed first: it finishes its tasks.
     SortQueue m_queue;
 };

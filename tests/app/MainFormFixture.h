@@ -23,6 +23,10 @@ protected:
         surroundings.executableDirectory = exeDir();
         surroundings.playerBackend = [this] { return RecordingBackend::make(player); };
         surroundings.showError = [this](const QString &message) { errors << message; };
+        surroundings.askCloseAnyway = [this](const QString &question) {
+            questions << question;
+            return closeAnyway;
+        };
         surroundings.fileSystem = fileSystem;
         form = std::make_unique<TMainForm1>(surroundings);
         return *form;
@@ -35,6 +39,10 @@ protected:
     FileSystem *fileSystem = nullptr;
     // Messages the window showed, in place of message boxes.
     QStringList errors;
+    // Whether to close anyway while an operation waits for its device, and
+    // what the window asked.
+    bool closeAnyway = false;
+    QStringList questions;
     std::unique_ptr<TMainForm1> form;
     // A program that lives elsewhere: below /usr, in a folder with a non-UTF-8 name.
     QByteArray m_otherExeDir;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <future>
 #include <thread>
 
 namespace {
@@ -251,6 +252,71 @@ TEST_F(SortSessionTest, DestroyingTheSessionFinishesWhatWaitsFirst)
     EXPECT_TRUE(entries[0].done);
     EXPECT_TRUE(entries[1].done);
 }
+
+TEST_F(SortSessionTest, ARenameOnADeviceThatDoesNotAnswerGoesOnInTheBackgroundAndShowsAsStalled)
+{
+    // The rename waits, asleep, as a call into a device that does not answer.
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    disk.renameFault = [answered](const QByteArray &, const QByteArray &) {
+        answered.wait();
+        return 0;
+    };
+    // The caller goes on at once; the file is on its way out of its folder.
+    EXPECT_EQ(session->sort(Kind::Move, source + "/a.mp3", near + "/a.mp3"), Outcome::Queued);
+    EXPECT_EQ(events, QByteArrayList({"withheld a.mp3"}));
+    EXPECT_FALSE(session->isIdle());
+    ASSERT_TRUE(waitUntil([this] { return session->progress().stalled; }));
+    // What comes after waits behind it, in order.
+    EXPECT_EQ(session->sort(Kind::Move, source + "/b.wav", near + "/b.wav"), Outcome::Queued);
+
+    answer.set_value();
+    ASSERT_TRUE(drained());
+    EXPECT_FALSE(session->progress().stalled);
+    EXPECT_EQ(read(near + "/a.mp3"), contentsOf("a.mp3"));
+    EXPECT_EQ(read(near + "/b.wav"), contentsOf("b.wav"));
+    EXPECT_EQ(events, QByteArrayList({"withheld a.mp3", "withheld b.wav", "released a.mp3", "released b.wav"}));
+    EXPECT_TRUE(failures.empty());
+}
+
+struct GiveUpCase
+{
+    const char *what;
+    bool abandon; // given up by abandon(), else by destroying the session
+};
+
+class SortSessionGiveUpTest : public SortSessionTest, public ::testing::WithParamInterface<GiveUpCase> {};
+
+TEST_P(SortSessionGiveUpTest, ACopyHeldOnItsDeviceIsGivenUpAndTheFileStaysWhole)
+{
+    const GiveUpCase &c = GetParam();
+    disk.holdReads();
+    ASSERT_EQ(session->sort(Kind::Move, source + "/a.mp3", far + "/a.mp3"), Outcome::Queued) << c.what;
+    ASSERT_TRUE(copyWaiting()) << c.what;
+    ASSERT_EQ(session->sort(Kind::Move, source + "/b.wav", far + "/b.wav"), Outcome::Queued) << c.what;
+    if (c.abandon) {
+        session->abandon();
+        EXPECT_TRUE(session->isIdle()) << c.what;
+        EXPECT_FALSE(session->progress().running) << c.what;
+    }
+    // Nothing waits for the held worker.
+    session.reset();
+
+    // When the device answers again, the copy goes no further and cleans up.
+    disk.letReadsGo();
+    ASSERT_TRUE(waitUntil([this] { return TempFolder::list(far).empty(); })) << c.what;
+    QThread::msleep(50);
+    EXPECT_TRUE(TempFolder::list(far).empty()) << c.what;
+    EXPECT_EQ(read(source + "/a.mp3"), contentsOf("a.mp3")) << c.what;
+    EXPECT_EQ(read(source + "/b.wav"), contentsOf("b.wav")) << c.what;
+    const std::vector<sortjournal::Entry> entries = SortJournal(root / "Ondasort.journal").entries();
+    ASSERT_EQ(entries.size(), 1u) << c.what;
+    EXPECT_FALSE(entries[0].done) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, SortSessionGiveUpTest, ::testing::Values(
+    GiveUpCase {"abandoned", true},
+    GiveUpCase {"destroyed", false}));
 
 TEST(SortSessionJournal, AJournalThatCannotBeWrittenIsReportedAndTheSortStillHappens)
 {

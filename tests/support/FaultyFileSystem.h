@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <condition_variable>
@@ -39,9 +40,10 @@ public:
     // a rename between a path inside it and one outside fails with EXDEV.
     QByteArray otherFileSystem;
 
-    int renames = 0;
+    // Calls come from worker threads too.
+    std::atomic<int> renames {0};
     // Folders opened (as the file list does to read one).
-    int folderOpens = 0;
+    std::atomic<int> folderOpens {0};
 
     // Reads wait (on whatever thread makes them) until the test lets them go.
     void holdReads()

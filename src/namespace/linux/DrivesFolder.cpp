@@ -2,10 +2,8 @@
 
 #include "namespace/linux/FileSystemFolder.h"
 #include "namespace/linux/NaturalOrder.h"
-#include "namespace/linux/PosixFiles.h"
+#include "platform/FolderProbe.h"
 #include "platform/Paths.h"
-
-#include <sys/stat.h>
 
 namespace shellns {
 
@@ -13,6 +11,24 @@ namespace {
 
 constexpr std::uint32_t kVolumeBits =
     attr::kFolder | attr::kFileSystem | attr::kFileSysAncestor | attr::kStorageAncestor;
+
+// How long a listing waits for its mount points to answer.
+constexpr int kListingWaitMs = 300;
+
+// A volume's bits by how its mount point answered: one that does not is
+// still listed, as slow; a mounted single file is no volume.
+std::optional<std::uint32_t> volumeBits(folderprobe::Answer answer)
+{
+    switch (answer) {
+    case folderprobe::Answer::Folder:
+        return kVolumeBits;
+    case folderprobe::Answer::NoAnswer:
+        return kVolumeBits | attr::kIsSlow;
+    case folderprobe::Answer::NotFolder:
+        break;
+    }
+    return std::nullopt;
+}
 
 } // namespace
 
@@ -48,10 +64,30 @@ std::optional<std::vector<ItemIdList>> DrivesFolder::enumObjects(std::uint32_t f
     return items;
 }
 
+std::optional<std::vector<FolderItem>> DrivesFolder::enumItems(std::uint32_t flags, std::uint32_t mask) const
+{
+    std::vector<FolderItem> items;
+    if (!(flags & enumflags::kFolders))
+        return items;
+    // Every mount point is asked at once; a dead one costs the listing one wait, not one each.
+    const std::vector<Volume> volumes = m_roots->volumes();
+    QByteArrayList mountPoints;
+    for (const Volume &volume : volumes)
+        mountPoints << volume.mountPoint;
+    const std::vector<folderprobe::Answer> answers = folderprobe::look(mountPoints, kListingWaitMs);
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        if (const auto bits = volumeBits(answers[i]))
+            items.push_back({makeItemId(ItemKind::Volume, volumes[i].mountPoint), volumes[i].mountPoint, *bits & mask,
+                             QByteArray()});
+    }
+    return items;
+}
+
 std::shared_ptr<ShellFolder> DrivesFolder::bindItem(const ItemId &item) const
 {
+    // Opening a volume waits for its mount point, however long it takes.
     const auto volume = volumeOf(item);
-    if (!volume || !isDirectory(volume->mountPoint))
+    if (!volume || folderprobe::look(volume->mountPoint, -1) != folderprobe::Answer::Folder)
         return nullptr;
     return std::make_shared<FileSystemFolder>(volume->mountPoint, m_roots);
 }
@@ -71,9 +107,9 @@ std::optional<std::uint32_t> DrivesFolder::itemAttributes(const ItemId *item) co
     if (!item)
         return attr::kFolder | attr::kFileSysAncestor;
     const auto volume = volumeOf(*item);
-    if (!volume || !isDirectory(volume->mountPoint))
+    if (!volume)
         return std::nullopt;
-    return kVolumeBits;
+    return volumeBits(folderprobe::look(volume->mountPoint, kListingWaitMs));
 }
 
 int DrivesFolder::compareItems(const ItemId &a, const ItemId &b) const

@@ -1,6 +1,8 @@
 #pragma once
 // The drives folder ("コンピュータ"): one item per mounted volume, named by
-// its mount point. It is virtual: no directory stands behind it.
+// its mount point. It is virtual: no directory stands behind it. A mount
+// point that does not answer within a short wait is listed as slow
+// (attr::kIsSlow); binding to it waits until it answers.
 #include "namespace/ShellFolder.h"
 #include "namespace/linux/LinuxNamespace.h"
 
@@ -14,6 +16,7 @@ public:
     static QByteArray parsingName();
 
     std::optional<std::vector<ItemIdList>> enumObjects(std::uint32_t flags) const override;
+    std::optional<std::vector<FolderItem>> enumItems(std::uint32_t flags, std::uint32_t mask) const override;
 
     std::shared_ptr<ShellFolder> bindItem(const ItemId &item) const override;
     std::optional<QByteArray> itemName(const ItemId *item, std::uint32_t flags) const override;

@@ -1,10 +1,13 @@
 #include "namespace/linux/Volumes.h"
 
+#include "platform/MountTable.h"
 #include "platform/Paths.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStorageInfo>
+
+#include <map>
 
 namespace shellns {
 
@@ -12,9 +15,7 @@ namespace {
 
 bool under(const QByteArray &path, const QByteArray &folder)
 {
-    if (folder == "/")
-        return path.startsWith('/');
-    return path == folder || path.startsWith(folder + '/');
+    return mounttable::isUnder(path, folder);
 }
 
 bool systemMountPoint(const QByteArray &mountPoint)
@@ -28,14 +29,51 @@ bool systemMountPoint(const QByteArray &mountPoint)
     return false;
 }
 
-bool holdsUserData(const QStorageInfo &storage, const QByteArray &mountPoint)
+bool holdsUserData(const mounttable::Mount &mount)
 {
-    const QByteArray type = storage.fileSystemType();
+    const QByteArray &type = mount.type;
     if (type == "tmpfs")
-        return mountPoint == "/tmp";
-    if (type == "nfs" || type == "nfs4" || type == "cifs" || type == "smb3" || type == "fuse.sshfs")
+        return mount.mountPoint == "/tmp";
+    if (type == "nfs" || type == "nfs4" || type == "cifs" || type == "smb3")
         return true;
-    return storage.device().startsWith("/dev/") && type != "squashfs";
+    // Shares and cloud drives mounted through FUSE (sshfs, rclone...), but
+    // not the desktop's own helpers.
+    if (type == "fuse" || type.startsWith("fuse."))
+        return type != "fuse.lxcfs" && type != "fuse.portal" && type != "fuse.gvfsd-fuse" && type != "fuse.snapfuse";
+    return mount.source.startsWith("/dev/") && type != "squashfs";
+}
+
+// "\x20" in a label's link name stands for a space, and so on.
+QByteArray decodeLabel(const QByteArray &name)
+{
+    QByteArray label;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        bool ok = false;
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x') {
+            const char c = char(name.mid(i + 2, 2).toInt(&ok, 16));
+            if (ok) {
+                label.append(c);
+                i += 3;
+                continue;
+            }
+        }
+        label.append(name[i]);
+    }
+    return label;
+}
+
+// Volume labels by device, from the links udev keeps in /dev (a file
+// system of its own that no mounted volume can hold up).
+std::map<QByteArray, QString> labelsByDevice()
+{
+    std::map<QByteArray, QString> labels;
+    const QDir byLabel(QStringLiteral("/dev/disk/by-label"));
+    for (const QFileInfo &link : byLabel.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        const QByteArray device = QFile::encodeName(link.canonicalFilePath());
+        if (!device.isEmpty())
+            labels[device] = QString::fromUtf8(decodeLabel(QFile::encodeName(link.fileName())));
+    }
+    return labels;
 }
 
 } // namespace
@@ -43,20 +81,25 @@ bool holdsUserData(const QStorageInfo &storage, const QByteArray &mountPoint)
 std::vector<Volume> mountedVolumes()
 {
     std::vector<Volume> volumes{{QByteArrayLiteral("/"), QStringLiteral("/"), false}};
-    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        const QByteArray mountPoint = QFile::encodeName(storage.rootPath());
-        if (mountPoint == "/" || !mountPoint.startsWith('/') || systemMountPoint(mountPoint)
-            || !holdsUserData(storage, mountPoint) || !QFileInfo(storage.rootPath()).isDir())
+    std::map<QByteArray, QString> labels;
+    bool labelsRead = false;
+    for (const mounttable::Mount &mount : mounttable::read()) {
+        const QByteArray &mountPoint = mount.mountPoint;
+        if (mountPoint == "/" || systemMountPoint(mountPoint) || !holdsUserData(mount))
             continue;
         bool seen = false;
         for (const Volume &volume : volumes)
             seen = seen || volume.mountPoint == mountPoint;
         if (seen)
             continue;
+        if (!labelsRead && mount.source.startsWith("/dev/")) {
+            labels = labelsByDevice();
+            labelsRead = true;
+        }
+        const auto label = labels.find(mount.source);
         const QString shown = paths::toDisplay(mountPoint);
-        const QString name = storage.name();
         volumes.push_back({mountPoint,
-                           name.isEmpty() ? shown : QStringLiteral("%1 (%2)").arg(name, shown),
+                           label == labels.end() ? shown : QStringLiteral("%1 (%2)").arg(label->second, shown),
                            under(mountPoint, "/media") || under(mountPoint, "/run/media")
                                || under(mountPoint, "/mnt")});
     }

@@ -14,9 +14,11 @@ struct Volume
     bool removable = false;
 };
 
-// "/" first, then removable and additional mounts; pseudo file systems
-// (proc, sysfs, cgroup, tmpfs outside /tmp, ...) and mounts of single files
-// are left out.
+// "/" first, then removable and additional mounts, from the mount table
+// alone: no mount point is touched, so a mount that does not answer is
+// listed all the same. Pseudo file systems (proc, sysfs, cgroup, tmpfs
+// outside /tmp, ...) are left out; whether a mount point is a folder at
+// all (not a mounted single file) is for the drives folder to find out.
 std::vector<Volume> mountedVolumes();
 
 // The volume whose mount point is the longest whole-component prefix of the

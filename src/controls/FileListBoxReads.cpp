@@ -1,0 +1,254 @@
+// Reading the list's folder on worker threads: pointing the list at a
+// folder, reading it again, and the quiet re-read after a move.
+#include "controls/FileListBox.h"
+
+#include "controls/FileListModel.h"
+#include "platform/FileCalls.h"
+#include "platform/FileDescriptor.h"
+#include "platform/FileMask.h"
+#include "platform/FileSystem.h"
+#include "platform/FolderFiles.h"
+#include "platform/Paths.h"
+#include "platform/WorkerThreads.h"
+
+#include <climits>
+#include <fcntl.h>
+#include <mutex>
+#include <unistd.h>
+
+namespace {
+
+// Workers of every list change the one working directory of the process.
+std::mutex g_workingDirectory;
+
+QByteArray workingDirectory()
+{
+    char buffer[PATH_MAX];
+    return ::getcwd(buffer, sizeof buffer) ? QByteArray(buffer) : QByteArray();
+}
+
+// Takes the withheld files of folder out of names.
+void dropWithheld(std::vector<QByteArray> &names, const QByteArray &folder, const std::set<QByteArray> &withheld)
+{
+    if (withheld.empty())
+        return;
+    std::erase_if(names, [&](const QByteArray &name) { return withheld.count(paths::join(folder, name)) != 0; });
+}
+
+} // namespace
+
+// What one read is to do.
+struct TFileListBox::Request
+{
+    enum class Kind {
+        Show,       // show a folder, unless it is the one shown
+        Reread,     // read a folder, shown or not
+        Update,     // read the folder shown; a failure empties the list
+        Background, // read the folder shown without entering it; replace the items only when they differ
+    };
+    Kind kind = Kind::Show;
+    QByteArray folder;
+    // Show: the folder shown now.
+    QByteArray shown;
+    // A path naming this file (the selected one) changes nothing.
+    QByteArray selectedFile;
+    // The read's number: only the latest read enters its folder.
+    quint64 number = 0;
+    std::shared_ptr<std::atomic<quint64>> latest;
+    std::shared_ptr<const FileMask> mask;
+    std::set<QByteArray> withheld;
+};
+
+// What it found.
+struct TFileListBox::Outcome
+{
+    bool ok = false;
+    // Nothing needed reading.
+    bool unchanged = false;
+    // The folder entered, as the system spells it.
+    QByteArray entered;
+    FileListModel::Sorted items;
+};
+
+// All or nothing, as far as the list is concerned.
+void TFileListBox::readFolder(FileSystem &fs, const Request &request, Outcome &outcome)
+{
+    using Kind = Request::Kind;
+    if (!request.selectedFile.isEmpty() && fs.sameFile(request.folder, request.selectedFile)) {
+        outcome.ok = outcome.unchanged = true;
+        return;
+    }
+    // The same folder on disk, however spelt: names on Linux differ by case,
+    // so a case-blind comparison of paths would keep another folder's files.
+    if (request.kind == Kind::Show && fs.isDirectory(request.folder) && fs.sameFile(request.folder, request.shown)) {
+        outcome.ok = outcome.unchanged = true;
+        return;
+    }
+    const FileDescriptor fd(fs.open(request.folder.constData(), O_RDONLY | O_DIRECTORY, 0), fs);
+    if (!fd.isOpen())
+        return;
+    folderfiles::Listing listing = folderfiles::read(fd.get(), *request.mask);
+    if (listing.error != 0)
+        return;
+    if (request.kind != Kind::Background) {
+        const std::lock_guard lock(g_workingDirectory);
+        // A read made void since leaves the working directory to the later one.
+        if (request.latest->load() == request.number) {
+            if (::fchdir(fd.get()) != 0)
+                return;
+            outcome.entered = workingDirectory();
+        }
+    }
+    dropWithheld(listing.names, request.folder, request.withheld);
+    outcome.items = FileListModel::sorted(std::move(listing.names));
+    outcome.ok = true;
+}
+
+bool TFileListBox::startRead(const Request &prepared, Answer answer)
+{
+    Request request = prepared;
+    request.number = ++*m_latestRead;
+    request.latest = m_latestRead;
+    request.mask = m_fileMask;
+    request.withheld = m_withheld;
+    m_readDelay.stop();
+    // What start() answered before it returned, if it did.
+    auto now = std::make_shared<std::optional<bool>>();
+    std::function<std::shared_ptr<Outcome>()> work = [&fs = *m_fs, request] {
+        auto outcome = std::make_shared<Outcome>();
+        readFolder(fs, request, *outcome);
+        return outcome;
+    };
+    std::function<void(std::shared_ptr<Outcome>)> apply = [this, request, answer = std::move(answer), now](
+                                                               std::shared_ptr<Outcome> outcome) {
+        *now = outcome->ok;
+        applyRead(request, *outcome, answer);
+    };
+    if (request.kind == Request::Kind::Background)
+        m_reads->startInBackground({request.folder}, std::move(work), std::move(apply));
+    else
+        m_reads->start({request.folder}, std::move(work), std::move(apply));
+    return now->value_or(false);
+}
+
+void TFileListBox::applyRead(const Request &request, const Outcome &outcome, const Answer &answer)
+{
+    if (m_loading) {
+        m_loading = false;
+        viewport()->update();
+    }
+    using Kind = Request::Kind;
+    if (!outcome.ok) {
+        // A folder that can no longer be read shows as empty.
+        if (request.kind == Kind::Update || request.kind == Kind::Background)
+            m_model->setNames({});
+        // A read made void after it had entered its folder: the folder shown is entered again.
+        const QByteArray shown = m_directory;
+        if (!shown.isEmpty() && workingDirectory() != shown) {
+            workerthreads::run([shown, latest = m_latestRead, number = m_latestRead->load()] {
+                const std::lock_guard lock(g_workingDirectory);
+                if (latest->load() == number)
+                    [[maybe_unused]] const int ignored = ::chdir(shown.constData());
+            });
+        }
+        if (answer)
+            answer(false);
+        return;
+    }
+    if (outcome.unchanged) {
+        if (answer)
+            answer(true);
+        return;
+    }
+    if (request.kind == Kind::Background) {
+        if (outcome.items.names == m_model->names())
+            return;
+        m_model->setSorted(outcome.items);
+        emit ListingChanged();
+        return;
+    }
+    m_model->setSorted(outcome.items);
+    if (request.kind != Kind::Update)
+        m_directory = outcome.entered.isEmpty() ? request.folder : outcome.entered;
+    if (answer)
+        answer(true);
+}
+
+bool TFileListBox::setDirectory(const QByteArray &folder, Answer answer)
+{
+    if (folder.isEmpty()) {
+        if (answer)
+            answer(false);
+        return false;
+    }
+    Request request;
+    request.kind = Request::Kind::Show;
+    request.folder = folder;
+    request.shown = m_directory;
+    return startRead(request, std::move(answer));
+}
+
+bool TFileListBox::applyFilePath(const QByteArray &path, Answer answer)
+{
+    const QByteArray selected = FileName();
+    if (path.isEmpty() || path == selected) {
+        if (answer)
+            answer(true);
+        return true;
+    }
+    Request request;
+    request.kind = Request::Kind::Show;
+    request.folder = path;
+    request.shown = m_directory;
+    request.selectedFile = selected;
+    return startRead(request, std::move(answer));
+}
+
+bool TFileListBox::readDirectory(const QByteArray &folder, Answer answer)
+{
+    Request request;
+    request.kind = Request::Kind::Reread;
+    request.folder = folder;
+    return startRead(request, std::move(answer));
+}
+
+bool TFileListBox::Update(Answer answer)
+{
+    if (m_directory.isEmpty()) {
+        m_reads->cancel();
+        m_readDelay.stop();
+        m_model->setNames({});
+        if (answer)
+            answer(false);
+        return false;
+    }
+    Request request;
+    request.kind = Request::Kind::Update;
+    request.folder = m_directory;
+    return startRead(request, std::move(answer));
+}
+
+void TFileListBox::UpdateLater()
+{
+    if (m_directory.isEmpty())
+        return;
+    m_readDelay.start();
+}
+
+void TFileListBox::startBackgroundRead()
+{
+    Request request;
+    request.kind = Request::Kind::Background;
+    request.folder = m_directory;
+    startRead(request, {});
+}
+
+bool TFileListBox::isReading() const
+{
+    return m_reads->isWaiting();
+}
+
+bool TFileListBox::isUpdatePending() const
+{
+    return m_readDelay.isActive() || m_reads->isWaiting();
+}

@@ -1,0 +1,142 @@
+#include "platform/WorkWatch.h"
+
+#include <QByteArray>
+
+#include <cstdio>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+// How often the waiting thread looks at the worker.
+constexpr int kSampleMs = 2;
+
+QByteArray readSmallFile(const char *path)
+{
+    char buffer[512];
+    FILE *file = std::fopen(path, "re");
+    if (!file)
+        return QByteArray();
+    const size_t got = std::fread(buffer, 1, sizeof buffer, file);
+    std::fclose(file);
+    return QByteArray(buffer, qsizetype(got));
+}
+
+// 'R' while the thread runs or waits for a processor, 'S' or 'D' while it
+// sleeps or waits in the kernel; 0 when unknown.
+char threadState(pid_t tid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/task/%d/stat", int(tid));
+    const QByteArray stat = readSmallFile(path);
+    // The command name in parentheses may hold anything: the state follows the last ")".
+    const qsizetype close = stat.lastIndexOf(')');
+    return close >= 0 && close + 2 < stat.size() ? stat[close + 2] : 0;
+}
+
+// Nanoseconds the thread has spent on a processor plus waiting for one.
+unsigned long long scheduledTime(pid_t tid)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/self/task/%d/schedstat", int(tid));
+    unsigned long long onProcessor = 0, waiting = 0;
+    const QByteArray line = readSmallFile(path);
+    if (std::sscanf(line.constData(), "%llu %llu", &onProcessor, &waiting) != 2)
+        return 0;
+    return onProcessor + waiting;
+}
+
+} // namespace
+
+WorkWatch::WorkWatch()
+{
+    m_clock.start();
+}
+
+void WorkWatch::begin()
+{
+    const pid_t tid = pid_t(::syscall(SYS_gettid));
+    const std::lock_guard lock(m_mutex);
+    m_tid = tid;
+    m_lastActiveMs = m_clock.elapsed();
+}
+
+void WorkWatch::end()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_ended = true;
+    }
+    m_changed.notify_all();
+}
+
+void WorkWatch::release()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_released = true;
+    }
+    m_changed.notify_all();
+}
+
+bool WorkWatch::hasEnded() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_ended;
+}
+
+bool WorkWatch::isReleased() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_released;
+}
+
+bool WorkWatch::sampleActive()
+{
+    if (m_tid == 0)
+        return true; // not begun: it waits for a thread, not for a device
+    const unsigned long long scheduled = scheduledTime(m_tid);
+    const bool ran = scheduled != 0 && scheduled != m_scheduled;
+    m_scheduled = scheduled;
+    return ran || threadState(m_tid) == 'R';
+}
+
+int WorkWatch::blockedMs()
+{
+    const std::lock_guard lock(m_mutex);
+    if (m_ended || m_tid == 0)
+        return 0;
+    const qint64 now = m_clock.elapsed();
+    if (sampleActive())
+        m_lastActiveMs = now;
+    return int(now - m_lastActiveMs);
+}
+
+bool WorkWatch::wait(const Patience &patience)
+{
+    QElapsedTimer waited;
+    waited.start();
+    std::unique_lock lock(m_mutex);
+    // What the worker did before the wait began does not count.
+    sampleActive();
+    qint64 lastActive = waited.elapsed();
+    // Released work is never taken here, even when it has ended by the
+    // time the waiter looks (a slow GUI thread): its result always comes
+    // the other way, so the caller's order does not hang on timing.
+    for (;;) {
+        if (m_released)
+            return false;
+        if (m_ended)
+            return true;
+        m_changed.wait_for(lock, std::chrono::milliseconds(kSampleMs));
+        if (m_released)
+            return false;
+        if (m_ended)
+            return true;
+        const qint64 now = waited.elapsed();
+        if (sampleActive())
+            lastActive = now;
+        if (now - lastActive >= patience.blockedMs || now >= patience.totalMs)
+            return false;
+    }
+}
