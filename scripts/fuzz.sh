@@ -14,7 +14,7 @@ shift $(( $# >= 2 ? 2 : $# ))
 root=$(cd "$(dirname "$0")/.." && pwd)
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-    names=(profile_text asx m3u midi item_ids)
+    names=(profile_text asx m3u midi item_ids name_order leftover_name sort_journal)
 fi
 
 status=0

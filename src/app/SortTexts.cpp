@@ -49,12 +49,17 @@ QString operationName(bool undo, Kind kind)
 QString failure(const SortFailure &failure)
 {
     const QString name = displayName(failure.source);
+    const QString reason = fileErrorText(failure.result.error);
     if (failure.kind == Kind::Reject)
-        return QStringLiteral("%1 をごみ箱に移せません。").arg(name);
+        return QStringLiteral("%1 をごみ箱に移せません（%2）。").arg(name, reason);
     const QString verb = failure.kind == Kind::Move ? QStringLiteral("移動") : QStringLiteral("複製");
-    return failure.result.trashRefused
-        ? QStringLiteral("%1 を%2できません。同じ名前のファイルをごみ箱に移せません。").arg(name, verb)
-        : QStringLiteral("%1 を%2できません（%3）。").arg(name, verb, fileErrorText(failure.result.error));
+    if (failure.result.trashRefused)
+        return QStringLiteral("%1 を%2できません。同じ名前のファイルをごみ箱に移せません（%3）。").arg(name, verb, reason);
+    // Another program made a file of that name meanwhile: both stay.
+    if (failure.result.error == std::errc::file_exists)
+        return QStringLiteral("%1 を%2できません。%3に同じ名前のファイルが作られたため、両方ともそのまま残しました。")
+            .arg(name, verb, placeOf(failure.kind));
+    return QStringLiteral("%1 を%2できません（%3）。").arg(name, verb, reason);
 }
 
 QString undone(const sortjournal::Entry &entry, const sortundo::Result &result)

@@ -2,9 +2,9 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileSystem.h"
+#include "platform/LeftoverName.h"
 #include "platform/Paths.h"
 
-#include <QList>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -42,80 +41,6 @@ mode_t currentUmask()
     return mask;
 }
 
-namespace leftovers {
-
-constexpr char kPrefix[] = ".ondasort-";
-constexpr char kSuffix[] = ".tmp";
-constexpr qsizetype kMaxName = 255;
-
-QByteArray escaped(const QByteArray &path)
-{
-    QByteArray out;
-    for (char c : path) {
-        if (c == '/')
-            out += "%2F";
-        else if (c == '%')
-            out += "%25";
-        else
-            out += c;
-    }
-    return out;
-}
-
-qint64 nanoseconds(const struct timespec &time)
-{
-    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
-
-// Hidden, and ending in ".tmp" so that no media mask ever lists it. A copy
-// records its source: ".ondasort-<inode>-<mtime ns>-<random>~<source path,
-// "/" as %2F>.tmp"; when that does not fit in a name, or there is no source,
-// ".ondasort-<random>.<target name>.tmp", which is never removed unasked.
-QByteArray name(const QByteArray &target, const struct stat *source, const QByteArray &sourcePath,
-    quint32 random)
-{
-    const QByteArray salt = QByteArray::number(random, 16);
-    if (source && sourcePath.startsWith('/')) {
-        const QByteArray recorded = kPrefix + QByteArray::number(quint64(source->st_ino), 16) + '-'
-            + QByteArray::number(nanoseconds(source->st_mtim), 16) + '-' + salt + '~'
-            + escaped(sourcePath) + kSuffix;
-        if (recorded.size() <= kMaxName)
-            return recorded;
-    }
-    return kPrefix + salt + '.' + paths::lastComponent(target).left(200) + kSuffix;
-}
-
-struct Recorded
-{
-    quint64 inode = 0;
-    qint64 mtime = 0;
-    QByteArray source;
-};
-
-// What a leftover's name says of its source; nothing for other names.
-std::optional<Recorded> parse(QByteArrayView name)
-{
-    if (!name.startsWith(kPrefix) || !name.endsWith(kSuffix))
-        return std::nullopt;
-    const QByteArrayView body = name.sliced(qsizetype(sizeof kPrefix) - 1).chopped(qsizetype(sizeof kSuffix) - 1);
-    const qsizetype tilde = body.indexOf('~');
-    if (tilde < 0)
-        return std::nullopt;
-    const QList<QByteArray> fields = body.first(tilde).toByteArray().split('-');
-    if (fields.size() != 3)
-        return std::nullopt;
-    Recorded recorded;
-    bool inodeOk = false;
-    bool mtimeOk = false;
-    recorded.inode = fields[0].toULongLong(&inodeOk, 16);
-    recorded.mtime = fields[1].toLongLong(&mtimeOk, 16);
-    recorded.source = QByteArray::fromPercentEncoding(body.sliced(tilde + 1).toByteArray());
-    if (!inodeOk || !mtimeOk || !recorded.source.startsWith('/'))
-        return std::nullopt;
-    return recorded;
-}
-
-} // namespace leftovers
 
 } // namespace
 
@@ -142,8 +67,10 @@ public:
         const QByteArray &sourcePath = QByteArray())
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray path = paths::join(folderOf(target),
-                leftovers::name(target, source, sourcePath, QRandomGenerator::global()->generate()));
+            const quint32 salt = QRandomGenerator::global()->generate();
+            const QByteArray path = paths::join(folderOf(target), source
+                ? leftovers::copyName(*source, sourcePath, salt)
+                : leftovers::rewriteName(paths::lastComponent(target), salt));
             FileDescriptor fd(m_fs.open(path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600), m_fs);
             if (fd.isOpen()) {
                 ::flock(fd.get(), LOCK_EX | LOCK_NB);
@@ -159,22 +86,18 @@ public:
 
     int fd() const { return m_fd.get(); }
 
-    // Flushes the contents to disk and renames the file over target.
-    // beforeRename runs once the contents are safe, just before the rename.
+    // Flushes the contents to disk and puts the file in target's place with
+    // placeAt, handed the file's own path.
     std::error_code commit(const QByteArray &target,
-        const std::function<std::error_code()> &beforeRename = {})
+        const std::function<std::error_code(const QByteArray &path)> &placeAt)
     {
         if (m_fs.fsync(m_fd.get()) != 0)
             return lastError();
         // Some file systems report a failed write only when the file is closed.
         if (m_fd.close() != 0)
             return lastError();
-        if (beforeRename) {
-            if (const std::error_code error = beforeRename())
-                return error;
-        }
-        if (m_fs.rename(m_path.constData(), target.constData()) != 0)
-            return lastError();
+        if (const std::error_code error = placeAt(m_path))
+            return error;
         m_path.clear();
         syncFolder(target);
         return {};
@@ -204,12 +127,41 @@ FileOperations::FileOperations()
 {
 }
 
-std::error_code FileOperations::setAsideExisting(const QByteArray &target, const SetAside &setAside)
+FileOperations::Replacement FileOperations::replacementAt(const QByteArray &target, const SetAside &setAside)
 {
+    Replacement replacement;
+    replacement.setAside = setAside;
     struct stat status {};
-    if (!setAside || m_fs.lstat(target.constData(), &status) != 0)
+    if (setAside && m_fs.lstat(target.constData(), &status) == 0) {
+        replacement.checked = true;
+        replacement.device = status.st_dev;
+        replacement.inode = status.st_ino;
+    }
+    return replacement;
+}
+
+std::error_code FileOperations::renameInto(const QByteArray &from, const QByteArray &target,
+    const Replacement &replacement)
+{
+    // rename() replaces a same-named target in one step.
+    if (!replacement.setAside)
+        return m_fs.rename(from.constData(), target.constData()) == 0 ? std::error_code() : lastError();
+    // Otherwise only the file checked at the start goes, through setAside;
+    // a file that appears in the meantime, or after it has gone, fails the
+    // rename instead of being replaced unseen, and keeps its place.
+    if (m_fs.renameNoReplace(from.constData(), target.constData()) == 0)
         return {};
-    return setAside(target);
+    if (errno != EEXIST)
+        return lastError();
+    struct stat status {};
+    if (!replacement.checked || m_fs.lstat(target.constData(), &status) != 0
+        || status.st_dev != replacement.device || status.st_ino != replacement.inode)
+        return errorOf(EEXIST);
+    if (const std::error_code error = replacement.setAside(target))
+        return error;
+    if (m_fs.renameNoReplace(from.constData(), target.constData()) == 0)
+        return {};
+    return lastError();
 }
 
 std::error_code FileOperations::move(const QByteArray &source, const QByteArray &target,
@@ -224,13 +176,10 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
         return errorOf(EISDIR);
     if (m_fs.sameFile(source, target))
         return {};
-    if (const std::error_code error = setAsideExisting(target, setAside))
-        return error;
-    // rename() replaces a same-named target in one step.
-    if (m_fs.rename(source.constData(), target.constData()) == 0)
-        return {};
-    if (errno != EXDEV)
-        return lastError();
+    const Replacement replacement = replacementAt(target, setAside);
+    const std::error_code renamed = renameInto(source, target, replacement);
+    if (renamed != std::errc::cross_device_link)
+        return renamed;
 
     // Across file systems: the source can only go once the copy is complete,
     // so make sure now that it can go at all, before the target is replaced.
@@ -240,7 +189,7 @@ std::error_code FileOperations::move(const QByteArray &source, const QByteArray 
     struct stat before {};
     if (m_fs.stat(source.constData(), &before) != 0)
         return lastError();
-    if (const std::error_code error = copyThroughTemporary(source, target, {}, progress))
+    if (const std::error_code error = copyThroughTemporary(source, target, replacement, progress))
         return error;
     // Remove the source only if it is still the file that was copied, as it was.
     struct stat after {};
@@ -265,7 +214,11 @@ std::error_code FileOperations::moveNoReplace(const QByteArray &source, const QB
         return {};
     if (errno != EXDEV)
         return lastError();
-    // Across file systems the copy is set aside the moment anything shows up at target.
+    // Across file systems: no copy for a place already taken, and a file
+    // that appears there while the copy is made keeps its place.
+    struct stat status {};
+    if (m_fs.lstat(target.constData(), &status) == 0)
+        return errorOf(EEXIST);
     return move(source, target, [](const QByteArray &) { return errorOf(EEXIST); }, progress);
 }
 
@@ -277,11 +230,11 @@ std::error_code FileOperations::copy(const QByteArray &source, const QByteArray 
     // Replacing a file by itself would only risk it.
     if (m_fs.sameFile(source, target))
         return {};
-    return copyThroughTemporary(source, target, setAside, progress);
+    return copyThroughTemporary(source, target, replacementAt(target, setAside), progress);
 }
 
 std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, const QByteArray &target,
-    const SetAside &setAside, const Progress &progress)
+    const Replacement &replacement, const Progress &progress)
 {
     // Without waiting: a FIFO put in the file's place must not block the copy.
     const FileDescriptor input(m_fs.open(source.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY, 0), m_fs);
@@ -306,7 +259,7 @@ std::error_code FileOperations::copyThroughTemporary(const QByteArray &source, c
     m_fs.fchmod(temporary.fd(), status.st_mode & 07777);
     const struct timespec times[2] = {status.st_atim, status.st_mtim};
     m_fs.futimens(temporary.fd(), times);
-    return temporary.commit(target, [&] { return setAsideExisting(target, setAside); });
+    return temporary.commit(target, [&](const QByteArray &path) { return renameInto(path, target, replacement); });
 }
 
 std::error_code FileOperations::copyContents(int from, int to, off_t expectedSize,
@@ -379,49 +332,7 @@ std::error_code FileOperations::writeWhole(const QByteArray &target, const QByte
         return error;
     const mode_t mode = exists ? (status.st_mode & 07777) : (newFileMode & ~currentUmask());
     m_fs.fchmod(temporary.fd(), mode);
-    return temporary.commit(path);
-}
-
-int FileOperations::removeLeftovers(const QByteArray &folder)
-{
-    if (folder.isEmpty())
-        return 0;
-    std::vector<QByteArray> candidates;
-    std::vector<QByteArray> names;
-    m_fs.readDirectory(folder.constData(), names);
-    for (QByteArray &name : names) {
-        if (name.startsWith(leftovers::kPrefix))
-            candidates.push_back(std::move(name));
-    }
-    int removed = 0;
-    for (const QByteArray &name : candidates) {
-        const std::optional<leftovers::Recorded> recorded = leftovers::parse(name);
-        if (!recorded)
-            continue;
-        const QByteArray path = paths::join(folder, name);
-        // Only a plain file that no live process is writing (it would hold
-        // the lock), opened without following a link or waiting.
-        const FileDescriptor fd(m_fs.open(path.constData(),
-            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0), m_fs);
-        struct stat leftover {};
-        if (!fd.isOpen() || m_fs.fstat(fd.get(), &leftover) != 0 || !S_ISREG(leftover.st_mode)
-            || ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-            continue;
-        // Redundant only while its source is still there in full: the same
-        // file, unchanged since the copy began, and at least as long.
-        struct stat source {};
-        if (m_fs.stat(recorded->source.constData(), &source) != 0 || !S_ISREG(source.st_mode)
-            || quint64(source.st_ino) != recorded->inode
-            || leftovers::nanoseconds(source.st_mtim) != recorded->mtime
-            || source.st_size < leftover.st_size)
-            continue;
-        // The source may share the folder; never remove the source itself.
-        if (source.st_dev == leftover.st_dev && source.st_ino == leftover.st_ino)
-            continue;
-        if (m_fs.unlink(path.constData()) == 0)
-            ++removed;
-    }
-    return removed;
+    return temporary.commit(path, [&](const QByteArray &written) { return renameInto(written, path, {}); });
 }
 
 bool FileOperations::sameFileSystem(const QByteArray &path, const QByteArray &folder) const

@@ -74,8 +74,27 @@ int FileSystem::renameNoReplace(const char *from, const char *to)
 {
     if (::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0)
         return 0;
-    // File systems without the flag: look first, then rename.
-    if (errno != EINVAL && errno != ENOSYS)
+    // A file system without the flag.
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return -1;
+    return renameByLink(from, to);
+}
+
+int FileSystem::renameByLink(const char *from, const char *to)
+{
+    // link() makes the new name only where none is: a file appearing there
+    // fails it instead of being replaced.
+    if (::link(from, to) == 0) {
+        if (::unlink(from) == 0)
+            return 0;
+        const int error = errno;
+        ::unlink(to);
+        errno = error;
+        return -1;
+    }
+    // Without hard links (FAT, some network shares), look first, then
+    // rename: a file appearing between the two is the one risk left there.
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
         return -1;
     struct stat status {};
     if (::lstat(to, &status) == 0) {

@@ -39,6 +39,9 @@ public:
     virtual int rename(const char *from, const char *to);
     // A rename that fails with EEXIST instead of replacing a file at to.
     virtual int renameNoReplace(const char *from, const char *to);
+    // The same through link() and unlink(), for file systems whose rename
+    // cannot refuse to replace; renameNoReplace() falls back on it.
+    static int renameByLink(const char *from, const char *to);
     virtual int unlink(const char *path);
     virtual int access(const char *path, int mode);
     // Whether a file at path can be renamed into folder: both lie on one

@@ -1,15 +1,18 @@
 #include "platform/Trash.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileOperations.h"
-#include "platform/Paths.h"
+#include "platform/FileSystem.h"
 #include "platform/PathResolve.h"
-#include "platform/PrivateFolder.h"
+#include "platform/Paths.h"
+#include "platform/TrashFolder.h"
 
-#include <QFile>
-#include <QStandardPaths>
+#include <QDateTime>
+#include <QRandomGenerator>
 
 #include <cerrno>
-#include <cstdio>
+#include <climits>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,62 +21,138 @@ namespace trash {
 
 namespace {
 
-// Qt writes the record's Path as plain text, but the trash's readers
-// percent-decode it: "mix%20final.mp3" would come back as "mix final.mp3".
-// The line is written again, encoded, when it holds the original path (or,
-// in a trash at the top of another mount, its end) unencoded; a Path already
-// encoded is left as it is. The file is replaced by a rename, so a reader
-// sees the old record or the new one, never half of one. When this fails
-// the file is in the trash all the same, under a record that names it less
-// exactly.
-void encodeRecordedPath(const QByteArray &infoFile, const QByteArray &original)
+constexpr qsizetype kNameMax = 255;
+const QByteArray kInfoSuffix = QByteArrayLiteral(".trashinfo");
+// Names tried in the trash: the file's own, numbered ones, then random ones.
+constexpr int kNumberedNames = 100;
+constexpr int kNamesTried = kNumberedNames + 50;
+
+std::error_code lastError()
 {
-    QFile file(QFile::decodeName(infoFile));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QByteArrayList lines = file.read(64 * 1024).split('\n');
-    file.close();
-    bool changed = false;
-    for (QByteArray &line : lines) {
-        if (!line.startsWith("Path="))
-            continue;
-        const QByteArray value = line.mid(5);
-        const bool plain = value == original || (!value.startsWith('/') && original.endsWith("/" + value));
-        const QByteArray encoded = value.toPercentEncoding("/");
-        if (plain && encoded != value) {
-            line = "Path=" + encoded;
-            changed = true;
-        }
-        break;
+    return std::error_code(errno ? errno : EIO, std::generic_category());
+}
+
+std::error_code errorOf(int code)
+{
+    return std::error_code(code, std::generic_category());
+}
+
+// The first n bytes of text, not ending inside a UTF-8 sequence.
+QByteArray cutAt(const QByteArray &text, qsizetype n)
+{
+    if (text.size() <= n)
+        return text;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+        --n;
+    return text.left(n);
+}
+
+// The attempt'th name for a file called name in the trash, short enough
+// that its record's name fits in a folder entry as well.
+QByteArray candidateName(const QByteArray &name, int attempt)
+{
+    const QByteArray stem = paths::dropExtension(name);
+    const QByteArray extension = stem.isEmpty() ? QByteArray() : name.mid(stem.size());
+    QByteArray mark;
+    if (attempt >= kNumberedNames)
+        mark = '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+    else if (attempt > 0)
+        mark = '.' + QByteArray::number(attempt + 1);
+    const qsizetype room = kNameMax - kInfoSuffix.size() - mark.size();
+    if (mark.isEmpty() && name.size() <= room)
+        return name;
+    const QByteArray end = cutAt(extension, room / 2);
+    return cutAt(stem.isEmpty() ? name : stem, room - end.size()) + mark + end;
+}
+
+QByteArray record(const QByteArray &recordedPath)
+{
+    return "[Trash Info]\nPath=" + recordedPath.toPercentEncoding("/") + "\nDeletionDate="
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddThh:mm:ss")).toLatin1() + '\n';
+}
+
+// Creates the record info (only where no file of that name is) with text.
+std::error_code writeRecord(const QByteArray &info, const QByteArray &text, FileSystem &fs)
+{
+    FileDescriptor fd(fs.open(info.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600), fs);
+    if (!fd.isOpen())
+        return lastError();
+    std::error_code error;
+    for (qsizetype written = 0; !error && written < text.size();) {
+        const ssize_t n = fs.write(fd.get(), text.constData() + written, size_t(text.size() - written));
+        if (n > 0)
+            written += n;
+        else if (n == 0)
+            error = errorOf(ENOSPC);
+        else if (errno != EINTR)
+            error = lastError();
     }
-    if (!changed)
-        return;
-    QByteArray temporary = paths::directoryPart(infoFile) + "/.ondasort-XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return;
-    const QByteArray text = lines.join('\n');
-    const bool written = ::write(fd, text.constData(), size_t(text.size())) == text.size();
-    if (::close(fd) != 0 || !written || ::rename(temporary.constData(), infoFile.constData()) != 0)
-        ::unlink(temporary.constData());
+    if (!error && fs.fsync(fd.get()) != 0)
+        error = lastError();
+    if (fd.close() != 0 && !error)
+        error = lastError();
+    if (error)
+        fs.unlink(info.constData());
+    return error;
+}
+
+// path with its folder's links resolved, so the mount it lies on is found.
+QByteArray withRealFolder(const QByteArray &path)
+{
+    const QByteArray absolute = paths::absoluteClean(path);
+    char resolved[PATH_MAX];
+    const QByteArray folder = paths::directoryPart(absolute);
+    if (folder.isEmpty() || !::realpath(folder.constData(), resolved))
+        return absolute;
+    return paths::join(QByteArray(resolved), paths::lastComponent(absolute));
 }
 
 } // namespace
 
+Sent sendToTrash(const QByteArray &givenPath, FileSystem &fs)
+{
+    if (givenPath.isEmpty())
+        return {{}, errorOf(ENOENT)};
+    struct stat status {};
+    if (fs.lstat(givenPath.constData(), &status) != 0)
+        return {{}, lastError()};
+    const QByteArray path = withRealFolder(givenPath);
+    const trashfolder::Place place = trashfolder::forFile(path, fs);
+    if (place.error)
+        return {{}, place.error};
+    const QByteArray recordedPath = place.top.isEmpty() ? path
+        : path.mid(place.top == "/" ? 1 : place.top.size() + 1);
+    const QByteArray text = record(recordedPath);
+    FileOperations fileOps(fs);
+    for (int attempt = 0; attempt < kNamesTried; ++attempt) {
+        const QByteArray name = candidateName(paths::lastComponent(path), attempt);
+        const QByteArray info = place.root + "/info/" + name + kInfoSuffix;
+        if (const std::error_code error = writeRecord(info, text, fs)) {
+            if (error == std::errc::file_exists)
+                continue;
+            return {{}, error};
+        }
+        const QByteArray inTrash = place.root + "/files/" + name;
+        const std::error_code moved = fileOps.moveNoReplace(path, inTrash);
+        if (!moved)
+            return {inTrash, {}};
+        fs.unlink(info.constData());
+        // A file in "files" without its record (left by another program)
+        // keeps its name; any other failure ends the attempt.
+        if (moved != std::errc::file_exists)
+            return {{}, moved};
+    }
+    return {{}, errorOf(EEXIST)};
+}
+
+Sent sendToTrash(const QByteArray &path)
+{
+    return sendToTrash(path, FileSystem::posix());
+}
+
 QByteArray send(const QByteArray &path)
 {
-    if (path.isEmpty())
-        return {};
-    // The trash in the user's data folder is made on first use; without the
-    // data folder itself (a fresh account can lack ~/.local/share), Qt fails
-    // and leaves empty "files" and "info" folders in the working directory.
-    privatefolder::make(QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
-    QString inTrash;
-    if (!QFile::moveToTrash(QFile::decodeName(path), &inTrash))
-        return {};
-    const QByteArray where = QFile::encodeName(inTrash);
-    encodeRecordedPath(infoFileOf(where), paths::absoluteClean(path));
-    return where;
+    return sendToTrash(path).inTrash;
 }
 
 QByteArray infoFileOf(const QByteArray &pathInTrash)
@@ -82,7 +161,7 @@ QByteArray infoFileOf(const QByteArray &pathInTrash)
     if (paths::lastComponent(files) != "files")
         return {};
     return paths::join(paths::join(paths::directoryPart(files), "info"),
-        paths::lastComponent(pathInTrash) + ".trashinfo");
+        paths::lastComponent(pathInTrash) + kInfoSuffix);
 }
 
 std::error_code restore(FileOperations &fileOps, const QByteArray &pathInTrash, const QByteArray &original)

@@ -2,6 +2,7 @@
 
 #include "platform/FileDescriptor.h"
 #include "platform/FileOperations.h"
+#include "platform/FileTime.h"
 #include "platform/Paths.h"
 #include "platform/PrivateFolder.h"
 
@@ -162,7 +163,7 @@ bool fileState(const QByteArray &path, qint64 &size, qint64 &mtimeNs)
     if (path.isEmpty() || ::lstat(path.constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
     size = status.st_size;
-    mtimeNs = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    mtimeNs = filetime::stamp(status.st_mtim);
     return true;
 }
 

@@ -9,7 +9,7 @@
 //   B <id> <m|c|r> =<source> =<target> ;   begun (move, copy, reject)
 //   R <id> =<path in trash> ;              a same-named file at the target
 //                                          was sent to the trash first
-//   D <id> =<target> <size> <mtime ns> ;   done; the file now at target
+//   D <id> =<target> <size> <time stamp> ;  done; the file now at target
 //   U <id> ;                               undone
 // Lines that do not read as one of these are skipped, among them a line
 // torn by a crash. Beyond keep operations, the oldest are dropped
@@ -35,7 +35,8 @@ struct Entry
     QByteArray target;
     // Where a replaced same-named file went in the trash, or empty.
     QByteArray replacedInTrash;
-    // The file at target when the operation was done.
+    // The file at target when the operation was done: its size and time
+    // stamp (filetime::stamp(), nanoseconds since 1970 for usual dates).
     qint64 size = -1;
     qint64 mtimeNs = 0;
     bool done = false;
@@ -48,8 +49,8 @@ std::vector<Entry> parse(const QByteArray &text);
 // The lines that write entry back.
 QByteArray serialize(const Entry &entry);
 
-// Size and modification time of the file at path; false when it is missing
-// or no regular file.
+// Size and modification time stamp (filetime::stamp()) of the file at path;
+// false when it is missing or no regular file.
 bool fileState(const QByteArray &path, qint64 &size, qint64 &mtimeNs);
 
 } // namespace sortjournal

@@ -9,21 +9,21 @@ Result perform(SortJournal &journal, FileOperations &fileOps, qint64 id, sortjou
 {
     Result result;
     if (kind == sortjournal::Kind::Reject) {
-        const QByteArray inTrash = trash::send(source);
-        result.trashRefused = inTrash.isEmpty();
-        if (result.trashRefused)
-            result.error = std::make_error_code(std::errc::permission_denied);
-        else
-            journal.done(id, inTrash);
+        const trash::Sent sent = trash::sendToTrash(source, fileOps.fileSystem());
+        result.trashRefused = bool(sent.error);
+        result.error = sent.error;
+        if (!sent.error)
+            journal.done(id, sent.inTrash);
         return result;
     }
     QByteArray replaced;
     const auto setAside = [&](const QByteArray &existing) -> std::error_code {
-        replaced = trash::send(existing);
-        if (replaced.isEmpty()) {
+        const trash::Sent sent = trash::sendToTrash(existing, fileOps.fileSystem());
+        if (sent.error) {
             result.trashRefused = true;
-            return std::make_error_code(std::errc::permission_denied);
+            return sent.error;
         }
+        replaced = sent.inTrash;
         journal.replaced(id, replaced);
         return {};
     };

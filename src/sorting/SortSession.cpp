@@ -6,6 +6,7 @@
 #include "platform/GatedFileSystem.h"
 #include "platform/Paths.h"
 #include "platform/WorkerThreads.h"
+#include "sorting/LeftoverSweep.h"
 
 #include <climits>
 
@@ -302,13 +303,11 @@ void SortSession::removeLeftovers(const QByteArrayList &folders)
 {
     auto watch = std::make_shared<WorkWatch>();
     m_cleaner = watch;
-    workerthreads::run([tools = m_tools, watch, folders] {
+    // The journal's places are read here, before the worker starts.
+    workerthreads::run([tools = m_tools, watch, folders, journal = m_journal->path(),
+                           entries = m_journal->entries()] {
         watch->begin();
-        FileOperations operations(tools->gate);
-        for (const QByteArray &folder : folders) {
-            if (tools->gate.isDirectory(folder))
-                operations.removeLeftovers(folder);
-        }
+        leftoversweep::sweep(tools->gate, folders, journal, entries);
         watch->end();
     }, workerthreads::Lane::Background);
 }

@@ -118,8 +118,9 @@ public:
     // and the one running fails at its next step once its device answers.
     void abandon();
 
-    // Removes, on a worker thread, what killed copies left in folders
-    // where it is not the only copy of anything.
+    // Removes, on a worker thread, what killed copies left in folders, and
+    // in the folders the journal knows of, where it is not the only copy of
+    // anything.
     void removeLeftovers(const QByteArrayList &folders);
 
     const SortJournal &journal() const { return *m_journal; }

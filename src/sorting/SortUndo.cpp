@@ -54,8 +54,8 @@ Result undo(const Entry &entry, FileOperations &fileOps, const FileOperations::P
             return failure(error);
         break;
     case Kind::Copy:
-        if (trash::send(entry.target).isEmpty())
-            return {Outcome::Failed, std::make_error_code(std::errc::permission_denied)};
+        if (const trash::Sent sent = trash::sendToTrash(entry.target, fileOps.fileSystem()); sent.error)
+            return {Outcome::Failed, sent.error};
         break;
     case Kind::Reject:
         if (occupied(entry.source))

@@ -120,6 +120,30 @@ INSTANTIATE_TEST_SUITE_P(Operations, FullDiskTest, ::testing::Values(
     FullDiskCase {"move", false, QStringLiteral("a.mp3 を移動できません（空き容量が足りません）。")},
     FullDiskCase {"copy", true, QStringLiteral("a.mp3 を複製できません（空き容量が足りません）。")}));
 
+// Another program makes a file of the same name at the destination while
+// the move copies: neither file is lost, the message line says both stayed,
+// and the next key works.
+TEST_F(BackgroundSortTest, AFileMadeAtTheDestinationMeanwhileIsKeptBesideTheSource)
+{
+    TMainForm1 &w = openLargeSource({"a.mp3", "b.wav"});
+    holdCopies();
+    w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(copyWaiting());
+    writeFile(dest(1) + "/a.mp3", "made meanwhile");
+    disk.letReadsGo();
+    ASSERT_TRUE(settled());
+
+    EXPECT_EQ(w.MessageLine->text(),
+        QStringLiteral("a.mp3 を移動できません。移動先に同じ名前のファイルが作られたため、両方ともそのまま残しました。"));
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("made meanwhile"));
+    EXPECT_EQ(readFile(source() + "/a.mp3"), contentsOf("a.mp3"));
+    EXPECT_EQ(filesIn(dest(1)), QStringList({"a.mp3"}));
+
+    w.ClearButton2Click(w.ClearButton[1]);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(readFile(dest(2) + "/b.wav"), contentsOf("b.wav"));
+}
+
 TEST_F(BackgroundSortTest, CtrlZTakesBackASortThatHasNotBegunAndWaitsForOneUnderWay)
 {
     TMainForm1 &w = openLargeSource({"a.mp3", "b.wav", "c.mid"});

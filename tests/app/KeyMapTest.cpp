@@ -174,6 +174,28 @@ TEST_F(RejectKeyTest, DeleteSendsTheCurrentFileToTheTrashAndAdvancesInEitherMode
     EXPECT_TRUE(errors.isEmpty());
 }
 
+// A trash that cannot be written: Delete answers at once with the reason,
+// the file stays current and in its folder, and the next key works.
+TEST_F(RejectKeyTest, DeleteWithATrashThatCannotBeWrittenSaysWhyAndTheNextKeyWorks)
+{
+    const QByteArray trash = QFile::encodeName(m_data.path()) + "/Trash";
+    QDir().mkpath(QFile::decodeName(trash + "/files"));
+    writeFile(trash + "/info", "not a folder");
+    TMainForm1 &w = openSource({"a.mp3", "b.wav"});
+    w.show();
+    QTest::keyPress(w.FileListBox1, Qt::Key_Delete);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(w.MessageLine->text(), QStringLiteral("a.mp3 をごみ箱に移せません（アクセスが拒否されました）。"));
+    EXPECT_EQ(readFile(source() + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_EQ(currentName(), QByteArray("a.mp3"));
+    EXPECT_EQ(QDir(QFile::decodeName(trash + "/files")).entryList(QDir::Files), QStringList());
+
+    QTest::keyPress(w.FileListBox1, Qt::Key_F1);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
+    EXPECT_EQ(currentName(), QByteArray("b.wav"));
+}
+
 TEST_F(RejectKeyTest, DeleteInADestinationFieldOnlyEditsTheText)
 {
     TMainForm1 &w = openSource({"a.mp3", "b.wav"});

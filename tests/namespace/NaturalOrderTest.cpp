@@ -4,7 +4,46 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 using shellns::naturalCompare;
+
+namespace {
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+// Byte strings made of pieces that are hard on the order: digit runs,
+// letters in both cases, valid UTF-8, overlong forms of ASCII digits,
+// surrogates, values past U+10FFFF, stray and truncated sequences. A fixed
+// seed, so a failure repeats.
+std::vector<QByteArray> awkwardNames(int count, bool withNul)
+{
+    static const QByteArray pieces[] = {
+        "0", "1", "5", "9", "10", "007", "a", "A", "k", "z", "Z", ".", " ", "~",
+        "\xC3\xA9", "\xC3\x89", "\xC3\x9F", "\xE2\x84\xAA", "\xEF\xBC\x91", "\xE6\x97\xA5",
+        "\xC0\xB5", "\xC0\xB0", "\xC1\xB9", "\xE0\x80\xB5", "\xF0\x80\x80\xB5",
+        "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC0", "\xB5", "\x80", "\xE0\x80", "\xFF", "\xF8",
+    };
+    std::mt19937 random(20261211);
+    std::uniform_int_distribution<int> length(0, 5);
+    std::uniform_int_distribution<int> piece(0, int(std::size(pieces)) - (withNul ? 0 : 1));
+    std::vector<QByteArray> names;
+    while (int(names.size()) < count) {
+        QByteArray name;
+        for (int n = length(random); n > 0; --n) {
+            const int which = piece(random);
+            name += which == int(std::size(pieces)) ? QByteArray(1, '\0') : pieces[which];
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+} // namespace
 
 TEST(NaturalOrder, OrdersPairs)
 {
@@ -41,6 +80,59 @@ TEST(NaturalOrder, InvalidUtf8StaysDistinctAndOrdered)
     EXPECT_LT(naturalCompare(a, b), 0);
     EXPECT_GT(naturalCompare(b, a), 0);
     EXPECT_GT(naturalCompare(a, "zzz"), 0); // undecodable bytes after text
+}
+
+TEST(NaturalOrder, IsAStrictTotalOrderOverAnyBytes)
+{
+    // Read as the character '5', an overlong form ordered after "10" and
+    // before "9", which orders after "10": a cycle.
+    const QByteArray overlong("\xC0\xB5", 2);
+    const int a = sign(naturalCompare(overlong, "10"));
+    const int b = sign(naturalCompare("10", "9"));
+    const int c = sign(naturalCompare("9", overlong));
+    EXPECT_FALSE(a == b && b == c) << "cycle through an overlong form";
+
+    const std::vector<QByteArray> names = awkwardNames(160, true);
+    std::vector<std::vector<int>> order(names.size(), std::vector<int>(names.size()));
+    for (size_t i = 0; i < names.size(); ++i) {
+        for (size_t j = 0; j < names.size(); ++j)
+            order[i][j] = sign(naturalCompare(names[i], names[j]));
+    }
+    int broken = 0;
+    for (size_t i = 0; i < names.size() && broken < 5; ++i) {
+        for (size_t j = 0; j < names.size(); ++j) {
+            // Irreflexive and antisymmetric; only equal bytes tie.
+            if (order[i][j] != -order[j][i] || (order[i][j] == 0) != (names[i] == names[j])) {
+                ADD_FAILURE() << names[i].toHex().constData() << " vs " << names[j].toHex().constData();
+                ++broken;
+            }
+            if (order[i][j] >= 0)
+                continue;
+            // Transitive.
+            for (size_t k = 0; k < names.size(); ++k) {
+                if (order[j][k] < 0 && order[i][k] >= 0) {
+                    ADD_FAILURE() << names[i].toHex().constData() << " < " << names[j].toHex().constData()
+                                  << " < " << names[k].toHex().constData() << " but not first < last";
+                    ++broken;
+                }
+            }
+        }
+    }
+}
+
+TEST(NaturalOrder, SortKeysOfAnyNameOrderAsTheComparisonDoes)
+{
+    // File names hold no zero byte: beyond that, any bytes.
+    const std::vector<QByteArray> names = awkwardNames(160, false);
+    int broken = 0;
+    for (const QByteArray &a : names) {
+        for (const QByteArray &b : names) {
+            const int byKey = shellns::naturalSortKey(a).compare(shellns::naturalSortKey(b));
+            if (sign(byKey) != sign(naturalCompare(a, b)) && ++broken < 5)
+                ADD_FAILURE() << a.toHex().constData() << " vs " << b.toHex().constData();
+        }
+    }
+    EXPECT_EQ(broken, 0);
 }
 
 TEST(PathResolve, MakesAbsoluteAndResolvesDots)

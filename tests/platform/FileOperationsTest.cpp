@@ -2,6 +2,7 @@
 #include "platform/FileSystem.h"
 
 #include "support/FaultyFileSystem.h"
+#include "support/KillingFileSystem.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -203,8 +204,9 @@ TEST_F(FileOperationsTest, SameFileSystemTellsWhetherARenameCanWork)
     // A tmpfs beside the disk, where the machine has one.
     struct stat shm {};
     struct stat here {};
-    if (::stat("/dev/shm", &shm) == 0 && ::stat(targetFolder.constData(), &here) == 0 && shm.st_dev != here.st_dev)
+    if (::stat("/dev/shm", &shm) == 0 && ::stat(targetFolder.constData(), &here) == 0 && shm.st_dev != here.st_dev) {
         EXPECT_FALSE(operations.sameFileSystem(source, "/dev/shm"));
+    }
 }
 
 TEST_F(FileOperationsTest, CopyReplacesTheTargetAndKeepsTheSource)
@@ -331,18 +333,6 @@ TEST_F(FileOperationsTest, FileKindTests)
 class KilledMoveTest : public FileOperationsTest
 {
 protected:
-    struct KillingFileSystem : FaultyFileSystem
-    {
-        qint64 bytesBeforeKill = 0;
-        ssize_t write(int fd, const void *buffer, size_t size) override
-        {
-            if (qint64(size) >= bytesBeforeKill)
-                ::raise(SIGKILL);
-            bytesBeforeKill -= qint64(size);
-            return FaultyFileSystem::write(fd, buffer, size);
-        }
-    };
-
     // The temporary file the killed move left, by name.
     QByteArray killMoveHalfWay()
     {
@@ -423,15 +413,99 @@ INSTANTIATE_TEST_SUITE_P(, KilledMoveLeftover, ::testing::ValuesIn(kAfterKill),
 TEST_F(KilledMoveTest, NextCopyIntoTheFolderClearsItAndForeignFilesStay)
 {
     killMoveHalfWay();
-    const QByteArray foreign[] = {".ondasort-notours.tmp", ".ondasort-1-2-3~relative.tmp", ".song.mp3.ondasort-1.tmp"};
+    const QByteArray foreign[] = {".ondasort-notours.tmp", ".ondasort-1-2-3~relative.tmp", ".song.mp3.ondasort-1.tmp",
+        ".ondasort-1a2b.song.mp3.tmp", ".ondasort-01-2-3~%2Ftmp.tmp"};
     for (const QByteArray &name : foreign)
         TempFolder::write(targetFolder + '/' + name, "keep me");
     TempFolder::write(sourceFolder + "/other.mp3", "other");
     fs.renameFault = acrossFileSystems;
     ASSERT_FALSE(FileOperations(fs).move(sourceFolder + "/other.mp3", targetFolder + "/other.mp3"));
-    EXPECT_EQ(TempFolder::list(targetFolder),
-        (std::vector<QByteArray> {foreign[1], foreign[0], foreign[2], "other.mp3", "song.mp3"}));
+    std::vector<QByteArray> expected(std::begin(foreign), std::end(foreign));
+    expected.insert(expected.end(), {"other.mp3", "song.mp3"});
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(TempFolder::list(targetFolder), expected);
     EXPECT_EQ(TempFolder::read(source), sourceBytes);
+}
+
+// Sources whose leftovers older builds could not judge: dated so far from
+// now that nanoseconds overflow (2300) or go negative (1960), or in a folder
+// whose path does not fit in a file name (208 bytes). The name of one that
+// does not fit holds a digest of its source, found among the known sources.
+struct KilledSource {
+    const char *name;
+    time_t seconds;    // the source's modification time; 0: now
+    int folderLength;  // bytes in the source folder's path; 0: the usual one
+};
+
+class KilledMoveOfSource : public KilledMoveTest, public ::testing::WithParamInterface<KilledSource>
+{
+};
+
+TEST_P(KilledMoveOfSource, LeavesALeftoverThatIsRecognisedAndRemoved)
+{
+    const KilledSource &c = GetParam();
+    if (c.folderLength) {
+        const QByteArray folder = root.path() + '/' + QByteArray(c.folderLength - root.path().size() - 1, 'd');
+        ASSERT_EQ(folder.size(), c.folderLength);
+        ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+        ASSERT_EQ(::rename(source.constData(), (folder + "/song.mp3").constData()), 0);
+        sourceFolder = folder;
+        source = folder + "/song.mp3";
+    }
+    if (c.seconds) {
+        const struct timespec times[2] = {{c.seconds, 123456789}, {c.seconds, 123456789}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, source.constData(), times, 0), 0);
+    }
+    const QByteArray leftover = killMoveHalfWay();
+    ASSERT_TRUE(leftover.startsWith(".ondasort-")) << leftover.constData();
+    EXPECT_LE(leftover.size(), 255);
+
+    FileOperations operations(fs);
+    const bool pathInName = !c.folderLength;
+    EXPECT_EQ(operations.removeLeftovers(targetFolder), pathInName ? 1 : 0);
+    EXPECT_EQ(operations.removeLeftovers(targetFolder, {root / "elsewhere.mp3", source}), pathInName ? 0 : 1);
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
+    EXPECT_EQ(TempFolder::read(target), targetBytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(, KilledMoveOfSource, ::testing::Values(
+    KilledSource {"DatedIn2300", 10413792000, 0},
+    KilledSource {"DatedIn1960", -315619200, 0},
+    KilledSource {"InA208ByteFolder", 0, 208},
+    KilledSource {"InA208ByteFolderDatedIn2300", 10413792000, 208}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// A rewrite (the settings file, the journal) killed half-way leaves its new
+// version beside the file it was to replace; the file itself is intact.
+TEST_F(FileOperationsTest, AKilledRewriteLeavesALeftoverThatGoesWhileItsFileIsThere)
+{
+    const QByteArray longName = QByteArray(240, 'n') + ".ini";
+    for (const QByteArray &name : {QByteArray("Ondasort.ini"), longName}) {
+        SCOPED_TRACE(name.size());
+        const QByteArray file = targetFolder + '/' + name;
+        TempFolder::write(file, "the settings");
+        const pid_t child = ::fork();
+        if (child == 0) {
+            KillingFileSystem killing;
+            killing.bytesBeforeKill = 10;
+            FileOperations(killing).writeWhole(file, QByteArray(100, 'n'));
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_EQ(TempFolder::list(targetFolder).size(), 3u);
+
+        // Kept while the file is missing: it may be all there is of it.
+        ASSERT_EQ(::rename(file.constData(), (root / "away").constData()), 0);
+        EXPECT_EQ(FileOperations(fs).removeLeftovers(targetFolder), 0);
+        ASSERT_EQ(::rename((root / "away").constData(), file.constData()), 0);
+        EXPECT_EQ(FileOperations(fs).removeLeftovers(targetFolder), 1);
+        EXPECT_EQ(TempFolder::list(targetFolder), (std::vector<QByteArray> {name, "song.mp3"}));
+        EXPECT_EQ(TempFolder::read(file), "the settings");
+        ::unlink(file.constData());
+    }
 }
 
 } // namespace
@@ -497,6 +571,95 @@ INSTANTIATE_TEST_SUITE_P(, FileOperationsSetAside, ::testing::Values(
     SetAsideCase {"move_across", Operation::Move, true},
     SetAsideCase {"copy", Operation::Copy, false}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Another program creates the target's name after it was checked, just
+// before the final rename, or puts another file in place of the one that
+// was there: its file is never replaced. Both files stay, the operation
+// fails with EEXIST and leaves no temporary file; the file that was there
+// goes to setAside only while it is still the one checked.
+struct NewcomerCase {
+    const char *name;
+    enum { Move, Copy, MoveNoReplace } operation;
+    bool acrossFileSystems;
+    bool targetThere;
+    // Instead of a file appearing once the name is free, another takes the
+    // place of the one there.
+    bool swapped = false;
+};
+
+class FileOperationsNewcomer : public FileOperationsTest, public ::testing::WithParamInterface<NewcomerCase>
+{
+};
+
+TEST_P(FileOperationsNewcomer, IsNeverReplaced)
+{
+    const NewcomerCase &c = GetParam();
+    if (!c.targetThere)
+        ::unlink(target.constData());
+    const QByteArray aside = root / "aside";
+    const QByteArray path = target;
+    fs.renameFault = [&](const QByteArray &from, const QByteArray &to) {
+        if (c.acrossFileSystems && !from.contains(".ondasort-"))
+            return EXDEV;
+        struct stat status {};
+        if (to != path)
+            return 0;
+        if (::lstat(path.constData(), &status) != 0) {
+            TempFolder::write(path, "a newcomer");
+        } else if (c.swapped && TempFolder::read(path) == targetBytes) {
+            TempFolder::write(root / "other", "a newcomer");
+            ::rename((root / "other").constData(), path.constData());
+        }
+        return 0;
+    };
+    const FileOperations::SetAside setAside = [&](const QByteArray &existing) {
+        return std::error_code(::rename(existing.constData(), aside.constData()) ? errno : 0, std::generic_category());
+    };
+    FileOperations operations(fs);
+    std::error_code error;
+    switch (c.operation) {
+    case NewcomerCase::Move:
+        error = operations.move(source, target, setAside);
+        break;
+    case NewcomerCase::Copy:
+        error = operations.copy(source, target, setAside);
+        break;
+    case NewcomerCase::MoveNoReplace:
+        error = operations.moveNoReplace(source, target);
+        break;
+    }
+    EXPECT_EQ(error, std::errc::file_exists) << error.message();
+    EXPECT_EQ(TempFolder::read(target), "a newcomer");
+    EXPECT_EQ(TempFolder::read(source), sourceBytes);
+    EXPECT_EQ(TempFolder::read(aside), c.targetThere && !c.swapped ? targetBytes : QByteArray("<missing>"));
+    EXPECT_EQ(TempFolder::list(targetFolder), std::vector<QByteArray> {"song.mp3"});
+}
+
+INSTANTIATE_TEST_SUITE_P(, FileOperationsNewcomer, ::testing::Values(
+    NewcomerCase {"move", NewcomerCase::Move, false, false},
+    NewcomerCase {"move_replacing", NewcomerCase::Move, false, true},
+    NewcomerCase {"move_across", NewcomerCase::Move, true, false},
+    NewcomerCase {"move_across_replacing", NewcomerCase::Move, true, true},
+    NewcomerCase {"copy", NewcomerCase::Copy, false, false},
+    NewcomerCase {"copy_replacing", NewcomerCase::Copy, false, true},
+    NewcomerCase {"move_replacing_swapped", NewcomerCase::Move, false, true, true},
+    NewcomerCase {"move_across_replacing_swapped", NewcomerCase::Move, true, true, true},
+    NewcomerCase {"copy_replacing_swapped", NewcomerCase::Copy, false, true, true},
+    NewcomerCase {"undo_copying_back", NewcomerCase::MoveNoReplace, true, false}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// The fallback for file systems whose rename cannot refuse: a hard link
+// made only where no name is, then the old name removed.
+TEST_F(FileOperationsTest, RenameByLinkNeverReplaces)
+{
+    EXPECT_EQ(FileSystem::renameByLink(source.constData(), target.constData()), -1);
+    EXPECT_EQ(errno, EEXIST);
+    expectUntouched();
+    ::unlink(target.constData());
+    EXPECT_EQ(FileSystem::renameByLink(source.constData(), target.constData()), 0);
+    EXPECT_EQ(TempFolder::read(target), sourceBytes);
+    EXPECT_TRUE(TempFolder::list(sourceFolder).empty());
+}
 
 TEST_F(FileOperationsTest, MoveNoReplaceNeverReplaces)
 {

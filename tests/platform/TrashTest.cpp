@@ -1,5 +1,6 @@
 #include "platform/Trash.h"
 
+#include "support/FaultyFileSystem.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
@@ -7,9 +8,37 @@
 #include <sys/stat.h>
 #include <cctype>
 #include <climits>
+#include <functional>
 #include <unistd.h>
 
 namespace {
+
+// Opens of a trash record fail with a chosen error, as in a trash whose
+// "info" folder cannot be written.
+class RecordRefusingFileSystem : public FaultyFileSystem
+{
+public:
+    int recordOpenError = 0;
+
+    int open(const char *path, int flags, mode_t mode) override
+    {
+        if (recordOpenError && QByteArray(path).endsWith(".trashinfo")) {
+            errno = recordOpenError;
+            return -1;
+        }
+        return FaultyFileSystem::open(path, flags, mode);
+    }
+};
+
+// The Path a trash record names, percent-decoded as a trash tool reads it.
+QByteArray recordedPath(const QByteArray &record)
+{
+    for (const QByteArray &line : record.split('\n')) {
+        if (line.startsWith("Path="))
+            return QByteArray::fromPercentEncoding(line.mid(5));
+    }
+    return {};
+}
 
 // A fresh account: a home folder without ~/.local/share, no XDG_DATA_HOME,
 // and the program's working directory elsewhere.
@@ -26,6 +55,8 @@ protected:
         [[maybe_unused]] const int back = ::chdir(m_cwd);
     }
 
+    QByteArray homeTrash() const { return home / ".local/share/Trash"; }
+
     TempFolder home;
     TempFolder workingDirectory;
     ScopedEnvironment homeSetting {"HOME", home.path()};
@@ -40,13 +71,28 @@ TEST_F(FreshAccountTrash, TheDataFolderIsMadeAndNothingLandsInTheWorkingDirector
     const QByteArray file = home / "song.wav";
     TempFolder::write(file, "bytes");
     const QByteArray inTrash = trash::send(file);
-    EXPECT_EQ(inTrash, home / ".local/share/Trash/files/song.wav");
+    EXPECT_EQ(inTrash, homeTrash() + "/files/song.wav");
     EXPECT_EQ(TempFolder::read(inTrash), QByteArray("bytes"));
     EXPECT_FALSE(QFile::exists(QFile::decodeName(file)));
     EXPECT_TRUE(TempFolder::list(workingDirectory.path()).empty());
     struct stat status {};
     ASSERT_EQ(::stat((home / ".local").constData(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0700u);
+}
+
+// The user's own trash may be a link the user made to a folder elsewhere.
+TEST_F(FreshAccountTrash, TheUsersOwnTrashMayBeALink)
+{
+    ASSERT_EQ(::mkdir((home / ".local").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / ".local/share").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / "bin").constData(), 0700), 0);
+    ASSERT_EQ(::symlink((home / "bin").constData(), homeTrash().constData()), 0);
+    const QByteArray file = home / "song.wav";
+    TempFolder::write(file, "bytes");
+    const trash::Sent sent = trash::sendToTrash(file);
+    ASSERT_FALSE(sent.error) << sent.error.message();
+    EXPECT_EQ(TempFolder::read(home / "bin/files/song.wav"), QByteArray("bytes"));
+    EXPECT_EQ(recordedPath(TempFolder::read(home / "bin/info/song.wav.trashinfo")), file);
 }
 
 // The trash's record of a file, read back as a trash tool reads it: the Path
@@ -59,6 +105,7 @@ TEST_F(FreshAccountTrash, TheRecordNamesTheOriginalExactly)
         "100%.wav",
         "a b#c?.mp3",
         "日本語 %41.mid",
+        "\xC0\xB5 not utf-8.wav",
     };
     for (const QByteArray &name : names) {
         SCOPED_TRACE(name.constData());
@@ -67,20 +114,161 @@ TEST_F(FreshAccountTrash, TheRecordNamesTheOriginalExactly)
         const QByteArray inTrash = trash::send(file);
         ASSERT_FALSE(inTrash.isEmpty());
         const QByteArray record = TempFolder::read(trash::infoFileOf(inTrash));
-        ASSERT_TRUE(record.startsWith("[Trash Info]\n")) << record.constData();
-        QByteArray recorded;
-        for (const QByteArray &line : record.split('\n')) {
-            if (line.startsWith("Path="))
-                recorded = line.mid(5);
-        }
-        EXPECT_EQ(QByteArray::fromPercentEncoding(recorded), file);
-        for (const char c : recorded)
+        ASSERT_TRUE(record.startsWith("[Trash Info]\nPath=")) << record.constData();
+        EXPECT_EQ(recordedPath(record), file);
+        const QByteArray raw = record.split('\n').at(1).mid(5);
+        for (const char c : raw)
             EXPECT_TRUE(QByteArray("/%-._~").contains(c) || std::isalnum(static_cast<unsigned char>(c))) << c;
         EXPECT_TRUE(record.contains("\nDeletionDate=")) << record.constData();
     }
     // Nothing is left over beside the records.
-    for (const QByteArray &entry : TempFolder::list(home / ".local/share/Trash/info"))
+    for (const QByteArray &entry : TempFolder::list(homeTrash() + "/info"))
         EXPECT_TRUE(entry.endsWith(".trashinfo")) << entry.constData();
 }
+
+// Files of one name each get a name of their own in the trash, with a
+// record beside it; a file another program left in "files" without a
+// record keeps its name and its bytes; a name too long for the record's
+// name is shortened, whole characters at a time, keeping its extension.
+TEST_F(FreshAccountTrash, EveryFileGetsANameOfItsOwnAndARecord)
+{
+    ASSERT_EQ(::mkdir((home / ".local").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / ".local/share").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir(homeTrash().constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((homeTrash() + "/files").constData(), 0700), 0);
+    TempFolder::write(homeTrash() + "/files/song.mp3", "stray");
+
+    std::vector<QByteArray> sent;
+    for (const QByteArray bytes : {"first", "second", "third"}) {
+        TempFolder::write(home / "song.mp3", bytes);
+        sent.push_back(trash::send(home / "song.mp3"));
+        EXPECT_EQ(TempFolder::read(sent.back()), bytes);
+        EXPECT_EQ(recordedPath(TempFolder::read(trash::infoFileOf(sent.back()))), home / "song.mp3");
+    }
+    EXPECT_EQ(sent, (std::vector<QByteArray> {homeTrash() + "/files/song.2.mp3", homeTrash() + "/files/song.3.mp3",
+                        homeTrash() + "/files/song.4.mp3"}));
+    EXPECT_EQ(TempFolder::read(homeTrash() + "/files/song.mp3"), "stray");
+    EXPECT_EQ(TempFolder::list(homeTrash() + "/info"),
+        (std::vector<QByteArray> {"song.2.mp3.trashinfo", "song.3.mp3.trashinfo", "song.4.mp3.trashinfo"}));
+
+    QByteArray longName;
+    while (longName.size() < 243)
+        longName += "曲";
+    longName += ".flac";
+    const QByteArray file = home / longName;
+    TempFolder::write(file, "long");
+    const QByteArray inTrash = trash::send(file);
+    ASSERT_FALSE(inTrash.isEmpty());
+    const QByteArray trashName = inTrash.mid(inTrash.lastIndexOf('/') + 1);
+    EXPECT_TRUE(trashName.endsWith(".flac"));
+    EXPECT_TRUE(QString::fromUtf8(trashName).toUtf8() == trashName) << "cut inside a character";
+    EXPECT_LE(trashName.size() + qsizetype(sizeof ".trashinfo") - 1, 255);
+    EXPECT_EQ(recordedPath(TempFolder::read(trash::infoFileOf(inTrash))), file);
+}
+
+// A trash that cannot be written (an "info" folder the user may not write,
+// a full disk, "info" not a folder, a "files" folder that refuses the file)
+// fails at once with the reason; the file stays where it was, whole, and
+// no record is left without its file.
+struct Refusal {
+    const char *name;
+    std::function<void(RecordRefusingFileSystem &, const QByteArray &trash)> arm;
+    std::errc expected;
+};
+
+class TrashRefusal : public FreshAccountTrash, public ::testing::WithParamInterface<Refusal>
+{
+};
+
+TEST_P(TrashRefusal, FailsWithTheReasonAndTheFileStays)
+{
+    const QByteArray file = home / "song.mp3";
+    TempFolder::write(file, "the only copy");
+    RecordRefusingFileSystem fs;
+    ASSERT_EQ(::mkdir((home / ".local").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / ".local/share").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir(homeTrash().constData(), 0700), 0);
+    GetParam().arm(fs, homeTrash());
+    const trash::Sent sent = trash::sendToTrash(file, fs);
+    EXPECT_EQ(sent.error, GetParam().expected) << sent.error.message();
+    EXPECT_TRUE(sent.inTrash.isEmpty());
+    EXPECT_EQ(TempFolder::read(file), "the only copy");
+    EXPECT_TRUE(TempFolder::list(homeTrash() + "/files").empty());
+    EXPECT_TRUE(TempFolder::list(homeTrash() + "/info").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(, TrashRefusal, ::testing::Values(
+    Refusal {"info_unwritable", [](RecordRefusingFileSystem &fs, const QByteArray &) {
+        fs.recordOpenError = EACCES;
+    }, std::errc::permission_denied},
+    Refusal {"disk_full", [](RecordRefusingFileSystem &fs, const QByteArray &) {
+        fs.diskSpace = 0;
+    }, std::errc::no_space_on_device},
+    Refusal {"record_cut_short", [](RecordRefusingFileSystem &fs, const QByteArray &) {
+        fs.diskSpace = 10;
+    }, std::errc::no_space_on_device},
+    Refusal {"info_not_a_folder", [](RecordRefusingFileSystem &, const QByteArray &trash) {
+        TempFolder::write(trash + "/info", "");
+    }, std::errc::permission_denied},
+    Refusal {"files_refuses", [](RecordRefusingFileSystem &fs, const QByteArray &) {
+        fs.renameFault = [](const QByteArray &, const QByteArray &to) { return to.contains("/files/") ? EACCES : 0; };
+    }, std::errc::permission_denied}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// A file on another mount goes to the trash at that mount's top, renamed,
+// with a record whose Path is relative to the top: an administrator's
+// shared ".Trash" (a folder with the sticky bit) holds one per user,
+// otherwise the user's ".Trash-<uid>"; a ".Trash" without the sticky bit, or
+// a link, is never used. Where the top takes no trash, the file goes to the
+// user's own trash, copied.
+struct MountCase {
+    const char *name;
+    std::function<void(const QByteArray &top)> prepare;
+    const char *trashFolder; // below the top; empty: the user's own trash
+};
+
+class TrashOnAnotherMount : public FreshAccountTrash, public ::testing::WithParamInterface<MountCase>
+{
+};
+
+TEST_P(TrashOnAnotherMount, GoesToTheTrashAtItsTop)
+{
+    TempFolder mount;
+    FaultyFileSystem fs;
+    fs.otherFileSystem = mount.path();
+    ASSERT_EQ(::mkdir((mount / "music").constData(), 0755), 0);
+    const QByteArray file = mount / "music/a b.mp3";
+    TempFolder::write(file, "on the stick");
+    GetParam().prepare(mount.path());
+
+    const trash::Sent sent = trash::sendToTrash(file, fs);
+    ASSERT_FALSE(sent.error) << sent.error.message();
+    const QByteArray uid = QByteArray::number(::geteuid());
+    const QByteArray folder = QByteArray(GetParam().trashFolder).replace("<uid>", uid);
+    const QByteArray root = folder.isEmpty() ? homeTrash() : mount / folder;
+    EXPECT_EQ(sent.inTrash, root + "/files/a b.mp3");
+    EXPECT_EQ(TempFolder::read(sent.inTrash), "on the stick");
+    EXPECT_EQ(TempFolder::read(file), "<missing>");
+    EXPECT_EQ(recordedPath(TempFolder::read(root + "/info/a b.mp3.trashinfo")),
+        folder.isEmpty() ? file : QByteArray("music/a b.mp3"));
+    struct stat status {};
+    ASSERT_EQ(::lstat(root.constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+}
+
+INSTANTIATE_TEST_SUITE_P(, TrashOnAnotherMount, ::testing::Values(
+    MountCase {"own_trash_made", [](const QByteArray &) {}, ".Trash-<uid>"},
+    MountCase {"shared_trash", [](const QByteArray &top) {
+        ::mkdir((top + "/.Trash").constData(), 01777);
+        ::chmod((top + "/.Trash").constData(), 01777);
+    }, ".Trash/<uid>"},
+    MountCase {"shared_trash_without_sticky_bit", [](const QByteArray &top) {
+        ::mkdir((top + "/.Trash").constData(), 0777);
+    }, ".Trash-<uid>"},
+    MountCase {"own_trash_a_link", [](const QByteArray &top) {
+        ::mkdir((top + "/elsewhere").constData(), 0700);
+        ::symlink("elsewhere", (top + "/.Trash-" + QByteArray::number(::geteuid())).constData());
+    }, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -65,6 +65,52 @@ TEST_F(SortJournalTest, EntriesSurviveAReopenAndUndoWalksBackFromTheLatest)
     EXPECT_GT(SortJournal(path).begin(Kind::Move, "a", "b"), copy + 1);
 }
 
+// Far from now, nanoseconds since 1970 no longer fit in 64 bits (past 2262):
+// the stamp still tells the times apart, survives the journal, and under
+// the sanitizers nothing overflows.
+TEST_F(SortJournalTest, FilesDatedFarFromNowKeepDistinctStamps)
+{
+    const struct {
+        const char *what;
+        time_t seconds;
+    } dates[] = {
+        {"2300-01-01", 10413792000},
+        {"1960-01-01", -315619200},
+    };
+    const QByteArray file = root / "song.mp3";
+    TempFolder::write(file, "12345");
+    for (const auto &date : dates) {
+        SCOPED_TRACE(date.what);
+        struct timespec times[2] = {{date.seconds, 999999999}, {date.seconds, 999999999}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.constData(), times, 0), 0);
+        struct stat kept {};
+        ASSERT_EQ(::stat(file.constData(), &kept), 0);
+        ASSERT_EQ(kept.st_mtim.tv_sec, date.seconds) << "the file system cannot hold this date";
+        qint64 size = 0;
+        qint64 stamp = 0;
+        ASSERT_TRUE(sortjournal::fileState(file, size, stamp));
+        if (date.seconds > -9223372036 && date.seconds < 9223372036) {
+            EXPECT_EQ(stamp, qint64(date.seconds) * 1000000000 + 999999999);
+        }
+        {
+            SortJournal journal(path);
+            journal.done(journal.begin(Kind::Move, root / "from", file), file);
+        }
+        const std::optional<Entry> reopened = SortJournal(path).latestUndoable();
+        ASSERT_TRUE(reopened.has_value());
+        EXPECT_EQ(reopened->mtimeNs, stamp);
+
+        // One nanosecond, or one second, later is another stamp.
+        for (const struct timespec later : {timespec {date.seconds, 999999998}, timespec {date.seconds + 1, 999999999}}) {
+            const struct timespec retimed[2] = {later, later};
+            ASSERT_EQ(::utimensat(AT_FDCWD, file.constData(), retimed, 0), 0);
+            qint64 other = 0;
+            ASSERT_TRUE(sortjournal::fileState(file, size, other));
+            EXPECT_NE(other, stamp);
+        }
+    }
+}
+
 TEST_F(SortJournalTest, ATornLastLineIsIgnoredAndTheNextEntryStartsOnAFreshLine)
 {
     TempFolder::write(root / "t", "x");

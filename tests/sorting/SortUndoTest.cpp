@@ -126,6 +126,27 @@ INSTANTIATE_TEST_SUITE_P(, SortUndoCases, ::testing::Values(
     UndoCase {"reject", Kind::Reject, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A file dated far from now is sorted and taken back like any other.
+TEST_F(SortUndoTest, FilesDatedFarFromNowAreUndone)
+{
+    for (const time_t seconds : {time_t(10413792000), time_t(-315619200)}) {
+        for (const Kind kind : {Kind::Move, Kind::Copy}) {
+            SCOPED_TRACE(seconds);
+            TempFolder::write(source, "the sorted file");
+            struct timespec times[2] = {{seconds, 5}, {seconds, 5}};
+            ASSERT_EQ(::utimensat(AT_FDCWD, source.constData(), times, 0), 0);
+            const Entry entry = sort(kind, false);
+            const sortundo::Result result = sortundo::undo(entry, fileOps);
+            EXPECT_EQ(result.outcome, Outcome::Undone) << result.error.message();
+            EXPECT_EQ(TempFolder::read(source), "the sorted file");
+            EXPECT_FALSE(exists(target));
+            struct stat status {};
+            ASSERT_EQ(::stat(source.constData(), &status), 0);
+            EXPECT_EQ(status.st_mtim.tv_sec, seconds);
+        }
+    }
+}
+
 TEST_F(SortUndoTest, AReplacedFileGoneFromTheTrashStillLetsTheSortBeUndone)
 {
     const Entry entry = sort(Kind::Move, true);

@@ -41,6 +41,11 @@ char32_t nextFolded(QByteArrayView s, qsizetype &i)
         valid = (next & 0xC0) == 0x80;
         code = (code << 6) | (next & 0x3F);
     }
+    // Only the shortest form of a code point is valid, and no surrogate or
+    // value past U+10FFFF. An overlong "5" read as the character 5 would
+    // sort after "10" and before "9": no order at all.
+    static constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    valid = valid && code >= kSmallest[length] && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
     if (!valid) {
         ++i;
         return char32_t(0x110000 + byte);
