@@ -250,17 +250,6 @@ ShellFolder *TFolderDropDown::getParentShellFolder(int index) const
     return m_entries.at(parent)->folder.get();
 }
 
-std::shared_ptr<ShellFolder> TFolderDropDown::newShellFolder(int index) const
-{
-    TFflNodeInfo *entry = m_entries.at(index);
-    if (!entry)
-        return nullptr;
-    if (entry->folder)
-        return entry->folder;
-    ShellFolder *parent = getParentShellFolder(index);
-    return parent ? parent->bindToObject(entry->itemId) : nullptr;
-}
-
 void TFolderDropDown::reflectSelection()
 {
     m_folderName.clear();
@@ -274,9 +263,7 @@ void TFolderDropDown::reflectSelection()
 void TFolderDropDown::changeEvent(QObject *sender)
 {
     reflectSelection();
-    const int selected = currentIndex();
-    if (m_fileList.get() && m_entries.at(selected))
-        m_fileList.get()->OpenFolder(sender, newShellFolder(selected));
+    showInFileList(sender, currentIndex());
     emit OnChange(sender);
 }
 
@@ -327,12 +314,12 @@ void TFolderDropDown::setFileListControl(QObject *list)
         if (!view)
             return;
         m_fileList.set(view, this, [this] { setFileListControl(nullptr); });
-        const int selected = currentIndex();
-        if (m_entries.at(selected))
-            view->OpenFolder(this, newShellFolder(selected));
+        showInFileList(this, currentIndex());
         return;
     }
     m_fileList.clear();
+    m_listCalls->cancel();
+    setReading(m_listCalls, nullptr);
 }
 
 QObject *TFolderDropDown::FileListControl() const

@@ -141,7 +141,8 @@ private:
     void endWalk();
     void reflectSelection();
     shellns::ShellFolder *getParentShellFolder(int index) const;
-    std::shared_ptr<shellns::ShellFolder> newShellFolder(int index) const;
+    // Shows the entry's folder in the linked file list, bound on a worker.
+    void showInFileList(QObject *sender, int index);
     void changeEvent(QObject *sender);
     using QComboBox::changeEvent;
 
@@ -162,6 +163,7 @@ private:
     FileCalls *m_drivesCalls = nullptr; // the volumes below the drives folder
     FileCalls *m_walkCalls = nullptr;
     FileCalls *m_openCalls = nullptr;
+    FileCalls *m_listCalls = nullptr; // the folder for the linked file list
     QHash<FileCalls *, TFflNodeInfo *> m_reading;
     QList<TFflNodeInfo *> m_loading; // entries that say they are loading
     bool m_rootPending = false;

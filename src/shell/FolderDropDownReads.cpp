@@ -45,7 +45,8 @@ void TFolderDropDown::createReaders()
     m_drivesCalls = new FileCalls(this);
     m_walkCalls = new FileCalls(this);
     m_openCalls = new FileCalls(this);
-    for (FileCalls *calls : {m_drivesCalls, m_walkCalls, m_openCalls}) {
+    m_listCalls = new FileCalls(this);
+    for (FileCalls *calls : {m_drivesCalls, m_walkCalls, m_openCalls, m_listCalls}) {
         connect(calls, &FileCalls::slow, this, [this, calls] {
             if (TFflNodeInfo *entry = m_reading.value(calls))
                 showLoading(entry, true);
@@ -56,7 +57,7 @@ void TFolderDropDown::createReaders()
 void TFolderDropDown::cancelReads()
 {
     m_walk.reset();
-    for (FileCalls *calls : {m_rootCalls, m_drivesCalls, m_walkCalls, m_openCalls}) {
+    for (FileCalls *calls : {m_rootCalls, m_drivesCalls, m_walkCalls, m_openCalls, m_listCalls}) {
         calls->cancel();
         setReading(calls, nullptr);
     }
@@ -139,6 +140,35 @@ void TFolderDropDown::readFolder(TFflNodeInfo *entry, FileCalls *calls, ReadDone
                 update();
             }
             done(at, *read);
+        });
+}
+
+void TFolderDropDown::showInFileList(QObject *sender, int index)
+{
+    TFflNodeInfo *entry = m_entries.at(index);
+    m_listCalls->cancel();
+    setReading(m_listCalls, nullptr);
+    if (!m_fileList.get() || !entry)
+        return;
+    if (entry->folder) {
+        m_fileList.get()->OpenFolder(sender, entry->folder);
+        return;
+    }
+    const int parentIndex = m_entries.getParent(index);
+    const std::shared_ptr<ShellFolder> parent = parentIndex < 0 ? m_desktop : m_entries.at(parentIndex)->folder;
+    if (!parent) {
+        m_fileList.get()->OpenFolder(sender, nullptr);
+        return;
+    }
+    const ItemIdList id = entry->itemId;
+    setReading(m_listCalls, entry);
+    m_listCalls->start<std::shared_ptr<ShellFolder>>(
+        pathsOf(*parent, id), [parent, id] { return parent->bindToObject(id); },
+        [this, sender, entry](std::shared_ptr<ShellFolder> folder) {
+            setReading(m_listCalls, nullptr);
+            // The list follows the selection only while it is still this entry.
+            if (m_fileList.get() && m_entries.at(currentIndex()) == entry)
+                m_fileList.get()->OpenFolder(sender, std::move(folder));
         });
 }
 

@@ -363,6 +363,32 @@ TEST_F(HeldDropDown, AStepDownIntoAFolderThatDoesNotAnswerGoesInOnceItDoes)
     EXPECT_FALSE(showsLoading(deep));
 }
 
+TEST_F(HeldDropDown, APickOfAFolderThatDoesNotAnswerReachesTheLinkedListOnceItDoes)
+{
+    auto *list = new TFileListView(desktop(), host.get());
+    dropDown->setFileListControl(list);
+    dropDown->setFolderName(mounted("/deep"));
+    const int deep = dropDown->currentIndex();
+    auto pick = [&](int index) {
+        dropDown->setCurrentIndex(index);
+        emit dropDown->activated(index);
+    };
+    pick(dropDown->documentsIndex());
+    auto listed = [&] { return list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing); };
+    ASSERT_EQ(listed(), tree.path("Documents"));
+
+    fuse.hold("/deep", HeldFileSystem::Lookups);
+    changes.clear();
+    pick(deep);
+    EXPECT_EQ(changes, QList<QByteArray>{mounted("/deep")});
+    EXPECT_EQ(listed(), tree.path("Documents")) << "the list waits for the folder";
+    ASSERT_TRUE(waitUntil([&] { return showsLoading(deep); }));
+
+    fuse.release();
+    ASSERT_TRUE(waitUntil([&] { return listed() == mounted("/deep"); }));
+    EXPECT_FALSE(showsLoading(deep));
+}
+
 TEST_F(HeldDropDown, WhatTheUserDoesMeanwhileMakesTheLateAnswerStale)
 {
     const struct {
