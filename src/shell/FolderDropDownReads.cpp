@@ -21,13 +21,6 @@ QString loadingMark()
     return QStringLiteral("（読み込み中）");
 }
 
-// The path an item stands for, for judging its mount; none for virtual items.
-QByteArrayList pathsOf(const ShellFolder &parent, const ItemIdList &id)
-{
-    const QByteArray path = parent.displayNameOf(id, nameflags::kForParsing).value_or(QByteArray());
-    return path.startsWith('/') ? QByteArrayList {path} : QByteArrayList {};
-}
-
 ShellReadOptions folderOptions(const ShellItemFilter &filter)
 {
     ShellReadOptions options;
@@ -121,7 +114,7 @@ void TFolderDropDown::readFolder(TFflNodeInfo *entry, FileCalls *calls, ReadDone
     const ShellReadOptions options = folderOptions(itemFilter());
     setReading(calls, entry);
     calls->start<std::shared_ptr<FolderRead>>(
-        pathsOf(*parent, id),
+        shellItemPaths(*parent, id),
         [parent, id, options] {
             auto read = std::make_shared<FolderRead>();
             read->folder = parent->bindToObject(id);
@@ -163,7 +156,7 @@ void TFolderDropDown::showInFileList(QObject *sender, int index)
     const ItemIdList id = entry->itemId;
     setReading(m_listCalls, entry);
     m_listCalls->start<std::shared_ptr<ShellFolder>>(
-        pathsOf(*parent, id), [parent, id] { return parent->bindToObject(id); },
+        shellItemPaths(*parent, id), [parent, id] { return parent->bindToObject(id); },
         [this, sender, entry](std::shared_ptr<ShellFolder> folder) {
             setReading(m_listCalls, nullptr);
             // The list follows the selection only while it is still this entry.
@@ -210,7 +203,7 @@ void TFolderDropDown::retrieveInitialNodes()
     options.leadingItem = m_documentsId;
     m_rootPending = true;
     m_rootCalls->start<std::shared_ptr<RootRead>>(
-        pathsOf(*m_desktop, *desktopId),
+        shellItemPaths(*m_desktop, *desktopId),
         [desktop = m_desktop, id = *desktopId, options] {
             auto read = std::make_shared<RootRead>();
             read->attributes = desktop->attributesOf(id, attr::kBrowseMask);
