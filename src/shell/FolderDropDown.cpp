@@ -9,10 +9,10 @@
 #include "shell/ShellFolderReader.h"
 #include "shell/ShellItemIds.h"
 
+#include "platform/FileCalls.h"
 #include "platform/PathResolve.h"
 
 #include <QEvent>
-#include <QFile>
 
 #include <climits>
 
@@ -35,9 +35,13 @@ TFolderDropDown::TFolderDropDown(std::shared_ptr<ShellFolder> desktop, QWidget *
     if (m_desktop)
         m_documentsId = m_desktop->specialFolderLocation(SpecialFolder::Documents);
     getShellSettings();
+    createReaders();
     // Only a pick by the user counts as a change; the program's own
     // selections raise it where an operation says so.
-    connect(this, &QComboBox::activated, this, [this] { changeEvent(this); });
+    connect(this, &QComboBox::activated, this, [this] {
+        endWalk();
+        changeEvent(this);
+    });
     setupDelegate();
     if (parent)
         fill();
@@ -64,9 +68,8 @@ bool TFolderDropDown::event(QEvent *event)
 void TFolderDropDown::fill()
 {
     initialize();
+    // Selects the documents folder once the Desktop's items are in.
     retrieveInitialNodes();
-    setCurrentIndex(m_documentsIndex);
-    reflectSelection();
 }
 
 void TFolderDropDown::getShellSettings()
@@ -80,8 +83,21 @@ void TFolderDropDown::setShowHidden(int mode)
     getShellSettings();
 }
 
+ShellItemFilter TFolderDropDown::itemFilter() const
+{
+    ShellItemFilter filter;
+    filter.onlyFileSystem = m_onlyFileSystem;
+    filter.showHidden = m_showHidden;
+    filter.userShowsHidden = m_shellSettings.showHiddenFiles;
+    // Only a hidden item counts here: a ghosted one is listed, with the hidden overlay.
+    filter.hiddenBits = attr::kHidden;
+    return filter;
+}
+
 void TFolderDropDown::clear()
 {
+    // Answers for entries about to go are dropped.
+    cancelReads();
     m_entries.clear();
     QComboBox::clear();
     delete m_images;
@@ -99,25 +115,18 @@ void TFolderDropDown::initialize()
 }
 
 int TFolderDropDown::insertNode(int position, int level, const std::shared_ptr<ShellFolder> &folder,
-                                const ItemIdList &itemId)
+                                const ShellFolderItem &item)
 {
+    // Name and attributes come with the listing: the label is made here.
+    const ItemIdList &itemId = item.itemId;
     const auto label = folder->displayNameOf(itemId, nameflags::kNormal);
-    const auto name = label ? folder->displayNameOf(itemId, nameflags::kInFolder | nameflags::kForParsing)
-                            : std::nullopt;
-    const auto bits = name ? folder->attributesOf(itemId, attr::kBrowseMask) : std::nullopt;
-    if (!bits)
-        return -1;
-    if (!(*bits & attr::kFolder))
-        return -1;
-    if (!(*bits & (attr::kFileSystem | attr::kFileSysAncestor)) && m_onlyFileSystem)
-        return -1;
-    // Only a hidden item counts here: a ghosted one is listed, with the hidden overlay.
-    if ((*bits & attr::kHidden) && !showsHiddenItems(m_showHidden, m_shellSettings.showHiddenFiles))
+    const std::uint32_t bits = item.attributes;
+    if (!label || !itemFilter().accepts(bits))
         return -1;
 
     auto entry = std::make_unique<TFflNodeInfo>();
-    entry->name = *name;
-    entry->attributes = *bits;
+    entry->name = item.name;
+    entry->attributes = bits;
     entry->itemId = itemId;
     entry->level = level;
     TFflNodeInfo *info = entry.get();
@@ -127,12 +136,12 @@ int TFolderDropDown::insertNode(int position, int level, const std::shared_ptr<S
         ++m_documentsIndex;
 
     if (m_images) {
-        const FflItemIcons icons = m_images->acquireItemIcons(m_extractor.get(), *folder, itemId, *bits);
+        const FflItemIcons icons = m_images->acquireItemIcons(m_extractor.get(), *folder, itemId, bits);
         info->imageIndex = icons.image;
         info->selectedIndex = icons.selected;
         info->overlayIndex = icons.overlay;
         // Hidden and ghosted folders wear the hidden overlay unless shared or linked.
-        if (info->overlayIndex < 0 && (*bits & (attr::kHidden | attr::kGhosted)))
+        if (info->overlayIndex < 0 && (bits & (attr::kHidden | attr::kGhosted)))
             info->overlayIndex = 0;
     }
     return index;
@@ -161,77 +170,26 @@ int TFolderDropDown::getInsertPos(int parent, const ShellFolder &folder, const I
     return position;
 }
 
-void TFolderDropDown::submitFolder(int index)
-{
-    TFflNodeInfo *entry = m_entries.at(index);
-    ShellFolder *parent = getParentShellFolder(index);
-    if (!entry || entry->folder || !parent)
-        return;
-    std::shared_ptr<ShellFolder> folder = parent->bindToObject(entry->itemId);
-    // Only folders become entries: files are not asked for.
-    const auto ids = folder ? folder->enumObjects(enumflags::kFolders | enumflags::kIncludeHidden) : std::nullopt;
-    if (!ids)
-        return;
-    entry->folder = folder;
-    entry->enumerated = true;
-    const int level = entry->level + 1;
-    for (const ItemIdList &id : *ids)
-        insertNode(getInsertPos(index, *folder, id), level, folder, id);
-}
-
-int TFolderDropDown::insertNewNode(int parent, int level, const QByteArray &name)
+int TFolderDropDown::insertNewNode(int parent, int level, FolderRead &read, const QByteArray &name)
 {
     TFflNodeInfo *entry = m_entries.at(parent);
-    ShellFolder *grandParent = getParentShellFolder(parent);
-    if (!entry || !grandParent)
+    if (!entry || !read.folder || !read.items)
         return -1;
-    std::shared_ptr<ShellFolder> folder = grandParent->bindToObject(entry->itemId);
-    // Names come with the listing: no display-name call per item.
-    const auto items = folder ? folder->enumItems(enumflags::kFolders | enumflags::kIncludeHidden, attr::kFolder)
-                              : std::nullopt;
-    if (!items)
-        return -1;
-    entry->folder = folder;
+    entry->folder = read.folder;
     entry->enumerated = false;
     // Going up and back in reuses the row made the first time.
     const int existing = m_entries.findChild(parent, name);
     if (existing >= 0)
         return existing;
-    const int match = findItemByName(int(items->size()), [&](int i) -> const QByteArray & {
-        return (*items)[size_t(i)].name;
+    const std::vector<ShellFolderItem> &items = *read.items;
+    const int match = findItemByName(int(items.size()), [&](int i) -> const QByteArray & {
+        return items[size_t(i)].name;
     }, name);
     if (match < 0)
         return -1;
-    const ItemIdList &id = (*items)[size_t(match)].itemId;
     // Among children added earlier the new one takes its place in the shell's order.
-    return insertNode(getInsertPos(parent, *folder, id), level, folder, id);
-}
-
-void TFolderDropDown::retrieveInitialNodes()
-{
-    if (!m_desktop)
-        return;
-    const auto desktopId = m_desktop->specialFolderLocation(SpecialFolder::Desktop);
-    if (!desktopId || insertNode(-1, 0, m_desktop, *desktopId) < 0)
-        return;
-    TFflNodeInfo *desktop = m_entries.at(0);
-    desktop->folder = m_desktop;
-    desktop->enumerated = true;
-    const auto drivesId = m_desktop->specialFolderLocation(SpecialFolder::Drives);
-    if (!drivesId)
-        return;
-    const auto ids = m_desktop->enumObjects(enumflags::kFolders | enumflags::kIncludeHidden);
-    if (!ids)
-        return;
-    for (const ItemIdList &id : *ids) {
-        const int index = insertNode(getInsertPos(0, *m_desktop, id), 1, m_desktop, id);
-        if (index < 0)
-            continue;
-        if (m_documentsId && m_desktop->compareIds(id, *m_documentsId) == 0)
-            m_documentsIndex = index;
-        if (m_desktop->compareIds(id, *drivesId) == 0)
-            submitFolder(index);
-    }
+    return insertNode(getInsertPos(parent, *read.folder, items[size_t(match)].itemId), level, read.folder,
+                      items[size_t(match)]);
 }
 
 void TFolderDropDown::setFolderName(const QByteArray &path)
@@ -239,57 +197,57 @@ void TFolderDropDown::setFolderName(const QByteArray &path)
     const QByteArray before = m_folderName;
     clear();
     fill();
-    // A path that leads nowhere leaves the rebuilt list on the documents
-    // folder: a linked list view is told, so that both show one folder.
-    if (!searchNode(path) && m_folderName != before)
+    searchNode(path, before);
+}
+
+void TFolderDropDown::leadsNowhere(const QByteArray &before)
+{
+    // The rebuilt list stays on the documents folder: a linked list view is
+    // told, so that both show one folder.
+    if (m_folderName != before)
         changeEvent(this);
 }
 
-bool TFolderDropDown::searchNode(const QByteArray &path)
+void TFolderDropDown::searchNode(const QByteArray &path, const QByteArray &before)
 {
-    if (path.isEmpty() || !m_desktop || m_entries.count() == 0)
-        return false;
+    endWalk();
+    if (path.isEmpty() || !m_desktop || (m_entries.count() == 0 && !m_rootPending))
+        return leadsNowhere(before);
     const QByteArray full = paths::absoluteClean(path);
     if (full.size() >= PATH_MAX)
-        return false;
-    ItemIdList ids;
-    std::uint32_t bits = attr::kFolder;
-    if (!m_desktop->parseDisplayName(full, &ids, &bits))
-        return false;
-    const auto elements = splitItemIds(ids);
-    if (!elements)
-        return false;
-
-    std::shared_ptr<ShellFolder> current = m_desktop;
-    int candidate = m_entries.getFirstChild(0);
-    QByteArray lastName;
-    for (size_t k = 0; k < elements->size() && candidate >= 0; ++k) {
-        const ItemIdList &element = (*elements)[k];
-        lastName = current->displayNameOf(element, nameflags::kInFolder | nameflags::kForParsing)
-                       .value_or(QByteArray());
-        const int match = m_entries.findSibling(candidate, lastName);
-        if (match < 0)
-            break;
-        setCurrentIndex(match);
-        if (k + 1 == elements->size())
-            break;
-        current = current->bindToObject(element);
-        if (!current)
-            break;
-        if (m_entries.at(match)->enumerated) {
-            candidate = m_entries.getFirstChild(match);
-        } else {
-            const QByteArray next = current->displayNameOf((*elements)[k + 1],
-                                                           nameflags::kInFolder | nameflags::kForParsing)
-                                        .value_or(QByteArray());
-            lastName = next;
-            candidate = insertNewNode(match, m_entries.level(match) + 1, next);
-        }
-    }
-    changeEvent(this);
-    if (!(bits & attr::kFolder) && m_fileList.get())
-        m_fileList.get()->SelectFile(lastName);
-    return true;
+        return leadsNowhere(before);
+    m_walk = std::make_unique<Walk>();
+    Walk *walk = m_walk.get();
+    walk->path = full;
+    walk->current = m_desktop;
+    struct Parsed
+    {
+        bool ok = false;
+        ItemIdList ids;
+        std::uint32_t attributes = attr::kFolder;
+    };
+    m_walkCalls->start<std::shared_ptr<Parsed>>(
+        {full},
+        [desktop = m_desktop, full] {
+            auto parsed = std::make_shared<Parsed>();
+            parsed->ok = desktop->parseDisplayName(full, &parsed->ids, &parsed->attributes);
+            return parsed;
+        },
+        [this, walk, before](std::shared_ptr<Parsed> parsed) {
+            if (m_walk.get() != walk)
+                return;
+            auto elements = parsed->ok ? splitItemIds(parsed->ids) : std::nullopt;
+            // A path the namespace cannot parse leaves the rebuilt list as it is.
+            if (!elements) {
+                m_walk.reset();
+                leadsNowhere(before);
+                return;
+            }
+            walk->elements = std::move(*elements);
+            walk->attributes = parsed->attributes;
+            walk->parsed = true;
+            continueWalk();
+        });
 }
 
 ShellFolder *TFolderDropDown::getParentShellFolder(int index) const
@@ -300,17 +258,6 @@ ShellFolder *TFolderDropDown::getParentShellFolder(int index) const
     if (parent < 0)
         return m_desktop.get();
     return m_entries.at(parent)->folder.get();
-}
-
-std::shared_ptr<ShellFolder> TFolderDropDown::newShellFolder(int index) const
-{
-    TFflNodeInfo *entry = m_entries.at(index);
-    if (!entry)
-        return nullptr;
-    if (entry->folder)
-        return entry->folder;
-    ShellFolder *parent = getParentShellFolder(index);
-    return parent ? parent->bindToObject(entry->itemId) : nullptr;
 }
 
 void TFolderDropDown::reflectSelection()
@@ -326,9 +273,7 @@ void TFolderDropDown::reflectSelection()
 void TFolderDropDown::changeEvent(QObject *sender)
 {
     reflectSelection();
-    const int selected = currentIndex();
-    if (m_fileList.get() && m_entries.at(selected))
-        m_fileList.get()->OpenFolder(sender, newShellFolder(selected));
+    showInFileList(sender, currentIndex());
     emit OnChange(sender);
 }
 
@@ -337,6 +282,7 @@ void TFolderDropDown::SelectParent()
     const int parent = m_entries.getParent(currentIndex());
     if (parent < 0)
         return;
+    endWalk();
     setCurrentIndex(parent);
     changeEvent(this);
 }
@@ -347,13 +293,28 @@ bool TFolderDropDown::OpenFolder(const QByteArray &name)
     TFflNodeInfo *entry = m_entries.at(selected);
     if (!entry || !(entry->attributes & attr::kFolder))
         return false;
-    const int child = entry->enumerated ? m_entries.findSibling(m_entries.getFirstChild(selected), name)
-                                        : insertNewNode(selected, entry->level + 1, name);
-    if (child < 0)
-        return false;
-    setCurrentIndex(child);
-    changeEvent(this);
-    return true;
+    endWalk();
+    if (entry->enumerated) {
+        const int child = m_entries.findSibling(m_entries.getFirstChild(selected), name);
+        if (child < 0)
+            return false;
+        setCurrentIndex(child);
+        changeEvent(this);
+        return true;
+    }
+    auto wentIn = std::make_shared<bool>(false);
+    readFolder(entry, m_openCalls, [this, entry, name, wentIn](int index, FolderRead &read) {
+        // Something else picked meanwhile: the step down is no longer wanted.
+        if (index != currentIndex())
+            return;
+        const int child = insertNewNode(index, entry->level + 1, read, name);
+        if (child < 0)
+            return;
+        setCurrentIndex(child);
+        changeEvent(this);
+        *wentIn = true;
+    });
+    return *wentIn;
 }
 
 void TFolderDropDown::setFileListControl(QObject *list)
@@ -363,12 +324,12 @@ void TFolderDropDown::setFileListControl(QObject *list)
         if (!view)
             return;
         m_fileList.set(view, this, [this] { setFileListControl(nullptr); });
-        const int selected = currentIndex();
-        if (m_entries.at(selected))
-            view->OpenFolder(this, newShellFolder(selected));
+        showInFileList(this, currentIndex());
         return;
     }
     m_fileList.clear();
+    m_listCalls->cancel();
+    setReading(m_listCalls, nullptr);
 }
 
 QObject *TFolderDropDown::FileListControl() const

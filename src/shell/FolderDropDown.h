@@ -13,6 +13,7 @@
 #include "shell/ControlLink.h"
 #include "shell/FflShowHidden.h"
 #include "shell/FolderEntryList.h"
+#include "shell/ShellFolderReader.h"
 
 #include "namespace/ShellFolder.h"
 #include "namespace/ShellSettings.h"
@@ -20,11 +21,14 @@
 #include <QByteArray>
 #include <QComboBox>
 #include <QMetaObject>
+#include <QHash>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
+class FileCalls;
 class FileListControl;
 class TFileListView;
 class IconExtractor;
@@ -60,8 +64,12 @@ public:
 
     // Selects the parent of the selected entry.
     virtual void SelectParent();
-    // Goes into the child of the selected entry named `name`; false when there is none.
+    // Goes into the child of the selected entry named `name`; false when
+    // there is none, or when the folder has not answered yet (it goes in
+    // once it does, if the entry is still selected then).
     virtual bool OpenFolder(const QByteArray &name);
+    // Path of the walk that waits for a folder to answer, "" for none.
+    QByteArray walkingTo() const;
 
     const FolderEntryList &entries() const { return m_entries; }
     TFflNodeInfo *getInfo(int index) const { return m_entries.at(index); }
@@ -86,22 +94,60 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // A folder bound and listed on a worker.
+    struct FolderRead
+    {
+        std::shared_ptr<shellns::ShellFolder> folder;
+        std::optional<std::vector<ShellFolderItem>> items;
+    };
+    // A walk down to a path, one folder read at a time.
+    struct Walk
+    {
+        QByteArray path;
+        bool parsed = false;
+        std::uint32_t attributes = shellns::attr::kFolder;
+        std::vector<shellns::ItemIdList> elements;
+        std::size_t next = 0; // the element matched next
+        std::shared_ptr<shellns::ShellFolder> current;
+        // The first entry the next element is looked for from; none ends the walk.
+        TFflNodeInfo *candidate = nullptr;
+        QByteArray lastName;
+    };
+    using ReadDone = std::function<void(int index, FolderRead &read)>;
+
     void setupDelegate();
     void clear();
     void initialize();
     void fill();
     void getShellSettings();
+    ShellItemFilter itemFilter() const;
     int insertNode(int position, int level, const std::shared_ptr<shellns::ShellFolder> &folder,
-                   const shellns::ItemIdList &itemId);
+                   const ShellFolderItem &item);
     int getInsertPos(int parent, const shellns::ShellFolder &folder, const shellns::ItemIdList &itemId) const;
     void submitFolder(int index);
-    int insertNewNode(int parent, int level, const QByteArray &name);
+    int insertNewNode(int parent, int level, FolderRead &read, const QByteArray &name);
     void retrieveInitialNodes();
-    // Walks to `path`; false when it cannot be parsed (no change event then).
-    bool searchNode(const QByteArray &path);
+    // Walks to `path`; one that leads nowhere (cannot be parsed) raises a
+    // change when the rebuilt list no longer shows `before`.
+    void searchNode(const QByteArray &path, const QByteArray &before);
+    void leadsNowhere(const QByteArray &before);
+    // Reads the folders of the drop-down off the GUI thread.
+    void createReaders();
+    void cancelReads();
+    // Binds and lists the folder of `entry` on a worker; `done` gets the
+    // entry's index and what was read, at once when it answers in time.
+    void readFolder(TFflNodeInfo *entry, FileCalls *calls, ReadDone done);
+    void setReading(FileCalls *calls, TFflNodeInfo *entry);
+    void showLoading(TFflNodeInfo *entry, bool on);
+    void continueWalk();
+    void finishWalk();
+    // A pick by the user or a step up or down ends a walk or a step down
+    // that waits for its folder.
+    void endWalk();
     void reflectSelection();
     shellns::ShellFolder *getParentShellFolder(int index) const;
-    std::shared_ptr<shellns::ShellFolder> newShellFolder(int index) const;
+    // Shows the entry's folder in the linked file list, bound on a worker.
+    void showInFileList(QObject *sender, int index);
     void changeEvent(QObject *sender);
     using QComboBox::changeEvent;
 
@@ -117,4 +163,15 @@ private:
     TFflShowHidden m_showHidden = flhConformExplorer;
     int m_itemHeight = 0;
     ControlLink<TFileListView> m_fileList;
+
+    FileCalls *m_rootCalls = nullptr;   // the Desktop's items
+    FileCalls *m_drivesCalls = nullptr; // the volumes below the drives folder
+    FileCalls *m_walkCalls = nullptr;
+    FileCalls *m_openCalls = nullptr;
+    FileCalls *m_listCalls = nullptr; // the folder for the linked file list
+    QHash<FileCalls *, TFflNodeInfo *> m_reading;
+    QList<TFflNodeInfo *> m_loading; // entries that say they are loading
+    bool m_rootPending = false;
+    bool m_drivesPending = false;
+    std::unique_ptr<Walk> m_walk;
 };

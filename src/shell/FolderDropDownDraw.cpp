@@ -110,7 +110,10 @@ void TFolderDropDown::drawRow(QPainter *painter, const QRect &rect, int index, b
         painter->fillRect(textRect, colours.color(QPalette::Highlight));
     }
     painter->setClipRect(textRect.intersected(rect));
-    painter->setPen(colours.color(selected ? QPalette::HighlightedText : QPalette::Text));
+    // A volume that did not answer when it was listed is greyed until it does.
+    const bool slow = entry->attributes & shellns::attr::kIsSlow;
+    painter->setPen(selected ? colours.color(QPalette::HighlightedText)
+                             : colours.color(slow ? QPalette::Disabled : QPalette::Active, QPalette::Text));
     painter->drawText(textRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, label);
     painter->restore();
 }

@@ -13,6 +13,15 @@ int FolderEntryList::level(int index) const
     return entry ? entry->level : -1;
 }
 
+int FolderEntryList::indexOf(const TFflNodeInfo *entry) const
+{
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].get() == entry)
+            return int(i);
+    }
+    return -1;
+}
+
 int FolderEntryList::getParent(int index) const
 {
     if (!at(index) || level(index) <= 0)

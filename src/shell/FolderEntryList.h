@@ -18,6 +18,8 @@ public:
     int count() const { return int(m_entries.size()); }
     TFflNodeInfo *at(int index) const;
     int level(int index) const;
+    // Where `entry` stands, -1 when it is not in the list.
+    int indexOf(const TFflNodeInfo *entry) const;
 
     // All return -1 for an index outside the list.
     int getParent(int index) const;

@@ -29,26 +29,6 @@ struct FolderRead
     std::optional<ShellFolderListing> listing;
 };
 
-// The paths a read of the item touches, for judging their mounts: the
-// path it stands for, or for a virtual folder (the computer) the paths of
-// its own items, the volumes, each of which a listing looks at. Naming the
-// volumes reads only the mount table.
-QByteArrayList pathsOf(const ShellFolder &parent, const ItemIdList &id)
-{
-    const QByteArray path = parent.displayNameOf(id, nameflags::kForParsing).value_or(QByteArray());
-    if (path.startsWith('/'))
-        return {path};
-    QByteArrayList paths;
-    const std::shared_ptr<ShellFolder> folder = parent.bindToObject(id);
-    const auto items = folder ? folder->enumObjects(enumflags::kFolders) : std::nullopt;
-    for (const ItemIdList &item : items.value_or(std::vector<ItemIdList> {})) {
-        const QByteArray itemPath = folder->displayNameOf(item, nameflags::kForParsing).value_or(QByteArray());
-        if (itemPath.startsWith('/'))
-            paths << itemPath;
-    }
-    return paths;
-}
-
 } // namespace
 
 void TFolderTreeView::createReaders()
@@ -119,7 +99,7 @@ void TFolderTreeView::retrieveRootFolders()
     // Files are never listed at the Desktop's own level; the documents folder leads.
     m_rootPending = true;
     m_rootCalls->start<std::shared_ptr<std::optional<ShellFolderListing>>>(
-        pathsOf(*m_desktop, *desktopId),
+        shellItemPaths(*m_desktop, *desktopId),
         [desktop = m_desktop, options] {
             return std::make_shared<std::optional<ShellFolderListing>>(listShellFolder(*desktop, options));
         },
@@ -155,7 +135,7 @@ void TFolderTreeView::submitFolder(FolderTreeNode *node, FileCalls *calls, std::
     const ItemIdList id = node->info()->itemId;
     setReading(calls, node);
     calls->start<std::shared_ptr<FolderRead>>(
-        pathsOf(*parent, id),
+        shellItemPaths(*parent, id),
         [parent, id, options] {
             auto read = std::make_shared<FolderRead>();
             read->folder = parent->bindToObject(id);

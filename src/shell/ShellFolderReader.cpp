@@ -202,3 +202,19 @@ std::optional<std::vector<ShellFolderItem>> readShellFolder(const ShellFolder &f
         items.push_back(listing->item(i));
     return items;
 }
+
+QByteArrayList shellItemPaths(const ShellFolder &parent, const ItemIdList &id)
+{
+    const QByteArray path = parent.displayNameOf(id, nameflags::kForParsing).value_or(QByteArray());
+    if (path.startsWith('/'))
+        return {path};
+    QByteArrayList paths;
+    const std::shared_ptr<ShellFolder> folder = parent.bindToObject(id);
+    const auto items = folder ? folder->enumObjects(enumflags::kFolders) : std::nullopt;
+    for (const ItemIdList &item : items.value_or(std::vector<ItemIdList> {})) {
+        const QByteArray itemPath = folder->displayNameOf(item, nameflags::kForParsing).value_or(QByteArray());
+        if (itemPath.startsWith('/'))
+            paths << itemPath;
+    }
+    return paths;
+}

@@ -12,6 +12,7 @@
 #include "namespace/ShellFolder.h"
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QByteArrayView>
 
 #include <cstdint>
@@ -83,6 +84,12 @@ std::optional<ShellFolderListing> listShellFolder(const shellns::ShellFolder &fo
 // Puts items of `folder` in the shell's order, `leading` first when given.
 void sortInShellOrder(const shellns::ShellFolder &folder, std::vector<ShellFolderItem> &items,
                       const std::optional<shellns::ItemIdList> &leading = std::nullopt);
+
+// The paths a read of the item of `parent` touches, for judging their
+// mounts: the path it stands for, or for a virtual folder (the computer)
+// the paths of its own items, the volumes, each of which a listing looks
+// at. Naming the volumes reads only the mount table.
+QByteArrayList shellItemPaths(const shellns::ShellFolder &parent, const shellns::ItemIdList &id);
 
 // Equal in-folder names ignoring letter case, as path elements are matched.
 bool sameItemName(QByteArrayView a, QByteArrayView b);

@@ -1,5 +1,8 @@
-// The folder drop-down and the folder toolbar over a real temporary folder tree.
+// The folder drop-down and the folder toolbar over a real temporary folder
+// tree, and the drop-down over a file system that stops answering.
+#include "support/HeldFileSystem.h"
 #include "support/ShellFixtureTree.h"
+#include "support/Wait.h"
 
 #include "shell/FflFileStyleMenu.h"
 #include "shell/FflIconList.h"
@@ -20,6 +23,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 using namespace shellns;
 
 namespace {
@@ -34,11 +41,13 @@ protected:
             return;
         host = std::make_unique<QWidget>();
         host->resize(600, 400);
-        dropDown = new TFolderDropDown(tree.desktop(), host.get());
+        dropDown = new TFolderDropDown(desktop(), host.get());
         dropDown->setGeometry(0, 0, 300, 24);
         QObject::connect(dropDown, &TFolderDropDown::OnChange, dropDown,
                          [this](QObject *) { changes.append(dropDown->FolderName()); });
     }
+
+    virtual std::shared_ptr<ShellFolder> desktop() const { return tree.desktop(); }
 
     void TearDown() override
     {
@@ -55,10 +64,11 @@ protected:
         return result;
     }
 
-    int indexOf(const QByteArray &name) const
+    int indexOf(const QByteArray &name) const { return indexIn(dropDown, name); }
+    static int indexIn(const TFolderDropDown *list, const QByteArray &name)
     {
-        for (int i = 0; i < dropDown->count(); ++i) {
-            if (dropDown->getInfo(i)->name == name)
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->getInfo(i)->name == name)
                 return i;
         }
         return -1;
@@ -331,6 +341,170 @@ TEST_F(DropDown, RowsAreIndentedHalfAnIconPerLevelOutsideTheEditPart)
     };
     EXPECT_EQ(highlightStart(false), icon * level / 2 + icon + height / 8);
     EXPECT_EQ(highlightStart(true), icon + height / 8);
+}
+
+namespace {
+
+// The drop-down with one more volume: a FUSE file system whose calls are
+// held when a test says so, as a share that stops answering.
+class HeldDropDown : public DropDown
+{
+protected:
+    void SetUp() override
+    {
+        if (!fuse.isMounted())
+            GTEST_SKIP() << fuse.whyNot().toStdString();
+        for (const char *folder : {"/deep", "/deep/inner", "/deep/other", "/songs"})
+            ASSERT_EQ(::mkdir((fuse.backing() + folder).constData(), 0755), 0) << folder;
+        DropDown::SetUp();
+    }
+    void TearDown() override
+    {
+        // Whatever still waits goes on, then the drop-down goes.
+        fuse.release();
+        DropDown::TearDown();
+    }
+
+    std::shared_ptr<ShellFolder> desktop() const override
+    {
+        NamespaceRoots roots = tree.roots();
+        roots.volumes = [volumes = roots.volumes, mountPoint = fuse.mountPoint()] {
+            auto list = volumes();
+            list.push_back({mountPoint, QString::fromUtf8(mountPoint), true});
+            return list;
+        };
+        return makeDesktopFolder(roots);
+    }
+    QByteArray mounted(const QByteArray &path) const { return fuse.mountPoint() + path; }
+    bool showsLoading(int index) const { return dropDown->itemText(index).endsWith(QStringLiteral("（読み込み中）")); }
+    // Lets the held calls go and gives their answers time to arrive.
+    void releaseAndSettle()
+    {
+        fuse.release();
+        ASSERT_TRUE(waitUntil([&] { return fuse.heldCalls() == 0; }));
+        QTest::qWait(300);
+    }
+
+    HeldFileSystem fuse;
+};
+
+} // namespace
+
+TEST_F(HeldDropDown, AWalkIntoAFolderThatDoesNotAnswerReturnsAtOnceAndEndsOnceItDoes)
+{
+    const QByteArray target = mounted("/deep/inner");
+    fuse.hold("/deep", HeldFileSystem::Listings);
+    dropDown->setFolderName(target);
+    EXPECT_EQ(dropDown->walkingTo(), target);
+    EXPECT_EQ(dropDown->FolderName(), tree.path("Documents")) << "no change until the walk ends";
+    EXPECT_TRUE(changes.isEmpty());
+    const int deep = dropDown->currentIndex();
+    ASSERT_EQ(dropDown->getInfo(deep)->name, "deep");
+    ASSERT_TRUE(waitUntil([&] { return showsLoading(deep); }));
+
+    fuse.release();
+    ASSERT_TRUE(waitUntil([&] { return dropDown->FolderName() == target; }));
+    EXPECT_EQ(changes, QList<QByteArray>{target});
+    EXPECT_TRUE(dropDown->walkingTo().isEmpty());
+    EXPECT_EQ(dropDown->itemText(deep), QStringLiteral("deep"));
+    EXPECT_EQ(rows().value(deep + 1), (QPair<QByteArray, int>{"inner", dropDown->getInfo(deep)->level + 1}));
+}
+
+TEST_F(HeldDropDown, AStepDownIntoAFolderThatDoesNotAnswerGoesInOnceItDoes)
+{
+    dropDown->setFolderName(mounted("/deep"));
+    ASSERT_EQ(dropDown->FolderName(), mounted("/deep"));
+    changes.clear();
+    fuse.hold("/deep", HeldFileSystem::Listings);
+    EXPECT_FALSE(dropDown->OpenFolder("other")) << "not in yet";
+    const int deep = dropDown->currentIndex();
+    ASSERT_TRUE(waitUntil([&] { return showsLoading(deep); }));
+    EXPECT_TRUE(changes.isEmpty());
+
+    fuse.release();
+    ASSERT_TRUE(waitUntil([&] { return dropDown->FolderName() == mounted("/deep/other"); }));
+    EXPECT_EQ(changes, QList<QByteArray>{mounted("/deep/other")});
+    EXPECT_FALSE(showsLoading(deep));
+}
+
+TEST_F(HeldDropDown, APickOfAFolderThatDoesNotAnswerReachesTheLinkedListOnceItDoes)
+{
+    auto *list = new TFileListView(desktop(), host.get());
+    dropDown->setFileListControl(list);
+    dropDown->setFolderName(mounted("/deep"));
+    const int deep = dropDown->currentIndex();
+    auto pick = [&](int index) {
+        dropDown->setCurrentIndex(index);
+        emit dropDown->activated(index);
+    };
+    pick(dropDown->documentsIndex());
+    auto listed = [&] { return list->listedFolder()->displayNameOf(emptyItemIdList(), nameflags::kForParsing); };
+    ASSERT_EQ(listed(), tree.path("Documents"));
+
+    fuse.hold("/deep", HeldFileSystem::Lookups);
+    changes.clear();
+    pick(deep);
+    EXPECT_EQ(changes, QList<QByteArray>{mounted("/deep")});
+    EXPECT_EQ(listed(), tree.path("Documents")) << "the list waits for the folder";
+    ASSERT_TRUE(waitUntil([&] { return showsLoading(deep); }));
+
+    fuse.release();
+    ASSERT_TRUE(waitUntil([&] { return listed() == mounted("/deep"); }));
+    EXPECT_FALSE(showsLoading(deep));
+}
+
+TEST_F(HeldDropDown, WhatTheUserDoesMeanwhileMakesTheLateAnswerStale)
+{
+    const struct {
+        const char *meanwhile;
+        std::function<void()> act;
+        QByteArray ends;
+    } cases[] = {
+        {"another folder", [&] { dropDown->setFolderName(tree.path("data")); }, tree.path("data")},
+        {"up", [&] { dropDown->SelectParent(); }, mounted("")},
+    };
+    for (const auto &c : cases) {
+        dropDown->setFolderName(tree.path("Documents"));
+        fuse.hold("/deep", HeldFileSystem::Listings);
+        dropDown->setFolderName(mounted("/deep/inner"));
+        ASSERT_TRUE(fuse.waitForHeldCall()) << c.meanwhile;
+        changes.clear();
+        c.act();
+        EXPECT_EQ(dropDown->FolderName(), c.ends) << c.meanwhile;
+        EXPECT_TRUE(dropDown->walkingTo().isEmpty()) << c.meanwhile;
+
+        releaseAndSettle();
+        EXPECT_EQ(dropDown->FolderName(), c.ends) << c.meanwhile;
+        EXPECT_EQ(changes, QList<QByteArray>{c.ends}) << c.meanwhile;
+        for (int i = 0; i < dropDown->count(); ++i)
+            EXPECT_FALSE(showsLoading(i)) << c.meanwhile << " " << i;
+    }
+}
+
+TEST_F(HeldDropDown, AMountPointThatDoesNotAnswerDoesNotHoldUpTheListAndIsGreyedUntilItDoes)
+{
+    fuse.hold("/", HeldFileSystem::Everything);
+    auto *other = new TFolderDropDown(desktop(), host.get());
+    // The Desktop's items at once; the volumes once their listing has given up on the mount point.
+    EXPECT_EQ(other->FolderName(), tree.path("Documents"));
+    const int drives = indexIn(other, "::drives");
+    ASSERT_GE(drives, 0);
+    EXPECT_EQ(other->entries().getFirstChild(drives), -1);
+
+    // A walk asked for meanwhile goes on once the volumes are in.
+    other->setFolderName(tree.path("data"));
+    ASSERT_TRUE(waitUntil([&] { return other->FolderName() == tree.path("data"); }));
+    const int volume = indexIn(other, fuse.mountPoint());
+    ASSERT_GE(volume, 0);
+    EXPECT_TRUE(other->getInfo(volume)->attributes & attr::kIsSlow);
+    EXPECT_FALSE(other->getInfo(indexIn(other, "/"))->attributes & attr::kIsSlow);
+
+    // A walk into it waits for it, and it is an ordinary volume once it answers.
+    other->setFolderName(mounted("/songs"));
+    EXPECT_EQ(other->walkingTo(), mounted("/songs"));
+    fuse.release();
+    ASSERT_TRUE(waitUntil([&] { return other->FolderName() == mounted("/songs"); }));
+    EXPECT_FALSE(other->getInfo(indexIn(other, fuse.mountPoint()))->attributes & attr::kIsSlow);
 }
 
 namespace {
