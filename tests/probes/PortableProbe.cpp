@@ -10,6 +10,7 @@
 #include "support/UrlRecorder.h"
 
 #include <QApplication>
+#include <QMenu>
 
 #include <cstdio>
 
@@ -31,7 +32,12 @@ int main(int argc, char **argv)
     surroundings.playerBackend = [&player] { return RecordingBackend::make(player); };
     surroundings.showError = [](const QString &message) { print("error", message.toUtf8()); };
     auto form = std::make_unique<TMainForm1>(surroundings);
+    // "?" offers the guide in its menu.
     form->FadeButton1->click();
+    if (form->GuideAction)
+        form->GuideAction->trigger();
+    if (form->GuideMenu)
+        form->GuideMenu->hide();
     form->FadeButton4->click();
     for (const QUrl &url : recorder.opened)
         print(url.scheme() == QStringLiteral("file") ? "guide" : "info",
