@@ -220,20 +220,10 @@ void TFolderDropDown::searchNode(const QByteArray &path, const QByteArray &befor
     Walk *walk = m_walk.get();
     walk->path = full;
     walk->current = m_desktop;
-    struct Parsed
-    {
-        bool ok = false;
-        ItemIdList ids;
-        std::uint32_t attributes = attr::kFolder;
-    };
-    m_walkCalls->start<std::shared_ptr<Parsed>>(
+    m_walkCalls->start<std::shared_ptr<ParsedShellPath>>(
         {full},
-        [desktop = m_desktop, full] {
-            auto parsed = std::make_shared<Parsed>();
-            parsed->ok = desktop->parseDisplayName(full, &parsed->ids, &parsed->attributes);
-            return parsed;
-        },
-        [this, walk, before](std::shared_ptr<Parsed> parsed) {
+        [desktop = m_desktop, full] { return std::make_shared<ParsedShellPath>(parseShellPath(*desktop, full)); },
+        [this, walk, before](std::shared_ptr<ParsedShellPath> parsed) {
             if (m_walk.get() != walk)
                 return;
             auto elements = parsed->ok ? splitItemIds(parsed->ids) : std::nullopt;

@@ -218,3 +218,10 @@ QByteArrayList shellItemPaths(const ShellFolder &parent, const ItemIdList &id)
     }
     return paths;
 }
+
+ParsedShellPath parseShellPath(const ShellFolder &desktop, const QByteArray &path)
+{
+    ParsedShellPath parsed;
+    parsed.ok = desktop.parseDisplayName(path, &parsed.ids, &parsed.attributes);
+    return parsed;
+}

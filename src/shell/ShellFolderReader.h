@@ -91,6 +91,16 @@ void sortInShellOrder(const shellns::ShellFolder &folder, std::vector<ShellFolde
 // at. Naming the volumes reads only the mount table.
 QByteArrayList shellItemPaths(const shellns::ShellFolder &parent, const shellns::ItemIdList &id);
 
+// An absolute path parsed by the Desktop into item ids, as a walk down to it
+// needs them; ok is false when the namespace cannot parse it.
+struct ParsedShellPath
+{
+    bool ok = false;
+    shellns::ItemIdList ids;
+    std::uint32_t attributes = shellns::attr::kFolder;
+};
+ParsedShellPath parseShellPath(const shellns::ShellFolder &desktop, const QByteArray &path);
+
 // Equal in-folder names ignoring letter case, as path elements are matched.
 bool sameItemName(QByteArrayView a, QByteArrayView b);
 
