@@ -17,11 +17,13 @@ FolderDropTarget::FolderDropTarget(QWidget *control, Handler handler, Area area)
 bool FolderDropTarget::eventFilter(QObject *, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::DragLeave)
+        m_offer.forget();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
         return false;
     auto *drag = static_cast<QDropEvent *>(event);
     const QPoint at = drag->position().toPoint();
-    const QByteArrayList paths = droppedpaths::fromMimeData(*drag->mimeData());
+    const QByteArrayList paths = m_offer.paths(*drag);
     if (paths.isEmpty() || (m_area && !m_area(at)) || !droppedpaths::acceptAsReference(*drag)) {
         drag->ignore();
         return true;

@@ -10,6 +10,8 @@
 // It lives as a child of the control and watches its drag events. Qt hands
 // a disabled control's drags to its parent: drops on a disabled button are
 // taken by a target on the panel that holds it.
+#include "platform/DroppedPaths.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QPoint>
@@ -36,4 +38,5 @@ protected:
 private:
     Handler m_handler;
     Area m_area;
+    droppedpaths::DragOffer m_offer;
 };

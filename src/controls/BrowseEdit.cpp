@@ -110,7 +110,7 @@ bool TBrowseEdit::answerFileDrag(QDropEvent *event)
     // is no folder of this machine and is refused rather than typed in.
     if (!event->mimeData()->hasUrls())
         return false;
-    if (droppedpaths::fromMimeData(*event->mimeData()).isEmpty())
+    if (m_dragOffer.paths(*event).isEmpty())
         event->ignore();
     else
         droppedpaths::acceptAsReference(*event);
@@ -129,10 +129,16 @@ void TBrowseEdit::dragMoveEvent(QDragMoveEvent *event)
         QLineEdit::dragMoveEvent(event);
 }
 
+void TBrowseEdit::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    m_dragOffer.forget();
+    QLineEdit::dragLeaveEvent(event);
+}
+
 void TBrowseEdit::dropEvent(QDropEvent *event)
 {
     if (event->mimeData()->hasUrls()) {
-        const QByteArrayList dropped = droppedpaths::fromMimeData(*event->mimeData());
+        const QByteArrayList dropped = m_dragOffer.paths(*event);
         if (dropped.isEmpty() || !droppedpaths::acceptAsReference(*event)) {
             event->ignore();
             return;

@@ -14,6 +14,8 @@
 //
 // While the field has the focus its caret blinks at CaretBlinkRate; the
 // desktop's rate is put back when the focus leaves.
+#include "platform/DroppedPaths.h"
+
 #include <QByteArray>
 #include <QLineEdit>
 
@@ -61,6 +63,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
@@ -78,4 +81,5 @@ private:
     int m_caretBlinkRate = 0;
     // The desktop's flash time while ours is in force, else -1.
     int m_desktopFlashTime = -1;
+    droppedpaths::DragOffer m_dragOffer;
 };

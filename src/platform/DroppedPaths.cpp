@@ -4,6 +4,7 @@
 #include <QMimeData>
 
 #include <climits>
+#include <utility>
 #include <unistd.h>
 
 namespace droppedpaths {
@@ -83,6 +84,15 @@ bool acceptAsReference(QDropEvent &event)
     }
     event.ignore();
     return false;
+}
+
+QByteArrayList DragOffer::paths(const QDropEvent &event)
+{
+    if (event.type() == QEvent::Drop && !m_carried.isEmpty())
+        return std::exchange(m_carried, {});
+    QByteArrayList found = fromMimeData(*event.mimeData());
+    m_carried = event.type() == QEvent::Drop ? QByteArrayList() : found;
+    return found;
 }
 
 } // namespace droppedpaths

@@ -28,4 +28,22 @@ QByteArrayList fromMimeData(const QMimeData &data);
 // alone; nothing is copied here either). False when it offers neither.
 bool acceptAsReference(QDropEvent &event);
 
+// The local paths of one control's drag, from its first move over the control
+// to its drop. A drag carries the same data all the way, so the drop takes
+// the paths read while the drag moved over the control rather than asking
+// the other program again: some programs (Qt's own drag source among them)
+// do not answer that last request while they wait for the drop to finish,
+// and the window would wait seconds for an empty answer.
+class DragOffer
+{
+public:
+    // The paths of a drag enter, move or drop event.
+    QByteArrayList paths(const QDropEvent &event);
+    // The drag left the control.
+    void forget() { m_carried.clear(); }
+
+private:
+    QByteArrayList m_carried;
+};
+
 } // namespace droppedpaths
