@@ -151,14 +151,15 @@ void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
         emit loadFailed();
         return;
     }
-    // A new file always plays, even after a pause not yet confirmed by mpv.
-    if (m_paused || m_pauseRequested) {
-        m_pauseRequested = false;
-        setFlag("pause", false);
-    }
     command({"loadfile", entries.first().constData(), "replace"});
     for (qsizetype i = 1; i < entries.size(); ++i)
         command({"loadfile", entries.at(i).constData(), "append"});
+    // A new file always plays: even after a pause not yet confirmed by mpv,
+    // and after the pause mpv makes itself when the file before reaches its
+    // end (it is kept open there), which can come between our requests until
+    // the new file replaces it; so the pause is lifted after the load.
+    m_pauseRequested = false;
+    setFlag("pause", false);
 }
 
 void MpvPlayer::stop()

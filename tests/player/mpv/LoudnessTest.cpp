@@ -227,7 +227,9 @@ TEST(LevelledOutput, QuietAndLoudFilesSoundAlike)
                 }
                 QSignalSpy restarted(&player, &MpvPlayer::playbackRestarted);
                 player.load(path);
-                ASSERT_TRUE(waitUntil([&] { return restarted.count() > 0 && player.position() > 4.9; }));
+                ASSERT_TRUE(waitUntil([&] { return restarted.count() > 0 && player.position() > 4.9; }, 30000))
+                    << path.constData() << " at " << player.position() << " s, started " << restarted.count()
+                    << (player.isPaused() ? ", paused" : "") << (levelling ? ", levelled" : "");
             }
         }
         // Both files in one stream, 40,000 samples each (8 kHz mono, as recorded).

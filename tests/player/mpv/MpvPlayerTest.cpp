@@ -133,6 +133,21 @@ TEST_F(MpvPlayerTest, APauseJustBeforeANewPathDoesNotHoldTheNewFile)
     EXPECT_FALSE(player.isPaused());
 }
 
+TEST_F(MpvPlayerTest, AFileThatEndsJustBeforeANewPathDoesNotHoldTheNewFile)
+{
+    ASSERT_TRUE(plays(player, mediaFixture("tone.wav")));
+    // mpv keeps an ended file open and pauses there. Wait for that in mpv
+    // itself, handling no event, so the player has not heard of the pause
+    // when the next path comes, as when a key is pressed just as a file ends.
+    int paused = 0;
+    for (QDeadlineTimer deadline(15000); !paused && !deadline.hasExpired(); QThread::msleep(5))
+        mpv_get_property(player.core(), "pause", MPV_FORMAT_FLAG, &paused);
+    ASSERT_TRUE(paused);
+    ASSERT_FALSE(player.isPaused());
+    EXPECT_TRUE(plays(player, mediaFixture("tone.mp3"), 0.2));
+    EXPECT_FALSE(player.isPaused());
+}
+
 TEST_F(MpvPlayerTest, BrokenFilesLeaveThePlayerUsable)
 {
     QByteArray truncated = fixtureContent("clip.mpg").left(300);
