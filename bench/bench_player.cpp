@@ -5,10 +5,9 @@
 #include "app/WindowsMediaPlayer.h"
 #include "player/mpv/MpvPlayer.h"
 #include "BareMpv.h"
+#include "EventLoopWait.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include "QtBenchmarkMain.h"
 
 #include <benchmark/benchmark.h>
@@ -39,12 +38,7 @@ public:
     }
     void load(const QByteArray &path) { m_widget.setURL(path); }
     void waitForRestart() { waitFor(&PlayerBackend::playbackRestarted); }
-    void playFor(int milliseconds)
-    {
-        QEventLoop loop;
-        QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    void playFor(int milliseconds) { bench::pause(milliseconds); }
     void stop()
     {
         if (!m_widget.backend()->isLoaded())
@@ -61,21 +55,12 @@ private:
         return options;
     }
     template <typename Signal>
-    void waitFor(Signal signal)
-    {
-        QEventLoop loop;
-        QObject::connect(m_widget.backend(), signal, &loop, &QEventLoop::quit);
-        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    void waitFor(Signal signal) { bench::waitFor(m_widget.backend(), signal); }
 
     TWindowsMediaPlayer m_widget;
 };
 
-double millisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using bench::millisecondsSince;
 
 void report(benchmark::State &state, double bare, double ours)
 {
