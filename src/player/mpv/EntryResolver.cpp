@@ -2,9 +2,6 @@
 
 #include "player/mpv/MediaSource.h"
 
-#include <QDir>
-#include <QFile>
-
 EntryResolver::EntryResolver(QObject *parent)
     : QObject(parent)
 {
@@ -31,9 +28,7 @@ void EntryResolver::resolve(const QByteArray &path)
     const quint64 request = m_latest->load();
     m_pending = true;
     // The working directory is the caller's now, not whatever it is later.
-    const QByteArray file = path.startsWith('/') || path.isEmpty()
-        ? path
-        : QFile::encodeName(QDir::currentPath()) + '/' + path;
+    const QByteArray file = MediaSource::absolutePath(path);
     std::shared_ptr<std::atomic<quint64>> latest = m_latest;
     m_pool.start([this, file, request, latest] {
         const auto superseded = [&] { return latest->load() != request; };

@@ -66,13 +66,6 @@ bool looksLikeAsx(const QByteArray &head)
     return text.startsWith('<') && text.toLower().contains("<asx");
 }
 
-QByteArray absolute(const QByteArray &path)
-{
-    if (path.startsWith('/'))
-        return path;
-    return QFile::encodeName(QDir::currentPath()) + '/' + path;
-}
-
 void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArrayList &out);
 
 // The first alternative of a playlist entry that can be played.
@@ -119,7 +112,7 @@ void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArray
 {
     if (budget.stopped(out))
         return;
-    const QByteArray file = absolute(path);
+    const QByteArray file = absolutePath(path);
     auto known = budget.kinds.constFind(file);
     const Kind kind = known != budget.kinds.cend() ? *known : *budget.kinds.insert(file, classify(file));
     switch (kind) {
@@ -139,6 +132,24 @@ void appendEntries(const QByteArray &path, int depth, Budget &budget, QByteArray
 }
 
 } // namespace
+
+QByteArray absolutePath(const QByteArray &path)
+{
+    if (path.startsWith('/') || path.isEmpty())
+        return path;
+    return QFile::encodeName(QDir::currentPath()) + '/' + path;
+}
+
+bool plainByName(const QByteArray &path)
+{
+    // The media mask's audio and video types and today's ones libmpv plays.
+    // Not here: the lists (.asx, .wax, .wvx, .wmx, .m3u), MIDI (.mid, .midi,
+    // .rmi) and what is no media at all (.wmd packages, .wmp).
+    return hasExtension(path, {".ivf", ".aif", ".aifc", ".aiff", ".asf", ".wm", ".wma", ".wmv", ".avi",
+                               ".wav", ".mpeg", ".mpg", ".m1v", ".mp2", ".mpa", ".mpe", ".mpv2", ".au",
+                               ".snd", ".mp3", ".vob", ".mp4", ".m4a", ".m4v", ".mov", ".mkv", ".mka",
+                               ".webm", ".flac", ".ogg", ".oga", ".ogv", ".opus", ".aac", ".3gp"});
+}
 
 Kind classify(const QByteArray &path)
 {

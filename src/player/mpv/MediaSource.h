@@ -19,6 +19,14 @@ enum class Kind { Missing, Plain, Midi, Asx, M3u };
 
 Kind classify(const QByteArray &path);
 
+// Whether the name alone lets libmpv open the file at once: an audio or
+// video type, never a list or MIDI. The name may still lie (a MIDI song or
+// a list renamed .mp3); classify() tells, from the bytes.
+bool plainByName(const QByteArray &path);
+
+// `path` made absolute against the working directory of now.
+QByteArray absolutePath(const QByteArray &path);
+
 // How much work one path may make when it is a playlist: lists nested in
 // lists, references examined (each may open a file), playlist bytes read,
 // entries handed on. A list that names itself is not read again inside

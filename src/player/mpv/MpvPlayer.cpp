@@ -1,12 +1,14 @@
 #include "player/mpv/MpvPlayer.h"
 
 #include "player/mpv/LoudnessLeveller.h"
+#include "player/mpv/MediaSource.h"
 #include "player/mpv/MidiStream.h"
 #include "player/VideoFrame.h"
 
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -76,7 +78,7 @@ MpvPlayer::MpvPlayer(const MpvOptions &options, QObject *parent)
     mpv_observe_property(m_core.get(), 0, "idle-active", MPV_FORMAT_FLAG);
     mpv_set_wakeup_callback(m_core.get(), &MpvPlayer::onWakeup, this);
     connect(&m_resolver, &EntryResolver::resolved, this,
-        [this](const QByteArray &path, const QByteArrayList &entries) { play(path, entries); });
+        [this](const QByteArray &path, const QByteArrayList &entries) { playChecked(path, entries); });
     m_leveller = std::make_unique<LoudnessLeveller>(m_core.get());
 
     if (options.videoOutput == "libmpv") {
@@ -138,7 +140,62 @@ void MpvPlayer::load(const QByteArray &path)
         return;
     }
     m_leveller->fileLoading();
-    m_resolver.resolve(path);
+    m_resolver.cancel();
+    m_unchecked.clear();
+    m_checking = m_failureHeld = m_failureTold = false;
+    const QByteArray file = MediaSource::absolutePath(path);
+    const std::optional<MediaSource::Kind> known = m_ahead.kindOf(file);
+    if (known == MediaSource::Kind::Plain || (!known && MediaSource::plainByName(file))) {
+        play(file, {file});
+        m_unchecked = file;
+        // Bytes read a moment ago need no second look unless libmpv fails.
+        if (!known) {
+            m_checking = true;
+            m_resolver.resolve(file);
+        }
+    } else if (known == MediaSource::Kind::Midi) {
+        play(file, {MidiStream::address(file)});
+    } else {
+        m_resolver.resolve(file);
+    }
+}
+
+void MpvPlayer::playChecked(const QByteArray &path, const QByteArrayList &entries)
+{
+    const bool checked = m_checking && path == m_unchecked;
+    m_checking = false;
+    m_unchecked.clear();
+    // libmpv has the file already: it stays, and so does its failure.
+    if (checked && entries.size() == 1 && entries.first() == path) {
+        if (std::exchange(m_failureHeld, false))
+            tellFailure();
+        return;
+    }
+    m_failureHeld = false;
+    play(path, entries);
+}
+
+void MpvPlayer::loadFailedNow()
+{
+    m_leveller->fileSettled();
+    if (m_failureTold)
+        return;
+    // A file handed over by name may be no plain file after all: its bytes say.
+    if (!m_unchecked.isEmpty()) {
+        m_failureHeld = true;
+        if (!m_checking) {
+            m_checking = true;
+            m_resolver.resolve(m_unchecked);
+        }
+        return;
+    }
+    tellFailure();
+}
+
+void MpvPlayer::tellFailure()
+{
+    m_failureTold = true;
+    emit loadFailed();
 }
 
 void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
@@ -148,7 +205,7 @@ void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
     if (entries.isEmpty()) {
         command({"stop"});
         m_leveller->fileSettled();
-        emit loadFailed();
+        tellFailure();
         return;
     }
     command({"loadfile", entries.first().constData(), "replace"});
@@ -165,6 +222,8 @@ void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
 void MpvPlayer::stop()
 {
     m_resolver.cancel();
+    m_unchecked.clear();
+    m_checking = m_failureHeld = m_failureTold = false;
     m_leveller->fileSettled();
     command({"stop"});
 }
@@ -203,6 +262,8 @@ void MpvPlayer::drainEvents()
         case MPV_EVENT_START_FILE:
             // Whether the new file has a picture is known once its video is set up.
             ++m_fileGeneration;
+            // A failure held or told until now was an earlier file's.
+            m_failureHeld = m_failureTold = false;
             setHasVideo(false);
             m_position = m_duration = 0;
             emit positionChanged(0);
@@ -234,10 +295,8 @@ void MpvPlayer::drainEvents()
         case MPV_EVENT_END_FILE: {
             // A file replaced by the next one ends with STOP; only errors matter.
             const auto *end = static_cast<mpv_event_end_file *>(event->data);
-            if (end->reason == MPV_END_FILE_REASON_ERROR) {
-                m_leveller->fileSettled();
-                emit loadFailed();
-            }
+            if (end->reason == MPV_END_FILE_REASON_ERROR)
+                loadFailedNow();
             break;
         }
         case MPV_EVENT_PROPERTY_CHANGE:
@@ -303,6 +362,7 @@ void MpvPlayer::setLevelling(bool on)
 
 void MpvPlayer::prepare(const QByteArray &path)
 {
+    m_ahead.lookAt(MediaSource::absolutePath(path));
     m_leveller->prepare(path);
 }
 

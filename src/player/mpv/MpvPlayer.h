@@ -15,6 +15,7 @@
 #include "player/PlayerBackend.h"
 #include "player/StartPosition.h"
 #include "player/mpv/EntryResolver.h"
+#include "player/mpv/KindAhead.h"
 #include "player/mpv/MpvHandles.h"
 #include "player/MpvOptions.h"
 
@@ -36,6 +37,12 @@ public:
     // whatever was loaded; an empty path stops and unloads. What the path
     // holds (a playlist's entries) is worked out off this thread, so the
     // call returns at once; a later load() or stop() supersedes it.
+    //
+    // A file whose kind is known goes to libmpv at once: the one prepared
+    // (its bytes were read while the file before it played), or one whose
+    // name is an audio or video type. Such a name is checked by its bytes
+    // meanwhile, and a MIDI song or a list under it goes our way after all;
+    // libmpv's failure on it is told only once the bytes confirm it.
     void load(const QByteArray &path) override;
     void stop() override;
     void setPaused(bool paused) override;
@@ -59,6 +66,7 @@ public:
     // The core, for tests that read back its settings.
     mpv_handle *core() const { return m_core.get(); }
     LoudnessLeveller *leveller() const { return m_leveller.get(); }
+    const KindAhead &ahead() const { return m_ahead; }
 
 private:
     static void onWakeup(void *self);
@@ -70,6 +78,9 @@ private:
     void setFlag(const char *name, bool value);
     void setHasVideo(bool video);
     void play(const QByteArray &path, const QByteArrayList &entries);
+    void playChecked(const QByteArray &path, const QByteArrayList &entries);
+    void loadFailedNow();
+    void tellFailure();
     void hookFileStarts();
     void handleOwnReply(const mpv_event &event);
     void startEntry(uint64_t hook);
@@ -98,6 +109,16 @@ private:
     // plain file (the only kind that may start later), and how many entries.
     QByteArray m_startable;
     qsizetype m_entryCount = 0;
+    // A file handed to libmpv by its name alone, whose bytes are still to
+    // be looked at (on its failure) or being looked at (m_checking); and
+    // libmpv's failure on it, held until the bytes have spoken.
+    QByteArray m_unchecked;
+    bool m_checking = false;
+    bool m_failureHeld = false;
+    // This file's failure has been told; libmpv's own word on it comes too late.
+    bool m_failureTold = false;
+    // Reads the next file's head while this one plays.
+    KindAhead m_ahead;
     // Reads playlists off the GUI thread; goes first when the player does.
     EntryResolver m_resolver;
 };

@@ -45,6 +45,49 @@ TEST_F(MediaSourceTest, ClassifiesByContentBeforeName)
         EXPECT_EQ(MediaSource::classify(writeFile(dir, c.name, c.content)), c.expected) << c.name;
 }
 
+// The name lets a file go to libmpv unread only for audio and video types;
+// the bytes still say what the file is, whatever the name claims.
+TEST_F(MediaSourceTest, NameDecidesOnlyForAudioAndVideoTypes)
+{
+    const QByteArray midi = fixtureContent("tone.mid");
+    const QByteArray m3u = "#EXTM3U\n" + mediaFixture("tone.wav") + "\n";
+    const QByteArray asx = "<asx><entry><ref href=\"" + mediaFixture("tone.wav") + "\"/></entry></asx>";
+    struct Case
+    {
+        const char *name;
+        QByteArray content;
+        bool byName;
+        Kind kind;
+    } cases[] = {
+        // The name decides, and the bytes agree.
+        {"song.mp3", fixtureContent("tone.mp3"), true, Kind::Plain},
+        {"SONG.WAV", fixtureContent("tone.wav"), true, Kind::Plain},
+        {"clip.mpg", fixtureContent("clip.mpg"), true, Kind::Plain},
+        {"clip.vob", fixtureContent("clip.vob"), true, Kind::Plain},
+        {"tone.wma", fixtureContent("tone.wma"), true, Kind::Plain},
+        {"take.mkv", fixtureContent("clip.avi"), true, Kind::Plain},
+        // Lists and MIDI need their bytes, as do names that are no media type.
+        {"song.mid", midi, false, Kind::Midi},
+        {"song.rmi", fixtureContent("tone.rmi"), false, Kind::Midi},
+        {"list.m3u", m3u, false, Kind::M3u},
+        {"list.asx", asx, false, Kind::Asx},
+        {"list.wvx", asx, false, Kind::Asx},
+        {"fake.mid", fixtureContent("tone.wav"), false, Kind::Plain},
+        {"noextension", fixtureContent("tone.wav"), false, Kind::Plain},
+        {"package.wmd", "PK\3\4", false, Kind::Plain},
+        {"song.mp3.part", fixtureContent("tone.mp3"), false, Kind::Plain},
+        // Misleading names: an audio type in name only.
+        {"renamed.mp3", midi, true, Kind::Midi},
+        {"list.mp3", m3u, true, Kind::M3u},
+        {"metafile.asf", asx, true, Kind::Asx},
+    };
+    for (const Case &c : cases) {
+        const QByteArray path = writeFile(dir, c.name, c.content);
+        EXPECT_EQ(MediaSource::plainByName(path), c.byName) << c.name;
+        EXPECT_EQ(MediaSource::classify(path), c.kind) << c.name;
+    }
+}
+
 TEST_F(MediaSourceTest, ThingsThatAreNoRegularFileYieldNothing)
 {
     const QByteArray fifo = QFile::encodeName(dir.path()) + "/pipe.wav";

@@ -2,8 +2,10 @@
 
 #include "support/MediaFixtures.h"
 #include "support/Wait.h"
+#include "player/mpv/MidiStream.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -174,6 +176,82 @@ TEST_F(MpvPlayerTest, BrokenFilesLeaveThePlayerUsable)
             << path.constData();
         EXPECT_TRUE(plays(player, mediaFixture("tone.mp3"))) << "after " << path.constData();
     }
+}
+
+// As text, so that a failure prints readably.
+std::string playingPath(MpvPlayer &player)
+{
+    char *path = mpv_get_property_string(player.core(), "path");
+    const std::string text(path ? path : "");
+    mpv_free(path);
+    return text;
+}
+
+// A name that claims an audio type hands the file to libmpv unread, yet what
+// plays is what the bytes say, whether the file was prepared beforehand (its
+// bytes read while another file played) or not.
+TEST_F(MpvPlayerTest, MisleadingNamesPlayAsTheirBytesSay)
+{
+    const QByteArray wav = mediaFixture("tone.wav");
+    const QByteArray mpg = mediaFixture("clip.mpg");
+    const QByteArray fifo = QFile::encodeName(dir.path()) + "/pipe.mp3";
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    struct Case
+    {
+        QByteArray path;
+        // What libmpv ends up playing, and how many entries; none: it fails.
+        QByteArray plays;
+        qint64 entries;
+    };
+    const QByteArray midi = writeFile(dir, "renamed.mp3", fixtureContent("tone.mid"));
+    const Case cases[] = {
+        {writeFile(dir, "song.mp3", fixtureContent("tone.mp3")), QByteArray(), 1},
+        {midi, MidiStream::address(midi), 1},
+        // libmpv would read this list itself, and fail on the MIDI song in it.
+        {writeFile(dir, "list.mp3", "#EXTM3U\n" + mediaFixture("tone.mid") + "\n" + mpg + "\n"),
+            MidiStream::address(mediaFixture("tone.mid")), 2},
+        {writeFile(dir, "metafile.asf", "<asx><entry><ref href=\"" + mpg + "\"/></entry></asx>"), mpg, 1},
+        {writeFile(dir, "text.mp3", "this is no sound"), QByteArray(), 0},
+        {fifo, QByteArray(), 0},
+    };
+    for (const bool prepared : {false, true}) {
+        for (const Case &c : cases) {
+            const std::string label = c.path.toStdString() + (prepared ? " (prepared)" : "");
+            if (prepared) {
+                player.prepare(c.path);
+                ASSERT_TRUE(waitUntil([&] { return player.ahead().kindOf(c.path).has_value(); })) << label;
+            }
+            QSignalSpy failed(&player, &MpvPlayer::loadFailed);
+            if (c.entries == 0) {
+                player.load(c.path);
+                EXPECT_TRUE(waitUntil([&] { return failed.count() > 0; })) << label;
+                QTest::qWait(100);
+                EXPECT_EQ(failed.count(), 1) << label;
+            } else {
+                EXPECT_TRUE(plays(player, c.path)) << label;
+                EXPECT_EQ(playingPath(player), (c.plays.isEmpty() ? c.path : c.plays).toStdString()) << label;
+                int64_t count = 0;
+                mpv_get_property(player.core(), "playlist-count", MPV_FORMAT_INT64, &count);
+                EXPECT_EQ(count, c.entries) << label;
+                EXPECT_EQ(failed.count(), 0) << label;
+            }
+            ASSERT_TRUE(plays(player, wav)) << "after " << label;
+        }
+    }
+}
+
+// Bytes read ahead may be out of date when the file comes: a file that has
+// turned into a MIDI song since still plays as one.
+TEST_F(MpvPlayerTest, AFileChangedSinceItWasPreparedPlaysAsItIsNow)
+{
+    const QByteArray path = writeFile(dir, "take.mp3", fixtureContent("tone.mp3"));
+    player.prepare(path);
+    ASSERT_TRUE(waitUntil([&] { return player.ahead().kindOf(path) == MediaSource::Kind::Plain; }));
+    writeFile(dir, "take.mp3", fixtureContent("tone.mid"));
+    QSignalSpy failed(&player, &MpvPlayer::loadFailed);
+    EXPECT_TRUE(plays(player, path));
+    EXPECT_EQ(playingPath(player), MidiStream::address(path).toStdString());
+    EXPECT_EQ(failed.count(), 0);
 }
 
 TEST_F(MpvPlayerTest, SwitchingFilesReportsOnlyTheNewOne)
