@@ -145,6 +145,7 @@ TEST_F(SortCommandsTest, RelativeDestinationIsTakenFromTheSourceFolder)
     TMainForm1 &w = openSource({"a.mp3", "b.wav"});
     w.BrowseEdit[0]->setPath("../dest1");
     w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(readFile(dest(1) + "/a.mp3"), QByteArray("a.mp3"));
 }
 
