@@ -1,4 +1,5 @@
-// Key press to the next file playing, in folders of 100, 10,000 and 50,000
+// Key press to the next file playing, in folders of 100, 1,000, 10,000,
+// 50,000 and 100,000
 // media files: the main window with its real player control over libmpv,
 // sound to null, moving the current file with keypad 1. Beside it, in the
 // same run and the same folder, bare libmpv switching from the same file to
@@ -98,7 +99,7 @@ void BM_KeyToNextFile(benchmark::State &state)
     state.counters["handler_ms"] = handlerTotal / n;
     state.counters["ratio"] = bareTotal > 0 ? oursTotal / bareTotal : 0;
 }
-BENCHMARK(BM_KeyToNextFile)->Arg(100)->Arg(10000)->Arg(50000)
+BENCHMARK(BM_KeyToNextFile)->Arg(100)->Arg(1000)->Arg(10000)->Arg(50000)->Arg(100000)
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(40);
 
 } // namespace
