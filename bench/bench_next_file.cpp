@@ -1,11 +1,10 @@
 // Key press to the next file playing, in folders of 100, 1,000, 10,000,
-// 50,000 and 100,000
-// media files: the main window with its real player control over libmpv,
-// sound to null, moving the current file with keypad 1. Beside it, in the
-// same run and the same folder, bare libmpv switching from the same file to
-// the same next one (loadfile to playback-restart). Counters: ours_ms,
-// bare_ms and ratio = ours / bare per switch; handler_ms is the part of
-// ours_ms until the key handler returns.
+// 50,000 and 100,000 media files: the main window with its real player
+// control over libmpv, sound to null, moving the current file with keypad 1.
+// Beside it, in the same run and the same folder, bare libmpv switching from
+// the same file to the same next one (loadfile to playback-restart).
+// Counters: ours_ms, bare_ms and ratio = ours / bare per switch; handler_ms
+// is the part of ours_ms until the key handler returns.
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
 #include "shell/FolderTreeView.h"
