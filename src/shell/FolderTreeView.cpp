@@ -190,25 +190,26 @@ ShellItemFilter TFolderTreeView::itemFilter() const
     return filter;
 }
 
-FolderTreeNode TFolderTreeView::newNode(ShellFolderItem item, const ShellItemFilter &filter)
+FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem item,
+                                        const ShellItemFilter &filter) const
 {
     TFflNodeInfo info;
     info.name = std::move(item.name);
     info.attributes = item.attributes;
     info.itemId = std::move(item.itemId);
-    FolderTreeNode node(nullptr, std::move(info));
+    FolderTreeNode node(parent, std::move(info));
     // A volume that did not answer is dimmed too, until it does.
     node.setCut(filter.isHidden(node.info()->attributes) || (node.info()->attributes & attr::kIsSlow));
     return node;
 }
 
-std::vector<FolderTreeNode> TFolderTreeView::newNodes(const ShellFolderListing &listing,
-                                                      const ShellItemFilter &filter)
+std::vector<FolderTreeNode> TFolderTreeView::newNodes(FolderTreeNode *parent, const ShellFolderListing &listing,
+                                                      const ShellItemFilter &filter) const
 {
     std::vector<FolderTreeNode> nodes;
     nodes.reserve(listing.size());
     for (std::size_t i = 0; i < listing.size(); ++i)
-        nodes.push_back(newNode(listing.item(i), filter));
+        nodes.push_back(newNode(parent, listing.item(i), filter));
     return nodes;
 }
 

@@ -143,10 +143,10 @@ private:
     // The node calls is reading, shown as loading once the read is slow.
     void setReading(FileCalls *calls, FolderTreeNode *node);
     void retrieveRootFolders();
-    static FolderTreeNode newNode(ShellFolderItem item, const ShellItemFilter &filter);
-    // The listing's items as nodes, in its order, not yet in the tree: made
-    // on the worker that read them, so the GUI thread only links them in.
-    static std::vector<FolderTreeNode> newNodes(const ShellFolderListing &listing, const ShellItemFilter &filter);
+    FolderTreeNode newNode(FolderTreeNode *parent, ShellFolderItem item, const ShellItemFilter &filter) const;
+    // The listing's items as nodes, in its order.
+    std::vector<FolderTreeNode> newNodes(FolderTreeNode *parent, const ShellFolderListing &listing,
+                                         const ShellItemFilter &filter) const;
     ShellItemFilter itemFilter() const;
     // Reads the node's children once through calls; `opened` hears whether
     // they are in (at once when the answer comes in time).

@@ -22,11 +22,11 @@ namespace {
 // How often volumes that did not answer are asked again.
 constexpr int kSlowVolumePollMs = 1000;
 
-// A folder bound and listed on a worker, its items made into nodes there.
+// A folder bound and listed on a worker.
 struct FolderRead
 {
     std::shared_ptr<ShellFolder> folder;
-    std::optional<std::vector<FolderTreeNode>> children;
+    std::optional<ShellFolderListing> listing;
 };
 
 } // namespace
@@ -90,7 +90,7 @@ void TFolderTreeView::retrieveRootFolders()
         || !options.filter.accepts(*attributes))
         return;
     auto root = std::make_unique<FolderTreeNode>(
-        newNode({*desktopId, *name, *attributes, std::nullopt}, options.filter));
+        newNode(nullptr, {*desktopId, *name, *attributes, std::nullopt}, options.filter));
     root->info()->folder = m_desktop;
     root->info()->enumerated = true;
     FolderTreeNode *top = root.get();
@@ -98,18 +98,15 @@ void TFolderTreeView::retrieveRootFolders()
 
     // Files are never listed at the Desktop's own level; the documents folder leads.
     m_rootPending = true;
-    m_rootCalls->start<std::shared_ptr<FolderRead>>(
+    m_rootCalls->start<std::shared_ptr<std::optional<ShellFolderListing>>>(
         shellItemPaths(*m_desktop, *desktopId),
         [desktop = m_desktop, options] {
-            auto read = std::make_shared<FolderRead>();
-            if (const auto listing = listShellFolder(*desktop, options))
-                read->children = newNodes(*listing, options.filter);
-            return read;
+            return std::make_shared<std::optional<ShellFolderListing>>(listShellFolder(*desktop, options));
         },
-        [this, top](std::shared_ptr<FolderRead> read) {
+        [this, top, options](std::shared_ptr<std::optional<ShellFolderListing>> listing) {
             m_rootPending = false;
-            if (read->children)
-                m_model->setChildren(top, std::move(*read->children));
+            if (*listing)
+                m_model->setChildren(top, newNodes(top, **listing, options.filter));
             watchSlowVolumes(top);
             expand(indexOf(top));
             // A walk asked for meanwhile goes on from the Desktop's items.
@@ -142,24 +139,22 @@ void TFolderTreeView::submitFolder(FolderTreeNode *node, FileCalls *calls, std::
         [parent, id, options] {
             auto read = std::make_shared<FolderRead>();
             read->folder = parent->bindToObject(id);
-            if (read->folder) {
-                if (const auto listing = listShellFolder(*read->folder, options))
-                    read->children = newNodes(*listing, options.filter);
-            }
+            if (read->folder)
+                read->listing = listShellFolder(*read->folder, options);
             return read;
         },
-        [this, calls, node, opened = std::move(opened)](std::shared_ptr<FolderRead> read) {
+        [this, calls, node, options, opened = std::move(opened)](std::shared_ptr<FolderRead> read) {
             setReading(calls, nullptr);
             if (node->isLoading()) {
                 node->setLoading(false);
                 m_model->nodeChanged(node);
             }
             // A failed read leaves the node closed; the next attempt tries again.
-            const bool ok = read->folder && read->children;
+            const bool ok = read->folder && read->listing;
             if (ok && !node->info()->enumerated) {
                 node->info()->folder = std::move(read->folder);
                 node->info()->enumerated = true;
-                m_model->setChildren(node, std::move(*read->children));
+                m_model->setChildren(node, newNodes(node, *read->listing, options.filter));
                 watchSlowVolumes(node);
                 expand(indexOf(node));
             }
