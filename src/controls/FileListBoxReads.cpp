@@ -174,10 +174,10 @@ void TFileListBox::showListing(FileListModel::Sorted items, std::shared_ptr<cons
 {
     ++m_itemsVersion;
     m_removedSince.clear();
-    // The names before go on a worker: a hundred thousand of them take a while to free.
-    workerthreads::run([gone = std::move(m_listed)] {}, workerthreads::Lane::Background);
+    // The items before go on a worker: a hundred thousand names take a while to free.
+    workerthreads::run([gone = std::move(m_listed), shown = m_model->setSorted(std::move(items))] {},
+        workerthreads::Lane::Background);
     m_listed = std::move(listed);
-    m_model->setSorted(std::move(items));
 }
 
 void TFileListBox::applyRead(const Request &request, Outcome &outcome, const Answer &answer)

@@ -27,12 +27,13 @@ FileListModel::Sorted FileListModel::sorted(std::vector<QByteArray> names)
     return items;
 }
 
-void FileListModel::setSorted(Sorted items)
+FileListModel::Sorted FileListModel::setSorted(Sorted items)
 {
     beginResetModel();
-    m_names = std::move(items.names);
-    m_keys = std::move(items.keys);
+    std::swap(m_names, items.names);
+    std::swap(m_keys, items.keys);
     endResetModel();
+    return items;
 }
 
 void FileListModel::removeName(int row)

@@ -2,14 +2,20 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstdio>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 namespace {
 
-// How often the waiting thread looks at the worker.
+// How often the waiting thread looks at the worker at most, and how many
+// looks its patience for a blocked worker is cut into: a look tells whether
+// the worker ran at any time since the one before, so a long patience needs
+// few (each wakes the waiting thread and reads /proc), and a call that ends
+// before the first look costs the waiter nothing but the wait.
 constexpr int kSampleMs = 2;
+constexpr int kLooksPerPatience = 4;
 
 QByteArray readSmallFile(const char *path)
 {
@@ -120,6 +126,7 @@ bool WorkWatch::wait(const Patience &patience)
     // What the worker did before the wait began does not count.
     sampleActive();
     qint64 lastActive = waited.elapsed();
+    const int interval = std::max(kSampleMs, patience.blockedMs / kLooksPerPatience);
     // Released work is never taken here, even when it has ended by the
     // time the waiter looks (a slow GUI thread): its result always comes
     // the other way, so the caller's order does not hang on timing.
@@ -128,7 +135,8 @@ bool WorkWatch::wait(const Patience &patience)
             return false;
         if (m_ended)
             return true;
-        m_changed.wait_for(lock, std::chrono::milliseconds(kSampleMs));
+        const qint64 left = patience.totalMs - waited.elapsed();
+        m_changed.wait_for(lock, std::chrono::milliseconds(std::max<qint64>(1, std::min<qint64>(interval, left))));
         if (m_released)
             return false;
         if (m_ended)
