@@ -2,6 +2,7 @@
 
 #include "controls/FolderPicker.h"
 #include "platform/DroppedPaths.h"
+#include "platform/FileCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderProbe.h"
 #include "platform/PathResolve.h"
@@ -19,8 +20,13 @@
 
 namespace {
 
-// How long the picker waits for its start folder to answer.
-constexpr int kPickerWaitMs = 15;
+// How long the picker waits for its start folder to answer: on local disks
+// as long as a busy disk may keep it, elsewhere hardly at all.
+int pickerWaitMs(const QByteArray &folder)
+{
+    constexpr int kElsewhereMs = 15;
+    return stalledmounts::mountsOf({folder}).local ? FileCalls::kLocalBlockedMs : kElsewhereMs;
+}
 // How long a drop waits to learn whether it carries a folder.
 constexpr int kDropLookMs = 50;
 
@@ -84,7 +90,7 @@ QString TBrowseEdit::pickerStartFolder() const
     // A folder on a share that does not answer is not waited for: the
     // picker starts at home then.
     if (!path.isEmpty() && QFile::encodeName(folder) == path
-        && folderprobe::look(path, kPickerWaitMs) == folderprobe::Answer::Folder)
+        && folderprobe::look(path, pickerWaitMs(paths::absoluteClean(path))) == folderprobe::Answer::Folder)
         return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     return QDir::homePath();
 }
