@@ -4,6 +4,7 @@
 #include "app/MainForm1.h"
 
 #include "app/FolderDropTarget.h"
+#include "platform/DroppedPaths.h"
 #include "app/SourcePlace.h"
 #include "controls/BrowseEdit.h"
 #include "controls/FileListBox.h"
@@ -15,20 +16,13 @@
 #include "shell/FolderTreeView.h"
 #include "skin/ClearButton.h"
 
-namespace {
-
-// How long a drop waits to learn whether it carries a folder.
-constexpr int kDropLookMs = 50;
-
-} // namespace
-
 void TMainForm1::acceptFolderDrops()
 {
     const auto toSource = [this](const QByteArray &path, const QPoint &) {
         // An item on a mount that does not answer is taken as the folder it
         // most likely is, not waited for: the list then shows it loading.
         SourcePlace place;
-        if (folderprobe::look(paths::absoluteClean(path), kDropLookMs) == folderprobe::Answer::NoAnswer)
+        if (folderprobe::lookPatiently(path, droppedpaths::kFolderLookMs) == folderprobe::Answer::NoAnswer)
             place.folder = paths::absoluteClean(path);
         else
             place = SourcePlace::of(path);

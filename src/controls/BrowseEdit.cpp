@@ -2,7 +2,6 @@
 
 #include "controls/FolderPicker.h"
 #include "platform/DroppedPaths.h"
-#include "platform/FileCalls.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderProbe.h"
 #include "platform/PathResolve.h"
@@ -20,15 +19,9 @@
 
 namespace {
 
-// How long the picker waits for its start folder to answer: on local disks
-// as long as a busy disk may keep it, elsewhere hardly at all.
-int pickerWaitMs(const QByteArray &folder)
-{
-    constexpr int kElsewhereMs = 15;
-    return stalledmounts::mountsOf({folder}).local ? FileCalls::kLocalBlockedMs : kElsewhereMs;
-}
-// How long a drop waits to learn whether it carries a folder.
-constexpr int kDropLookMs = 50;
+// How long the picker waits for its start folder to answer on a share or a
+// drive that may hang (on local disks it waits as a busy disk needs).
+constexpr int kPickerWaitMs = 15;
 
 } // namespace
 
@@ -90,7 +83,7 @@ QString TBrowseEdit::pickerStartFolder() const
     // A folder on a share that does not answer is not waited for: the
     // picker starts at home then.
     if (!path.isEmpty() && QFile::encodeName(folder) == path
-        && folderprobe::look(path, pickerWaitMs(paths::absoluteClean(path))) == folderprobe::Answer::Folder)
+        && folderprobe::lookPatiently(path, kPickerWaitMs) == folderprobe::Answer::Folder)
         return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
     return QDir::homePath();
 }
@@ -106,7 +99,7 @@ void TBrowseEdit::setPathFromDrop(const QByteArray &path)
 {
     // An item on a mount that does not answer is taken as the folder it most
     // likely is: the slot then shows that it waits.
-    const bool notFolder = folderprobe::look(paths::absoluteClean(path), kDropLookMs) == folderprobe::Answer::NotFolder;
+    const bool notFolder = folderprobe::lookPatiently(path, droppedpaths::kFolderLookMs) == folderprobe::Answer::NotFolder;
     setPath(notFolder ? paths::directoryPart(path) : path);
 }
 

@@ -14,6 +14,10 @@ class QMimeData;
 
 namespace droppedpaths {
 
+// How long a drop on a share or a drive that may hang waits to learn whether
+// it carries a folder (on local disks it waits as a busy disk needs).
+constexpr int kFolderLookMs = 50;
+
 // The local paths of a text/uri-list, in order; comments and blank lines skipped.
 QByteArrayList fromUriList(const QByteArray &uriList);
 

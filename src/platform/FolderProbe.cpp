@@ -1,5 +1,8 @@
 #include "platform/FolderProbe.h"
 
+#include "platform/FileCalls.h"
+#include "platform/PathResolve.h"
+#include "platform/StalledMounts.h"
 #include "platform/WorkerThreads.h"
 
 #include <chrono>
@@ -83,6 +86,13 @@ std::vector<Answer> look(const QByteArrayList &paths, int waitMs)
 Answer look(const QByteArray &path, int waitMs)
 {
     return look(QByteArrayList {path}, waitMs).front();
+}
+
+Answer lookPatiently(const QByteArray &path, int elsewhereMs)
+{
+    const QByteArray absolute = paths::absoluteClean(path);
+    const bool local = stalledmounts::mountsOf({absolute}).local;
+    return look(absolute, local ? FileCalls::kLocalBlockedMs : elsewhereMs);
 }
 
 } // namespace folderprobe

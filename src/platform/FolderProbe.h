@@ -19,4 +19,9 @@ enum class Answer { Folder, NotFolder, NoAnswer };
 std::vector<Answer> look(const QByteArrayList &paths, int waitMs);
 Answer look(const QByteArray &path, int waitMs);
 
+// Looks at path (made absolute) and waits as long as its mount deserves: on
+// local disks as long as a busy disk may keep a call, elsewhere (shares,
+// FUSE, removable drives) only elsewhereMs.
+Answer lookPatiently(const QByteArray &path, int elsewhereMs);
+
 } // namespace folderprobe
