@@ -1,10 +1,11 @@
 # The README's commands. Each one does all of its own set-up.
 BUILD_DIR ?= build
 FUZZ_DIR ?= build-fuzz
+SAN_DIR ?= build-san
 FUZZ_SECONDS ?= 60
 JOBS ?= 2
 
-.PHONY: run gallery test build configure setup bench deb test-deb check-deb clean fuzz fuzz-build
+.PHONY: run gallery test build configure setup bench deb test-deb check-deb clean fuzz fuzz-build sanitize
 
 # Builds only the program and its player module, not the tests and benchmarks.
 run: configure
@@ -51,8 +52,20 @@ fuzz-build: setup
 fuzz: fuzz-build
 	scripts/fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# Every test, and the program driven by real keys, built with AddressSanitizer
+# and UndefinedBehaviorSanitizer; any finding fails (see the README).
+sanitize: setup
+	cmake -S . -B $(SAN_DIR) -DONDASORT_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDASORT_BUILD_BENCH=OFF
+	cmake --build $(SAN_DIR) -j$(JOBS)
+	cd $(SAN_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/sanitize.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		ctest --output-on-failure -j$(JOBS)
+	scripts/sanitize-drive.sh $(SAN_DIR)
+
 bench: build
 	for b in $(BUILD_DIR)/bin/bench_*; do $$b; done
 
 clean:
-	rm -rf $(BUILD_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(FUZZ_DIR) $(SAN_DIR)

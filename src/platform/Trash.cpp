@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <QSet>
 
 #include <cerrno>
 #include <climits>
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace trash {
 
@@ -26,6 +28,8 @@ const QByteArray kInfoSuffix = QByteArrayLiteral(".trashinfo");
 // Names tried in the trash: the file's own, numbered ones, then random ones.
 constexpr int kNumberedNames = 100;
 constexpr int kNamesTried = kNumberedNames + 50;
+// A record is a few lines; a longer file in "info" is read no further.
+constexpr qsizetype kRecordMax = 64 * 1024;
 
 std::error_code lastError()
 {
@@ -96,6 +100,37 @@ std::error_code writeRecord(const QByteArray &info, const QByteArray &text, File
     return error;
 }
 
+// The text of the record at info: a few lines, read only as far as a
+// record goes.
+QByteArray readRecord(const QByteArray &info, FileSystem &fs)
+{
+    const FileDescriptor fd(fs.open(info.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0), fs);
+    if (!fd.isOpen())
+        return {};
+    QByteArray text(kRecordMax, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < text.size()) {
+        const ssize_t n = fs.read(fd.get(), text.data() + got, size_t(text.size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    text.truncate(got);
+    return text;
+}
+
+// The path a record's "Path" line names, decoded; empty when it has none.
+QByteArray recordedPathOf(const QByteArray &record)
+{
+    for (const QByteArray &line : record.split('\n')) {
+        if (line.startsWith("Path="))
+            return QByteArray::fromPercentEncoding(line.mid(5));
+    }
+    return {};
+}
+
 // path with its folder's links resolved, so the mount it lies on is found.
 QByteArray withRealFolder(const QByteArray &path)
 {
@@ -109,7 +144,7 @@ QByteArray withRealFolder(const QByteArray &path)
 
 } // namespace
 
-Sent sendToTrash(const QByteArray &givenPath, FileSystem &fs)
+Sent sendToTrash(const QByteArray &givenPath, FileSystem &fs, const FileOperations::Progress &progress)
 {
     if (givenPath.isEmpty())
         return {{}, errorOf(ENOENT)};
@@ -133,7 +168,7 @@ Sent sendToTrash(const QByteArray &givenPath, FileSystem &fs)
             return {{}, error};
         }
         const QByteArray inTrash = place.root + "/files/" + name;
-        const std::error_code moved = fileOps.moveNoReplace(path, inTrash);
+        const std::error_code moved = fileOps.moveNoReplace(path, inTrash, progress);
         if (!moved)
             return {inTrash, {}};
         fs.unlink(info.constData());
@@ -155,6 +190,33 @@ QByteArray send(const QByteArray &path)
     return sendToTrash(path).inTrash;
 }
 
+int dropRecordsWithoutFile(FileSystem &fs, const QByteArray &root, const QByteArrayList &originals, time_t before)
+{
+    if (root.isEmpty() || originals.isEmpty())
+        return 0;
+    const QSet<QByteArray> wanted(originals.cbegin(), originals.cend());
+    std::vector<QByteArray> names;
+    fs.readDirectory((root + "/info").constData(), names);
+    int dropped = 0;
+    struct stat status {};
+    for (const QByteArray &name : names) {
+        if (!name.endsWith(kInfoSuffix))
+            continue;
+        const QByteArray file = root + "/files/" + name.chopped(kInfoSuffix.size());
+        const QByteArray info = root + "/info/" + name;
+        if (fs.lstat(file.constData(), &status) == 0 || errno != ENOENT)
+            continue;
+        // A send under way now has just written its record.
+        if (fs.lstat(info.constData(), &status) != 0 || status.st_mtim.tv_sec >= before)
+            continue;
+        const QByteArray original = recordedPathOf(readRecord(info, fs));
+        if (wanted.contains(original) && fs.lstat(original.constData(), &status) == 0
+            && fs.unlink(info.constData()) == 0)
+            ++dropped;
+    }
+    return dropped;
+}
+
 QByteArray infoFileOf(const QByteArray &pathInTrash)
 {
     const QByteArray files = paths::directoryPart(pathInTrash);
@@ -164,9 +226,10 @@ QByteArray infoFileOf(const QByteArray &pathInTrash)
         paths::lastComponent(pathInTrash) + kInfoSuffix);
 }
 
-std::error_code restore(FileOperations &fileOps, const QByteArray &pathInTrash, const QByteArray &original)
+std::error_code restore(FileOperations &fileOps, const QByteArray &pathInTrash, const QByteArray &original,
+    const FileOperations::Progress &progress)
 {
-    if (const std::error_code error = fileOps.moveNoReplace(pathInTrash, original))
+    if (const std::error_code error = fileOps.moveNoReplace(pathInTrash, original, progress))
         return error;
     // Without its record the trash no longer lists the file it gave back.
     const QByteArray info = infoFileOf(pathInTrash);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QHash>
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,22 +20,42 @@ namespace sortjournal {
 
 namespace {
 
-const QByteArray kEndMark = QByteArrayLiteral(";");
+constexpr QByteArrayView kEndMark(";");
+// The most fields a line has, its end mark included.
+constexpr qsizetype kMostFields = 6;
+
+// Splits line at every space into fields, as QByteArray::split(' ') would,
+// keeping the first fields.size() of them; returns how many there are in
+// all, or fields.size() when there are at least that many.
+template<size_t N>
+qsizetype splitFields(QByteArrayView line, std::array<QByteArrayView, N> &fields)
+{
+    qsizetype count = 0;
+    qsizetype start = 0;
+    while (count < qsizetype(N)) {
+        const qsizetype space = line.indexOf(' ', start);
+        fields[count++] = line.sliced(start, (space < 0 ? line.size() : space) - start);
+        if (space < 0)
+            return count;
+        start = space + 1;
+    }
+    return count;
+}
 
 QByteArray encodePath(const QByteArray &path)
 {
     return '=' + path.toPercentEncoding("/");
 }
 
-bool decodePath(const QByteArray &field, QByteArray &path)
+bool decodePath(QByteArrayView field, QByteArray &path)
 {
     if (!field.startsWith('='))
         return false;
-    path = QByteArray::fromPercentEncoding(field.mid(1));
+    path = QByteArray::fromPercentEncoding(field.sliced(1).toByteArray());
     return true;
 }
 
-bool decodeNumber(const QByteArray &field, qint64 &number)
+bool decodeNumber(QByteArrayView field, qint64 &number)
 {
     bool ok = false;
     number = field.toLongLong(&ok);
@@ -54,7 +75,7 @@ char kindLetter(Kind kind)
     return 'm';
 }
 
-bool kindOf(const QByteArray &field, Kind &kind)
+bool kindOf(QByteArrayView field, Kind &kind)
 {
     if (field == "m")
         kind = Kind::Move;
@@ -95,50 +116,54 @@ std::vector<Entry> parse(const QByteArray &text)
 {
     std::vector<Entry> entries;
     QHash<qint64, size_t> byId;
+    // The fields of one line, looked at where they lie in text: a journal
+    // of thousands of operations is read without a copy of each line.
+    std::array<QByteArrayView, kMostFields + 1> fields;
+    const QByteArrayView all(text);
     qsizetype start = 0;
     for (;;) {
-        const qsizetype end = text.indexOf('\n', start);
+        const qsizetype end = all.indexOf('\n', start);
         // What follows the last line break is a line torn by a crash.
         if (end < 0)
             break;
-        QList<QByteArray> fields = text.mid(start, end - start).split(' ');
+        const qsizetype count = splitFields(all.sliced(start, end - start), fields);
         start = end + 1;
         // Only a line that reaches its end mark was written whole: a torn
         // line completed by the next one's line break lacks it.
-        if (fields.size() < 3 || fields.back() != kEndMark)
+        if (count < 3 || count > kMostFields || fields[count - 1] != kEndMark)
             continue;
-        fields.removeLast();
+        const qsizetype size = count - 1;
         qint64 id = 0;
-        if (fields.size() < 2 || fields[0].size() != 1 || !decodeNumber(fields[1], id))
+        if (fields[0].size() != 1 || !decodeNumber(fields[1], id))
             continue;
         const char type = fields[0][0];
         if (type == 'B') {
             Entry entry;
             entry.id = id;
-            if (fields.size() != 5 || byId.contains(id) || !kindOf(fields[2], entry.kind)
+            if (size != 5 || byId.contains(id) || !kindOf(fields[2], entry.kind)
                 || !decodePath(fields[3], entry.source) || !decodePath(fields[4], entry.target))
                 continue;
             byId.insert(id, entries.size());
-            entries.push_back(entry);
+            entries.push_back(std::move(entry));
             continue;
         }
         const auto found = byId.constFind(id);
         if (found == byId.constEnd())
             continue;
         Entry &entry = entries[*found];
-        if (type == 'R' && fields.size() == 3) {
+        if (type == 'R' && size == 3) {
             decodePath(fields[2], entry.replacedInTrash);
-        } else if (type == 'D' && fields.size() == 5) {
+        } else if (type == 'D' && size == 5) {
             QByteArray target;
-            qint64 size = 0;
+            qint64 fileSize = 0;
             qint64 mtime = 0;
-            if (decodePath(fields[2], target) && decodeNumber(fields[3], size) && decodeNumber(fields[4], mtime)) {
-                entry.target = target;
-                entry.size = size;
+            if (decodePath(fields[2], target) && decodeNumber(fields[3], fileSize) && decodeNumber(fields[4], mtime)) {
+                entry.target = std::move(target);
+                entry.size = fileSize;
                 entry.mtimeNs = mtime;
                 entry.done = true;
             }
-        } else if (type == 'U' && fields.size() == 2) {
+        } else if (type == 'U' && size == 2) {
             entry.undone = entry.done;
         }
     }

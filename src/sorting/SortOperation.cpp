@@ -9,7 +9,7 @@ Result perform(SortJournal &journal, FileOperations &fileOps, qint64 id, sortjou
 {
     Result result;
     if (kind == sortjournal::Kind::Reject) {
-        const trash::Sent sent = trash::sendToTrash(source, fileOps.fileSystem());
+        const trash::Sent sent = trash::sendToTrash(source, fileOps.fileSystem(), progress);
         result.trashRefused = bool(sent.error);
         result.error = sent.error;
         if (!sent.error)

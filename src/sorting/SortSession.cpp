@@ -130,8 +130,15 @@ SortQueue::Task SortSession::work(const Task &task) const
                 && (!fs.isDirectory(folder) || tools->fileOps.sameFileSystem(entry.source, folder)));
         if (!renames)
             SortQueue::taskTakesLong();
+        // A reject copies only when the trash lies on another file system:
+        // the copy's first progress says so.
+        const FileOperations::Progress copying = [&progress](qint64 copied, qint64 total) {
+            if (copied == 0)
+                SortQueue::taskTakesLong();
+            progress(copied, total);
+        };
         return fromSort(sortoperation::perform(tools->journal, tools->fileOps, id, entry.kind, entry.source,
-            entry.target, progress));
+            entry.target, entry.kind == Kind::Reject ? copying : progress));
     }};
 }
 

@@ -60,7 +60,7 @@ Result undo(const Entry &entry, FileOperations &fileOps, const FileOperations::P
     case Kind::Reject:
         if (occupied(entry.source))
             return {Outcome::PlaceTaken, {}};
-        if (const std::error_code error = trash::restore(fileOps, entry.target, entry.source))
+        if (const std::error_code error = trash::restore(fileOps, entry.target, entry.source, progress))
             return failure(error);
         break;
     }
@@ -74,7 +74,8 @@ Result undo(const Entry &entry, FileOperations &fileOps, const FileOperations::P
 
 bool undoCopiesAcross(const Entry &entry, const FileOperations &fileOps)
 {
-    return entry.kind == Kind::Move && !fileOps.sameFileSystem(entry.target, paths::directoryPart(entry.source));
+    return (entry.kind == Kind::Move || entry.kind == Kind::Reject)
+        && !fileOps.sameFileSystem(entry.target, paths::directoryPart(entry.source));
 }
 
 } // namespace sortundo

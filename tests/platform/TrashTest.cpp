@@ -1,5 +1,6 @@
 #include "platform/Trash.h"
 
+#include "platform/FileSystem.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
@@ -8,6 +9,8 @@
 #include <sys/stat.h>
 #include <cctype>
 #include <climits>
+#include <ctime>
+#include <fcntl.h>
 #include <functional>
 #include <unistd.h>
 
@@ -164,6 +167,60 @@ TEST_F(FreshAccountTrash, EveryFileGetsANameOfItsOwnAndARecord)
     EXPECT_TRUE(QString::fromUtf8(trashName).toUtf8() == trashName) << "cut inside a character";
     EXPECT_LE(trashName.size() + qsizetype(sizeof ".trashinfo") - 1, 255);
     EXPECT_EQ(recordedPath(TempFolder::read(trash::infoFileOf(inTrash))), file);
+}
+
+// Of the records a clean-up is asked about, only one left by a send killed
+// before its file arrived goes: its file is still at the old place, none
+// is in "files" under the record's name, and it was written before the
+// clean-up began. Records of files the trash holds, of files gone from
+// their old place, or written by a send under way now, stay.
+TEST_F(FreshAccountTrash, OnlyARecordWhoseFileNeverArrivedIsDropped)
+{
+    struct Case {
+        const char *name;
+        bool inTrash;      // a file in "files" under the record's name
+        bool stillThere;   // the file at its old place
+        bool asked;        // its old place among those asked about
+        bool earlier;      // written before the clean-up began
+        bool dropped;
+    };
+    const Case cases[] = {
+        {"killed.mp3", false, true, true, true, true},
+        {"held.mp3", true, true, true, true, false},
+        {"gone.mp3", false, false, true, true, false},
+        {"other.mp3", false, true, false, true, false},
+        {"now.mp3", false, true, true, false, false},
+    };
+    ASSERT_EQ(::mkdir((home / ".local").constData(), 0700), 0);
+    ASSERT_EQ(::mkdir((home / ".local/share").constData(), 0700), 0);
+    const QByteArray trash = homeTrash();
+    for (const char *folder : {"", "/files", "/info"})
+        ASSERT_EQ(::mkdir((trash + folder).constData(), 0700), 0);
+    const time_t cleanUp = std::time(nullptr);
+    QByteArrayList asked;
+    for (const Case &c : cases) {
+        const QByteArray original = home / c.name;
+        const QByteArray record = trash + "/info/" + c.name + ".trashinfo";
+        TempFolder::write(record, "[Trash Info]\nPath=" + original.toPercentEncoding("/") + "\nDeletionDate=2026-01-01T00:00:00\n");
+        const struct timespec times[2] = {{0, UTIME_OMIT}, {c.earlier ? cleanUp - 60 : cleanUp + 1, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, record.constData(), times, 0), 0);
+        if (c.inTrash)
+            TempFolder::write(trash + "/files/" + c.name, "in the trash");
+        if (c.stillThere)
+            TempFolder::write(original, "at its place");
+        if (c.asked)
+            asked << original;
+    }
+
+    EXPECT_EQ(trash::dropRecordsWithoutFile(FileSystem::posix(), trash, asked, cleanUp), 1);
+    for (const Case &c : cases) {
+        struct stat status {};
+        const bool kept = ::lstat((trash + "/info/" + c.name + ".trashinfo").constData(), &status) == 0;
+        EXPECT_EQ(kept, !c.dropped) << c.name;
+        if (c.stillThere) {
+            EXPECT_EQ(TempFolder::read(home / c.name), "at its place") << c.name;
+        }
+    }
 }
 
 // A trash that cannot be written (an "info" folder the user may not write,

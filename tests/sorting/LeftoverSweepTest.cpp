@@ -4,16 +4,19 @@
 #include "sorting/SortSession.h"
 
 #include "platform/FileOperations.h"
+#include "platform/Trash.h"
 #include "sorting/SortUndo.h"
 #include "support/KillingFileSystem.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <functional>
 
 namespace {
@@ -71,28 +74,66 @@ protected:
     QByteArray source;
     QByteArray target = to + "/song.mp3";
     QByteArray bytes = QByteArray(300 * 1024, 'b');
+    QByteArray trashFolder = root / "data/Trash";
 };
 
+// The file went by a move (renamed into the destination) or by a reject
+// (into the trash); its undo copies it back.
 TEST_P(LeftoverSweepTest, AKilledUndoThatCopiedBackLeavesNothingInTheSourceFolder)
 {
-    std::optional<sortjournal::Entry> entry;
+    for (const Kind kind : {Kind::Move, Kind::Reject}) {
+        SCOPED_TRACE(kind == Kind::Move ? "move" : "reject");
+        std::optional<sortjournal::Entry> entry;
+        {
+            SortJournal journal(journalPath);
+            const qint64 id = journal.begin(kind, source, kind == Kind::Move ? target : QByteArray());
+            QByteArray sentTo = target;
+            if (kind == Kind::Move)
+                ASSERT_EQ(::rename(source.constData(), target.constData()), 0);
+            else
+                sentTo = trash::sendToTrash(source).inTrash;
+            journal.done(id, sentTo);
+            entry = journal.latestUndoable();
+        }
+        ASSERT_TRUE(entry.has_value());
+        killHalfWay([&](FileOperations &operations) { sortundo::undo(*entry, operations); }, bytes.size());
+        ASSERT_EQ(TempFolder::list(from).size(), 1u);
+
+        restart({to});
+        EXPECT_TRUE(TempFolder::list(from).empty());
+        EXPECT_EQ(TempFolder::read(entry->target), bytes);
+        // The undo can be done now.
+        EXPECT_EQ(sortundo::undo(*entry, *std::make_unique<FileOperations>()).outcome, sortundo::Outcome::Undone);
+        EXPECT_EQ(TempFolder::read(source), bytes);
+    }
+}
+
+// The trash lies on another file system than the file: the reject copies.
+TEST_P(LeftoverSweepTest, AKilledRejectLeavesNothingInTheTrash)
+{
     {
         SortJournal journal(journalPath);
-        const qint64 id = journal.begin(Kind::Move, source, target);
-        ASSERT_EQ(::rename(source.constData(), target.constData()), 0);
-        journal.done(id, target);
-        entry = journal.latestUndoable();
+        journal.begin(Kind::Reject, source, {});
     }
-    ASSERT_TRUE(entry.has_value());
-    killHalfWay([&](FileOperations &operations) { sortundo::undo(*entry, operations); }, bytes.size());
-    ASSERT_EQ(TempFolder::list(from).size(), 1u);
+    killHalfWay([&](FileOperations &operations) { trash::sendToTrash(source, operations.fileSystem()); },
+        bytes.size());
+    ASSERT_EQ(TempFolder::list(trashFolder + "/files").size(), 1u);
+    const QByteArray record = trashFolder + "/info/song.mp3.trashinfo";
+    ASSERT_EQ(TempFolder::list(trashFolder + "/info"), std::vector<QByteArray> {"song.mp3.trashinfo"});
+    // The kill happened in an earlier run.
+    const struct timespec earlier[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, record.constData(), earlier, 0), 0);
 
     restart({to});
-    EXPECT_TRUE(TempFolder::list(from).empty());
-    EXPECT_EQ(TempFolder::read(target), bytes);
-    // The undo can be done now.
-    EXPECT_EQ(sortundo::undo(*entry, *std::make_unique<FileOperations>()).outcome, sortundo::Outcome::Undone);
+    EXPECT_TRUE(TempFolder::list(trashFolder + "/files").empty());
+    // The trash lists no file it does not hold.
+    EXPECT_TRUE(TempFolder::list(trashFolder + "/info").empty());
     EXPECT_EQ(TempFolder::read(source), bytes);
+    // The reject can be done now.
+    const trash::Sent sent = trash::sendToTrash(source);
+    ASSERT_FALSE(sent.error);
+    EXPECT_EQ(TempFolder::read(sent.inTrash), bytes);
+    EXPECT_EQ(TempFolder::list(trashFolder + "/info"), std::vector<QByteArray> {"song.mp3.trashinfo"});
 }
 
 TEST_P(LeftoverSweepTest, AKilledMoveIntoAFolderNoLongerASlotLeavesNothingThere)

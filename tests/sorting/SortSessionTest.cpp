@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <future>
 #include <thread>
 
@@ -189,6 +190,51 @@ TEST_F(SortSessionTest, AnUndoDoneAtOnceMarksTheJournalAndReportsARefusal)
     EXPECT_EQ(events, QByteArrayList({"back a.mp3"}));
     EXPECT_EQ(read(source + "/a.mp3"), contentsOf("a.mp3"));
     EXPECT_TRUE(session->journal().entries().back().undone);
+}
+
+// The file's own file system takes no trash at its top, so the user's
+// trash, on another one, gets a copy: the reject goes on in the background
+// and shows how far it has got, and its undo copies the file back the same
+// way. Nothing is left in the trash.
+TEST_F(SortSessionTest, ARejectIntoTheTrashOnAnotherFileSystemCopiesInTheBackgroundShowingItsProgress)
+{
+    ASSERT_EQ(::mkdir((root / "elsewhere").constData(), 0700), 0);
+    ASSERT_EQ(::symlink((root / "elsewhere").constData(),
+                  (source + "/.Trash-" + QByteArray::number(::geteuid())).constData()), 0);
+    std::vector<std::pair<bool, int>> shown;
+    QObject::connect(session.get(), &SortSession::progressChanged, [this, &shown] {
+        const SortSession::Progress progress = session->progress();
+        if (progress.running && progress.kind == Kind::Reject && progress.percent > 0)
+            shown.emplace_back(progress.undo, progress.percent);
+    });
+    const QByteArray trash = root / "data/Trash";
+
+    disk.holdReads();
+    EXPECT_EQ(session->reject(source + "/a.mp3"), Outcome::Queued);
+    ASSERT_TRUE(copyWaiting());
+    EXPECT_EQ(session->progress().kind, Kind::Reject);
+    EXPECT_FALSE(session->progress().stalled);
+    disk.letReadsGo();
+    ASSERT_TRUE(drained());
+    EXPECT_EQ(read(trash + "/files/a.mp3"), contentsOf("a.mp3"));
+    EXPECT_FALSE(exists(source + "/a.mp3"));
+
+    disk.holdReads();
+    EXPECT_EQ(session->undo().start, UndoStart::Queued);
+    ASSERT_TRUE(copyWaiting());
+    EXPECT_TRUE(session->progress().undo);
+    disk.letReadsGo();
+    ASSERT_TRUE(drained());
+    EXPECT_EQ(read(source + "/a.mp3"), contentsOf("a.mp3"));
+    EXPECT_TRUE(TempFolder::list(trash + "/files").empty());
+    EXPECT_TRUE(TempFolder::list(trash + "/info").empty());
+    EXPECT_TRUE(failures.empty());
+
+    const auto showed = [&shown](bool undo) {
+        return std::any_of(shown.begin(), shown.end(), [undo](const auto &seen) { return seen.first == undo; });
+    };
+    EXPECT_TRUE(showed(false));
+    EXPECT_TRUE(showed(true));
 }
 
 struct FailureCase

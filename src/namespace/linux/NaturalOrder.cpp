@@ -92,7 +92,9 @@ int naturalCompare(QByteArrayView a, QByteArrayView b)
     if (i < a.size() || j < b.size())
         return i < a.size() ? 1 : -1;
     // Equal but for case or leading zeros: the bytes decide.
-    const int bytes = std::memcmp(a.data(), b.data(), size_t(std::min(a.size(), b.size())));
+    // An empty name may have no bytes at all to point at.
+    const qsizetype common = std::min(a.size(), b.size());
+    const int bytes = common > 0 ? std::memcmp(a.data(), b.data(), size_t(common)) : 0;
     if (bytes != 0)
         return bytes < 0 ? -1 : 1;
     if (a.size() != b.size())
