@@ -4,6 +4,7 @@
 // server maps its window. Shared by the start-up benchmarks.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <xcb/xcb.h>
@@ -29,6 +30,9 @@ public:
         const QString dir = m_dir.path();
         QFile::copy(QStringLiteral(ONDASORT_PROGRAM), dir + QStringLiteral("/Ondasort"));
         QFile::copy(QStringLiteral(ONDASORT_MPV_MODULE), dir + QStringLiteral("/ondasort-mpv.so"));
+        // The list of the libraries the module needs, which the program opens one by one.
+        QFile::copy(QFileInfo(QStringLiteral(ONDASORT_MPV_MODULE)).path() + QStringLiteral("/ondasort-mpv.libs"),
+            dir + QStringLiteral("/ondasort-mpv.libs"));
         QFile::setPermissions(dir + QStringLiteral("/Ondasort"),
             QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         writeSettings(sourceFolder.isEmpty() ? QByteArray() : "[SET1]\nLIST00=" + sourceFolder + "\n");
@@ -47,14 +51,17 @@ private:
     QTemporaryDir m_dir;
 };
 
-inline pid_t spawn(const QByteArray &program, const QByteArray &workingDirectory, const char *platform)
+// Starts program (with one argument, when given) in workingDirectory on the Qt platform named.
+inline pid_t spawn(const QByteArray &program, const QByteArray &workingDirectory, const char *platform,
+    const QByteArray &argument = QByteArray())
 {
     const QByteArray previous = qgetenv("QT_QPA_PLATFORM");
     qputenv("QT_QPA_PLATFORM", platform);
     const QByteArray cwd = QDir::currentPath().toLocal8Bit();
     ::chdir(workingDirectory.constData());
     pid_t pid = -1;
-    char *argv[] = {const_cast<char *>(program.constData()), nullptr};
+    char *argv[] = {const_cast<char *>(program.constData()),
+        argument.isEmpty() ? nullptr : const_cast<char *>(argument.constData()), nullptr};
     ::posix_spawn(&pid, program.constData(), nullptr, nullptr, argv, environ);
     ::chdir(cwd.constData());
     qputenv("QT_QPA_PLATFORM", previous);

@@ -10,6 +10,8 @@ install(TARGETS Ondasort RUNTIME DESTINATION ${ONDASORT_APP_DIR})
 # The libmpv backend module is loaded from beside the executable; both
 # find the player interface library there.
 install(TARGETS ondasort_mpv ondasort_player_backend LIBRARY DESTINATION ${ONDASORT_APP_DIR})
+# The list of the libraries the module needs, which the program opens one by one.
+install(FILES ${ONDASORT_OUTPUT_DIR}/ondasort-mpv.libs DESTINATION ${ONDASORT_APP_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/ondasort.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 

@@ -1,7 +1,5 @@
 #include "app/AppIcon.h"
 
-#include "platform/Fonts.h"
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -38,10 +36,19 @@ QPixmap draw(int size)
     painter.setBrush(QColor(0xff, 0xd2, 0x1e));
     painter.drawPolygon(folder, int(std::size(folder)));
 
-    const QFont font = fonts::make(fonts::kTahoma, 12, true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRectF(0, 6, 64, 17), Qt::AlignHCenter | Qt::AlignBottom, QStringLiteral("1-9"));
+    // "1-9" in strokes rather than a font's letters: a bold face loaded for
+    // three characters would cost the window's start more than all the rest.
+    QPainterPath digits(QPointF(24, 13.5));
+    digits.lineTo(26.5, 11.5);
+    digits.lineTo(26.5, 20);
+    digits.moveTo(30, 16.5);
+    digits.lineTo(34, 16.5);
+    digits.addEllipse(QPointF(39.5, 14.5), 2.6, 2.8);
+    digits.moveTo(42.1, 14.5);
+    digits.lineTo(42.1, 17);
+    digits.quadTo(42.1, 20, 38, 20);
+    painter.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(digits);
     return pixmap;
 }
 

@@ -86,11 +86,14 @@ int main(int argc, char **argv)
         if (!place.folder.isEmpty())
             form.openForThisRun(place);
         form.show();
-        // The player module (libmpv and all it pulls in) loads on a thread
-        // of its own from here on, rather than from the player control's
-        // first paint. Not earlier: while it loads it holds the dynamic
-        // loader's lock, which the plugins Qt loads for building the window
-        // would wait on.
+        // The player module (libmpv and the two hundred libraries it pulls
+        // in) loads on a thread of its own from here on, rather than from the
+        // player control's first paint. Not earlier: on a busy machine its
+        // loading takes the processor time that Qt's start and the window's
+        // building would have had, and the window comes later by as much
+        // while the first sound comes no sooner. It opens its libraries one
+        // at a time, so a plugin Qt loads meanwhile never waits long for the
+        // dynamic loader.
         MpvBackendLoader::preload();
         app.exec();
         // The settings are written; tearing down may still wait on a device

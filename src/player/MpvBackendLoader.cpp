@@ -9,8 +9,11 @@
 #include <QPromise>
 
 #include <dlfcn.h>
+#include <fstream>
 #include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -52,6 +55,7 @@ private:
 
     void load(const QByteArray &path)
     {
+        openLibrariesOf(path);
         // Resolve everything now, on this thread, not at the first call on the GUI thread.
         void *module = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
         if (!module) {
@@ -62,6 +66,25 @@ private:
         // The module is never unloaded: the backends' code lives in it.
         // Finishing publishes entry and error to whoever watches.
         m_promise.finish();
+    }
+
+    // Opens the libraries listed beside the module (ondasort-mpv.libs, in
+    // the order the dynamic loader found them), last first, so that each
+    // opening finds the ones it needs already in and maps only itself. The
+    // dynamic loader holds its lock for one opening: taken in a single
+    // piece, libmpv's two hundred libraries would keep any other thread
+    // from loading a plugin for as long. A library that cannot be opened is
+    // left to the module's own opening, which reports what is missing.
+    static void openLibrariesOf(const QByteArray &modulePath)
+    {
+        std::ifstream list(paths::dropExtension(modulePath).toStdString() + ".libs");
+        std::vector<std::string> libraries;
+        for (std::string name; std::getline(list, name);) {
+            if (!name.empty())
+                libraries.push_back(name);
+        }
+        for (auto library = libraries.rbegin(); library != libraries.rend(); ++library)
+            ::dlopen(library->c_str(), RTLD_NOW | RTLD_LOCAL);
     }
 
     std::mutex m_mutex;

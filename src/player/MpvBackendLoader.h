@@ -8,7 +8,10 @@
 // it libmpv and FluidSynth) while the window is in use; a caller that wants
 // it earlier calls preload(). create() then hands a backend to whoever
 // asked, on the GUI thread, as soon as the module is in. The module is
-// loaded once per process and stays loaded.
+// loaded once per process and stays loaded. The libraries it needs are
+// opened one at a time before it, in the order the list written beside it
+// at build time (ondasort-mpv.libs) gives, so that the dynamic loader's
+// lock, which any plugin loaded meanwhile needs too, is never held for long.
 #include "player/MpvOptions.h"
 
 #include <QByteArray>

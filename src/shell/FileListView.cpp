@@ -6,6 +6,7 @@
 #include "shell/FileListViewModel.h"
 #include "shell/FileListViewParts.h"
 
+#include "platform/FileCalls.h"
 #include "platform/FolderWatch.h"
 
 #include <QFontMetrics>
@@ -74,6 +75,7 @@ TFileListView::TFileListView(std::shared_ptr<ShellFolder> desktop, QWidget *pare
     m_styleMenu->setListView(this);
 
     m_folderWatch = new FolderWatch(this);
+    m_pathCalls = new FileCalls(this);
     connect(m_folderWatch, &FolderWatch::vanished, this, &TFileListView::leaveVanishedFolder);
 
     m_hotTrackTimer = new QTimer(this);

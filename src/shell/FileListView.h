@@ -34,6 +34,7 @@
 
 #include <memory>
 
+class FileCalls;
 class FileListViewModel;
 class FolderWatch;
 class QAbstractItemView;
@@ -148,6 +149,8 @@ private:
     QPointer<QObject> m_folderControl;
     QTimer *m_hotTrackTimer = nullptr;
     FolderWatch *m_folderWatch = nullptr;
+    // setFileName's parse and bind of its path.
+    FileCalls *m_pathCalls = nullptr;
     QPersistentModelIndex m_hotIndex;
 
     QByteArray m_fileName;

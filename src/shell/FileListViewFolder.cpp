@@ -8,6 +8,7 @@
 #include "shell/FolderTreeView.h"
 #include "shell/ShellFolderReader.h"
 
+#include "platform/FileCalls.h"
 #include "platform/FolderWatch.h"
 #include "platform/PathResolve.h"
 
@@ -51,6 +52,7 @@ void TFileListView::clear()
 
 void TFileListView::Clear()
 {
+    m_pathCalls->cancel();
     clear();
     reflectSelection();
 }
@@ -102,34 +104,65 @@ void TFileListView::OpenFolder(QObject *sender, std::shared_ptr<ShellFolder> fol
 {
     const bool folderControl = qobject_cast<TFolderTreeView *>(sender) || qobject_cast<TFolderDropDown *>(sender);
     m_folderControl = folderControl ? sender : nullptr;
+    // A path still on its way is overtaken.
+    m_pathCalls->cancel();
     openFolder(std::move(folder));
     reflectSelection();
     emit OnChange(this);
 }
 
+namespace {
+
+// A path bound to its folder on a worker: the folder to list and, when the
+// path named a file, the file to select in it.
+struct BoundPath
+{
+    std::shared_ptr<ShellFolder> folder;
+    QByteArray fileName;
+};
+
+BoundPath bindPath(const ShellFolder &desktop, const QByteArray &full)
+{
+    BoundPath bound;
+    ParsedShellPath parsed = parseShellPath(desktop, full);
+    if (!parsed.ok)
+        return bound;
+    if (!(parsed.attributes & attr::kFolder)) {
+        const qsizetype slash = full.lastIndexOf('/');
+        bound.fileName = full.mid(slash + 1);
+        parsed = parseShellPath(desktop, slash <= 0 ? QByteArray("/") : full.left(slash));
+        if (!parsed.ok)
+            return bound;
+    }
+    bound.folder = desktop.bindToObject(parsed.ids);
+    return bound;
+}
+
+} // namespace
+
 void TFileListView::setFileName(const QByteArray &path)
 {
+    // The path is parsed and bound on a worker; on a healthy disk the answer
+    // comes before this returns, a folder that does not answer is listed
+    // once it does, unless another folder was asked for meanwhile.
     const QByteArray full = path.isEmpty() ? QByteArray() : paths::absoluteClean(path);
-    ItemIdList ids;
-    std::uint32_t bits = attr::kFolder;
-    if (m_desktop && !full.isEmpty() && full.size() < PATH_MAX && m_desktop->parseDisplayName(full, &ids, &bits)) {
-        QByteArray fileName;
-        bool found = true;
-        if (!(bits & attr::kFolder)) {
-            const qsizetype slash = full.lastIndexOf('/');
-            fileName = full.mid(slash + 1);
-            const QByteArray directory = slash <= 0 ? QByteArray("/") : full.left(slash);
-            found = m_desktop->parseDisplayName(directory, &ids, nullptr);
-        }
-        std::shared_ptr<ShellFolder> folder = found ? m_desktop->bindToObject(ids) : nullptr;
-        if (folder && openFolder(std::move(folder)) && !fileName.isEmpty()) {
-            m_filling = true;
-            SelectFile(fileName);
-            m_filling = false;
-        }
+    if (!m_desktop || full.isEmpty() || full.size() >= PATH_MAX) {
+        m_pathCalls->cancel();
+        reflectSelection();
+        emit OnChange(this);
+        return;
     }
-    reflectSelection();
-    emit OnChange(this);
+    m_pathCalls->start<std::shared_ptr<BoundPath>>(
+        {full}, [desktop = m_desktop, full] { return std::make_shared<BoundPath>(bindPath(*desktop, full)); },
+        [this](std::shared_ptr<BoundPath> bound) {
+            if (bound->folder && openFolder(std::move(bound->folder)) && !bound->fileName.isEmpty()) {
+                m_filling = true;
+                SelectFile(bound->fileName);
+                m_filling = false;
+            }
+            reflectSelection();
+            emit OnChange(this);
+        });
 }
 
 bool TFileListView::SelectFile(const QByteArray &name)

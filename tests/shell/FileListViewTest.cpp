@@ -1,5 +1,7 @@
 // The file list view and its view-style menu over a real temporary folder tree.
+#include "support/HeldFileSystem.h"
 #include "support/ShellFixtureTree.h"
+#include "support/Wait.h"
 
 #include "shell/FflFileStyleMenu.h"
 #include "shell/FflIconList.h"
@@ -23,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sys/stat.h>
 
 using namespace shellns;
@@ -577,4 +580,70 @@ TEST_F(FileList, TypingANameSelectsIt)
     view->setFocus();
     QTest::keyClicks(view, "c1");
     EXPECT_EQ(list->FileName(), tree.path("data/c10.mp3"));
+}
+
+namespace {
+
+// The list beside a FUSE file system whose calls are held when a test says
+// so, as a share that stops answering.
+class HeldFileList : public FileList
+{
+protected:
+    void SetUp() override
+    {
+        if (!fuse.isMounted())
+            GTEST_SKIP() << fuse.whyNot().toStdString();
+        for (const char *folder : {"/deep", "/songs"})
+            ASSERT_EQ(::mkdir((fuse.backing() + folder).constData(), 0755), 0) << folder;
+        for (const char *file : {"/deep/a.mp3", "/deep/b.mp3", "/songs/c.mp3"})
+            QFile(QFile::decodeName(fuse.backing() + file)).open(QIODevice::WriteOnly);
+        FileList::SetUp();
+    }
+    void TearDown() override
+    {
+        // Whatever still waits goes on, then the list goes.
+        fuse.release();
+        FileList::TearDown();
+    }
+    QByteArray mounted(const QByteArray &path) const { return fuse.mountPoint() + path; }
+
+    HeldFileSystem fuse;
+};
+
+} // namespace
+
+TEST_F(HeldFileList, APathThatDoesNotAnswerReturnsAtOnceAndIsListedOnceItDoes)
+{
+    list->setFileName(tree.path("data"));
+    ASSERT_EQ(changes, 1);
+    fuse.hold("/deep", HeldFileSystem::Everything);
+    list->setFileName(mounted("/deep/b.mp3"));
+    EXPECT_EQ(changes, 1) << "nothing changes before the folder answers";
+    EXPECT_EQ(listedPath(), tree.path("data"));
+
+    fuse.release();
+    ASSERT_TRUE(waitUntil([&] { return changes == 2; }));
+    EXPECT_EQ(listedPath(), mounted("/deep"));
+    EXPECT_EQ(names(), (QList<QByteArray>{"a.mp3", "b.mp3"}));
+    EXPECT_EQ(list->FileName(), mounted("/deep/b.mp3"));
+}
+
+TEST_F(HeldFileList, ALaterPathOrFolderOvertakesOneThatDoesNotAnswer)
+{
+    const std::function<void(TFileListView &)> overtakers[] = {
+        [&](TFileListView &view) { view.setFileName(tree.path("data")); },
+        [&](TFileListView &view) { view.Clear(); },
+    };
+    for (const auto &overtake : overtakers) {
+        fuse.hold("/deep", HeldFileSystem::Everything);
+        list->setFileName(mounted("/deep"));
+        overtake(*list);
+        const QByteArray listed = listedPath();
+        const int changesBefore = changes;
+        fuse.release();
+        ASSERT_TRUE(waitUntil([&] { return fuse.heldCalls() == 0; }));
+        QTest::qWait(300);
+        EXPECT_EQ(listedPath(), listed) << "the late answer is dropped";
+        EXPECT_EQ(changes, changesBefore);
+    }
 }
