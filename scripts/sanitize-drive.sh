@@ -95,9 +95,9 @@ start() { # source folder, move (1) or copy (0)
     window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Ondasort$' | head -n 1) || true
     [ -n "$window" ] || { cat "$work/app.log" >&2; fail "no window"; exit 1; }
     sleep 3
-    # The file list holds the keyboard.
+    # The file list holds the keyboard: a click on its first row.
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    xdotool mousemove "$((X + 200))" "$((Y + 200))" click 1
+    xdotool mousemove "$((X + 150))" "$((Y + 483))" click 1
     sleep 1
 }
 
@@ -170,7 +170,8 @@ leftovers=$(find "$work" -name '.ondasort-*' 2>/dev/null || true)
 
 [ "$(state "$music")" = "$music_before" ] || fail "the source folder is not as it was"
 [ "$(state "$mnt/music")" = "$mnt_music_before" ] || fail "the tmpfs folder is not as it was"
-[ -z "$(ls -A "$near" "$far")" ] || fail "files left in the destinations"
+left=$(find "$near" "$far" -mindepth 1)
+[ -z "$left" ] || fail "files left in the destinations: $left"
 if compgen -G "$reports/*" >/dev/null; then
     cat "$reports"/* >&2
     fail "sanitizer reports"
