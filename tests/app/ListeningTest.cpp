@@ -17,6 +17,7 @@
 #include <QToolButton>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -91,7 +92,10 @@ TEST_P(ListeningKeyTest, EachKeyDoesItsOneThingAndSortsNothing)
 
     QTest::keyClick(w.FileListBox1, c.key, c.modifiers);
 
-    EXPECT_EQ(player.seeks, c.to ? QList<double>({*c.to}) : QList<double>()) << c.what;
+    // As std::vector: Qt 6.4's QList<double>::operator== hands memcmp the
+    // null data of two empty lists, which UBSan stops on.
+    const std::vector<double> seeks(player.seeks.begin(), player.seeks.end());
+    EXPECT_EQ(seeks, c.to ? std::vector<double>({*c.to}) : std::vector<double>()) << c.what;
     EXPECT_EQ(backend()->isPaused(), c.paused) << c.what;
     // No file moved, the current file stays, and type-ahead jumped nowhere.
     EXPECT_EQ(listed().size(), 3) << c.what;
