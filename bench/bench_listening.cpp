@@ -25,6 +25,7 @@
 #include "support/MediaFixtures.h"
 #include "BareMpv.h"
 #include "MainWindowBench.h"
+#include "Median.h"
 #include "QtBenchmarkMain.h"
 
 #include <QDir>
@@ -102,16 +103,9 @@ SkipTimes timeSkip(PlayerBackend *backend, double seconds, const std::function<v
     return times;
 }
 
-// The middle of `times`: a few presses that the shared machine's scheduler
-// holds up for milliseconds would swamp a mean of sub-millisecond times.
-double median(std::vector<double> times)
-{
-    if (times.empty())
-        return 0;
-    const auto middle = times.begin() + times.size() / 2;
-    std::nth_element(times.begin(), middle, times.end());
-    return *middle;
-}
+// Medians: a few presses that the shared machine's scheduler holds up for
+// milliseconds would swamp a mean of sub-millisecond times.
+using bench::median;
 
 void sendKey(QWidget *target, Qt::Key key, const QString &text)
 {

@@ -10,6 +10,7 @@
 #include "controls/BrowseEdit.h"
 #include "shell/FolderTreeView.h"
 #include "BareMpv.h"
+#include "Median.h"
 #include "MainWindowBench.h"
 #include "QtBenchmarkMain.h"
 
@@ -28,17 +29,9 @@
 namespace {
 
 using bench::Clock;
+using bench::median;
 using bench::millisecondsSince;
 using bench::waitFor;
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 void BM_KeyToNextFile(benchmark::State &state)
 {

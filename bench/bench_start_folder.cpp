@@ -22,6 +22,7 @@
 // own medians to the map; map_extra_ms and readdir_wall_ms, the same in
 // wall-clock time to the map. Needs an X display (e.g. Xvfb).
 #include "ProgramStart.h"
+#include "Median.h"
 #include "QtBenchmarkMain.h"
 
 #include <QDir>
@@ -38,6 +39,7 @@
 
 namespace {
 
+using bench::median;
 using bench::MapWatch;
 using bench::ProgramCopy;
 
@@ -59,15 +61,6 @@ struct Start
     double settledCpuMs = 0;
     double mapMs = 0;
 };
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 // Starts the program, waits for its window, then for its GUI thread to go
 // idle (less than 1 ms of work in 300 ms, at most 10 s), and ends it.
