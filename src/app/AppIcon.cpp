@@ -48,6 +48,7 @@ QPixmap draw(int size)
     digits.lineTo(42.1, 17);
     digits.quadTo(42.1, 20, 38, 20);
     painter.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
     painter.drawPath(digits);
     return pixmap;
 }
