@@ -1,5 +1,6 @@
 #include "app/AppIcon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -10,14 +11,13 @@ namespace appicon {
 
 namespace {
 
-// One size of the icon, drawn on the 64-unit grid of the scalable one.
-QPixmap draw(int size)
+// The icon in rect, drawn on the 64-unit grid of the scalable one.
+void draw(QPainter &painter, const QRectF &rect)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 64.0, size / 64.0);
+    painter.translate(rect.topLeft());
+    painter.scale(rect.width() / 64.0, rect.height() / 64.0);
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0x1e, 0x50, 0xff));
@@ -50,17 +50,45 @@ QPixmap draw(int size)
     painter.setPen(QPen(Qt::white, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(digits);
-    return pixmap;
+    painter.restore();
 }
+
+// Draws the icon at whatever size it is asked for, when it is asked for.
+class AppIconEngine : public QIconEngine
+{
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override { draw(*painter, rect); }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        draw(painter, QRectF(QPointF(0, 0), size));
+        return pixmap;
+    }
+
+    QIconEngine *clone() const override { return new AppIconEngine; }
+    QString key() const override { return QStringLiteral("ondasort-app-icon"); }
+
+    // The sizes handed to the window system with the window. Larger ones
+    // are drawn when asked for; the window system takes large pictures from
+    // the desktop entry's scalable icon, and a 256-pixel one would cost the
+    // window's start several milliseconds to draw and send.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (const int size : {16, 22, 24, 32, 48, 64, 128})
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+};
 
 } // namespace
 
 QIcon make()
 {
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addPixmap(draw(size));
-    return icon;
+    return QIcon(new AppIconEngine);
 }
 
 } // namespace appicon

@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <algorithm>
 #include <climits>
 #include <unistd.h>
 
@@ -100,9 +99,7 @@ void TFileListBox::removeItem(int index)
 
 int TFileListBox::indexOfName(const QByteArray &name) const
 {
-    const std::vector<QByteArray> &names = m_model->names();
-    const auto found = std::find(names.begin(), names.end(), name);
-    return found == names.end() ? -1 : int(found - names.begin());
+    return m_model->rowOf(name);
 }
 
 int TFileListBox::count() const
@@ -152,7 +149,8 @@ void TFileListBox::selectIndex(int index)
 int TFileListBox::selectString(const QByteArray &text, int start)
 {
     const QByteArray key = listtext::sortKey(text);
-    const int found = listtext::findPrefix(m_model->keys(), key, start);
+    const int found = listtext::findPrefix(
+        count(), [this](int row) -> const QByteArray & { return m_model->key(row); }, key, start);
     if (found >= 0)
         selectIndex(found);
     return found;

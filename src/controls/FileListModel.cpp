@@ -32,6 +32,7 @@ FileListModel::Sorted FileListModel::setSorted(Sorted items)
     beginResetModel();
     std::swap(m_names, items.names);
     std::swap(m_keys, items.keys);
+    m_gapAt = m_gapLength = 0;
     endResetModel();
     return items;
 }
@@ -41,14 +42,42 @@ void FileListModel::removeName(int row)
     if (row < 0 || row >= count())
         return;
     beginRemoveRows(QModelIndex(), row, row);
-    m_names.erase(m_names.begin() + row);
-    m_keys.erase(m_keys.begin() + row);
+    moveGapTo(size_t(row));
+    // The row's item is the first past the gap: the gap takes it in.
+    const size_t item = m_gapAt + m_gapLength;
+    m_names[item] = QByteArray();
+    m_keys[item] = QByteArray();
+    ++m_gapLength;
     endRemoveRows();
+}
+
+void FileListModel::moveGapTo(size_t row)
+{
+    // The items between the gap's place and row's cross over it.
+    while (m_gapAt > row) {
+        --m_gapAt;
+        std::swap(m_names[m_gapAt], m_names[m_gapAt + m_gapLength]);
+        std::swap(m_keys[m_gapAt], m_keys[m_gapAt + m_gapLength]);
+    }
+    while (m_gapAt < row) {
+        std::swap(m_names[m_gapAt], m_names[m_gapAt + m_gapLength]);
+        std::swap(m_keys[m_gapAt], m_keys[m_gapAt + m_gapLength]);
+        ++m_gapAt;
+    }
+}
+
+int FileListModel::rowOf(const QByteArray &name) const
+{
+    for (int row = 0, rows = count(); row < rows; ++row) {
+        if (m_names[at(row)] == name)
+            return row;
+    }
+    return -1;
 }
 
 QString FileListModel::text(int row) const
 {
-    return paths::toDisplay(m_names[size_t(row)]);
+    return paths::toDisplay(name(row));
 }
 int FileListModel::rowCount(const QModelIndex &parent) const
 {

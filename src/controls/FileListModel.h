@@ -35,17 +35,27 @@ public:
     // Takes one item out, the others keeping their order.
     void removeName(int row);
 
-    int count() const { return int(m_names.size()); }
-    const QByteArray &name(int row) const { return m_names[size_t(row)]; }
+    int count() const { return int(m_names.size() - m_gapLength); }
+    const QByteArray &name(int row) const { return m_names[at(row)]; }
+    const QByteArray &key(int row) const { return m_keys[at(row)]; }
     // The shown text, decoded when asked for: only visible rows are.
     QString text(int row) const;
-    const std::vector<QByteArray> &names() const { return m_names; }
-    const std::vector<QByteArray> &keys() const { return m_keys; }
+    // The first row listing name, or -1.
+    int rowOf(const QByteArray &name) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
+    // Where a row's item is kept: rows from the gap on sit past it.
+    size_t at(int row) const { return size_t(row) < m_gapAt ? size_t(row) : size_t(row) + m_gapLength; }
+    void moveGapTo(size_t row);
+
     std::vector<QByteArray> m_names;
     std::vector<QByteArray> m_keys;
+    // Removed items leave a gap in the arrays, which moves to each removal:
+    // taking out file after file at one place (sorting down the list) moves
+    // nothing, however long the list is.
+    size_t m_gapAt = 0;
+    size_t m_gapLength = 0;
 };

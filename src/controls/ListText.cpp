@@ -36,19 +36,4 @@ QByteArray sortKey(const QByteArray &name)
     return key;
 }
 
-int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start)
-{
-    const int count = int(keys.size());
-    if (count == 0)
-        return -1;
-    if (start < -1 || start >= count)
-        start = -1;
-    for (int step = 1; step <= count; ++step) {
-        const int i = (start + step) % count;
-        if (keys[size_t(i)].startsWith(prefixKey))
-            return i;
-    }
-    return -1;
-}
-
 } // namespace listtext

@@ -16,6 +16,24 @@ QByteArray sortKey(const QByteArray &name);
 // Select-by-name: the index of the first key that begins with prefixKey,
 // searching from the item after start to the last and then from item 0 up
 // to start itself (start -1 searches from item 0). -1 when none matches.
-int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start);
+// keyAt(i) gives item i's key, for i in [0, count).
+template <typename KeyAt>
+int findPrefix(int count, const KeyAt &keyAt, const QByteArray &prefixKey, int start)
+{
+    if (start < -1 || start >= count)
+        start = -1;
+    for (int step = 1; step <= count; ++step) {
+        const int i = (start + step) % count;
+        if (keyAt(i).startsWith(prefixKey))
+            return i;
+    }
+    return -1;
+}
+
+inline int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start)
+{
+    return findPrefix(int(keys.size()), [&keys](int i) -> const QByteArray & { return keys[size_t(i)]; },
+        prefixKey, start);
+}
 
 } // namespace listtext
