@@ -151,13 +151,16 @@ protected:
 private:
     struct Request;
     struct Outcome;
+    struct Listed;
     // On a worker: reads what request asks for into outcome.
     static void readFolder(FileSystem &fs, const Request &request, Outcome &outcome);
     // Reads on a worker what request asks for; answer hears of it.
     bool startRead(const Request &request, Answer answer);
     void applyRead(const Request &request, Outcome &outcome, const Answer &answer);
     // Replaces the items by a listing; `listed` holds the same names.
-    void showListing(FileListModel::Sorted items, std::shared_ptr<const std::vector<QByteArray>> listed);
+    void showListing(FileListModel::Sorted items, std::shared_ptr<const Listed> listed);
+    // Keeps listed as the listing the items are, no row taken out since.
+    void keepListed(std::shared_ptr<const Listed> listed);
     void startBackgroundRead();
     // Runs a user's input and raises OnClick if it changed the selection.
     template <typename Handler>
@@ -177,7 +180,7 @@ private:
     // The names of the last listing shown, and the rows taken out of it
     // since (by their place in it, ascending): a background read compares
     // with these on its worker, so the GUI thread hears only of a change.
-    std::shared_ptr<const std::vector<QByteArray>> m_listed;
+    std::shared_ptr<const Listed> m_listed;
     std::vector<int> m_removedSince;
     // Counts the changes of the items, so an answer compared with older items is known.
     quint64 m_itemsVersion = 0;

@@ -11,6 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/WorkerThreads.h"
 
+#include <algorithm>
 #include <climits>
 #include <fcntl.h>
 #include <mutex>
@@ -54,7 +55,43 @@ bool sameItems(const std::vector<QByteArray> &names, const std::vector<QByteArra
     return true;
 }
 
+// Whether read is asRead less the names at removed (in any order): a
+// folder that nothing else changed gives its names in the same order each
+// time, the moved ones missing, and this tells so without sorting them.
+// False says only that it could not tell.
+bool sameAsRead(const std::vector<QByteArray> &read, const std::vector<QByteArray> &asRead,
+    std::vector<QByteArray> removed)
+{
+    if (read.size() + removed.size() != asRead.size())
+        return false;
+    std::sort(removed.begin(), removed.end());
+    std::vector<bool> found(removed.size(), false);
+    auto next = read.begin();
+    for (const QByteArray &name : asRead) {
+        if (next != read.end() && *next == name) {
+            ++next;
+            continue;
+        }
+        // A name missing from the read must be one removed, each removal counting once.
+        auto gone = std::lower_bound(removed.begin(), removed.end(), name);
+        while (gone != removed.end() && *gone == name && found[size_t(gone - removed.begin())])
+            ++gone;
+        if (gone == removed.end() || *gone != name)
+            return false;
+        found[size_t(gone - removed.begin())] = true;
+    }
+    return next == read.end();
+}
+
 } // namespace
+
+// The last listing shown, kept to compare the next background read with.
+struct TFileListBox::Listed
+{
+    // The names in the list's order, and as the folder gave them.
+    std::vector<QByteArray> names;
+    std::vector<QByteArray> asRead;
+};
 
 // What one read is to do.
 struct TFileListBox::Request
@@ -77,7 +114,7 @@ struct TFileListBox::Request
     std::shared_ptr<const FileMask> mask;
     std::set<QByteArray> withheld;
     // Background: the items as they stand, as the last listing less the rows taken out since.
-    std::shared_ptr<const std::vector<QByteArray>> listed;
+    std::shared_ptr<const Listed> listed;
     std::vector<int> removedSince;
     quint64 itemsVersion = 0;
 };
@@ -92,7 +129,7 @@ struct TFileListBox::Outcome
     QByteArray entered;
     FileListModel::Sorted items;
     // The same names, kept to compare the next background read with.
-    std::shared_ptr<const std::vector<QByteArray>> listed;
+    std::shared_ptr<const Listed> listed;
 };
 
 // All or nothing, as far as the list is concerned.
@@ -125,17 +162,30 @@ void TFileListBox::readFolder(FileSystem &fs, const Request &request, Outcome &o
         }
     }
     dropWithheld(listing.names, request.folder, request.withheld);
-    outcome.items = FileListModel::sorted(std::move(listing.names));
     outcome.ok = true;
     // The common case after a move: nothing else changed, and the GUI thread hears only that.
+    const bool background = request.kind == Kind::Background;
+    if (background && request.listed) {
+        std::vector<QByteArray> removed;
+        for (const int place : request.removedSince)
+            removed.push_back(request.listed->names[size_t(place)]);
+        if (sameAsRead(listing.names, request.listed->asRead, std::move(removed))) {
+            outcome.unchanged = true;
+            return;
+        }
+    }
+    auto listed = std::make_shared<Listed>();
+    listed->asRead = listing.names;
+    outcome.items = FileListModel::sorted(std::move(listing.names));
     static const std::vector<QByteArray> nothingListed;
-    if (request.kind == Kind::Background
-        && sameItems(outcome.items.names, request.listed ? *request.listed : nothingListed, request.removedSince)) {
+    listed->names = outcome.items.names;
+    outcome.listed = std::move(listed);
+    if (background
+        && sameItems(outcome.items.names, request.listed ? request.listed->names : nothingListed, request.removedSince)) {
+        // The folder gave its names in another order: the next read compares with this one.
         outcome.unchanged = true;
         outcome.items = {};
-        return;
     }
-    outcome.listed = std::make_shared<const std::vector<QByteArray>>(outcome.items.names);
 }
 
 bool TFileListBox::startRead(const Request &prepared, Answer answer)
@@ -170,13 +220,18 @@ bool TFileListBox::startRead(const Request &prepared, Answer answer)
     return now->value_or(false);
 }
 
-void TFileListBox::showListing(FileListModel::Sorted items, std::shared_ptr<const std::vector<QByteArray>> listed)
+void TFileListBox::showListing(FileListModel::Sorted items, std::shared_ptr<const Listed> listed)
 {
     ++m_itemsVersion;
-    m_removedSince.clear();
     // The items before go on a worker: a hundred thousand names take a while to free.
-    workerthreads::run([gone = std::move(m_listed), shown = m_model->setSorted(std::move(items))] {},
-        workerthreads::Lane::Background);
+    workerthreads::run([shown = m_model->setSorted(std::move(items))] {}, workerthreads::Lane::Background);
+    keepListed(std::move(listed));
+}
+
+void TFileListBox::keepListed(std::shared_ptr<const Listed> listed)
+{
+    m_removedSince.clear();
+    workerthreads::run([gone = std::move(m_listed)] {}, workerthreads::Lane::Background);
     m_listed = std::move(listed);
 }
 
@@ -210,6 +265,9 @@ void TFileListBox::applyRead(const Request &request, Outcome &outcome, const Ans
         return;
     }
     if (outcome.unchanged) {
+        // The items are this listing already: it is what the next background read compares with.
+        if (request.kind == Kind::Background && outcome.listed)
+            keepListed(std::move(outcome.listed));
         if (answer)
             answer(true);
         return;

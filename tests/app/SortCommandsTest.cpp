@@ -224,6 +224,8 @@ INSTANTIATE_TEST_SUITE_P(OutsideChanges, NextFileFirstTest, ::testing::Values(
                        {"a.mp3", "bb.wav", "c.mid", "d.au"}, "bb.wav", true},
     OutsideChangeCase {"a later file vanished", nullptr, {"d.au"}, {"a.mp3", "c.mid"}, "c.mid", false},
     OutsideChangeCase {"the next file vanished", nullptr, {"c.mid"}, {"a.mp3", "d.au"}, "d.au", true},
+    // As many names as before, one of them new.
+    OutsideChangeCase {"a later file was renamed", "e.wav", {"d.au"}, {"a.mp3", "c.mid", "e.wav"}, "c.mid", false},
     OutsideChangeCase {"every other file vanished", nullptr, {"a.mp3", "c.mid", "d.au"}, {}, "c.mid", true}));
 
 TEST_F(SortCommandsTest, AFileChosenWhileTheFolderIsReadStaysChosen)
@@ -239,6 +241,23 @@ TEST_F(SortCommandsTest, AFileChosenWhileTheFolderIsReadStaysChosen)
     EXPECT_EQ(listed(), QStringList({"b.wav", "bb.wav", "c.mid"}));
     EXPECT_EQ(currentName(), QByteArray("c.mid"));
     EXPECT_EQ(w.FileListBox1->selectedIndex(), 2);
+}
+
+TEST_F(SortCommandsTest, AfterSortsWithNothingElseChangedAnOutsideChangeIsStillSeen)
+{
+    TMainForm1 &w = openSource({"a.mp3", "b.wav", "c.mid", "d.au", "e.wav"});
+    // Each sort's re-read finds only the sorts; the one after the last also
+    // finds the renamed file, though the count of names is as it would be.
+    for (const char *next : {"b.wav", "c.mid", "d.au"}) {
+        w.ClearButton1Click(w.ClearButton[0]);
+        ASSERT_TRUE(settled());
+        EXPECT_EQ(currentName(), QByteArray(next));
+    }
+    ASSERT_TRUE(QFile::rename(QFile::decodeName(source()) + "/e.wav", QFile::decodeName(source()) + "/0.wav"));
+    w.ClearButton1Click(w.ClearButton[0]);
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(listed(), QStringList({"0.wav"}));
+    EXPECT_EQ(currentName(), QByteArray("0.wav"));
 }
 
 TEST_F(SortCommandsTest, QuickSortsInARowEachPlayTheNextFile)
