@@ -57,7 +57,7 @@ std::vector<Mount> parse(const QByteArray &text)
     return mounts;
 }
 
-std::vector<Mount> read()
+std::shared_ptr<const std::vector<Mount>> read()
 {
     // A file of the proc file system: reading it asks no mounted file system.
     // It is parsed again only when the kernel says a mount came or went (a
@@ -67,21 +67,19 @@ std::vector<Mount> read()
     {
         std::mutex mutex;
         int watch = -1;
-        bool read = false;
-        std::vector<Mount> mounts;
+        std::shared_ptr<const std::vector<Mount>> mounts;
     };
     static Cache *const cache = new Cache; // never destroyed: workers may ask while the process ends
     const std::lock_guard lock(cache->mutex);
     if (cache->watch < 0)
         cache->watch = ::open("/proc/self/mountinfo", O_RDONLY | O_CLOEXEC);
     pollfd changed {cache->watch, POLLPRI, 0};
-    const bool stale = cache->watch < 0 || !cache->read || (::poll(&changed, 1, 0) > 0 && changed.revents);
+    const bool stale = cache->watch < 0 || !cache->mounts || (::poll(&changed, 1, 0) > 0 && changed.revents);
     if (stale) {
         QFile file(QStringLiteral("/proc/self/mountinfo"));
         if (!file.open(QIODevice::ReadOnly))
-            return {};
-        cache->mounts = parse(file.readAll());
-        cache->read = true;
+            return std::make_shared<const std::vector<Mount>>();
+        cache->mounts = std::make_shared<const std::vector<Mount>>(parse(file.readAll()));
     }
     return cache->mounts;
 }

@@ -4,6 +4,7 @@
 // system, so it answers even while a mount does not.
 #include <QByteArray>
 
+#include <memory>
 #include <vector>
 
 namespace mounttable {
@@ -20,7 +21,8 @@ struct Mount
 
 // The mounts in the kernel's order (a later mount on the same point hides
 // the earlier ones); empty when the table cannot be read.
-std::vector<Mount> read();
+// Shared and never changed: a later change of the table makes a new one.
+std::shared_ptr<const std::vector<Mount>> read();
 
 // Parses the text of a mountinfo file.
 std::vector<Mount> parse(const QByteArray &text);

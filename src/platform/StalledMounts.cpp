@@ -38,7 +38,8 @@ void add(const QByteArrayList &mounts, int delta)
 
 Mounts mountsOf(const QByteArrayList &paths)
 {
-    const std::vector<mounttable::Mount> mounts = mounttable::read();
+    const auto table = mounttable::read();
+    const std::vector<mounttable::Mount> &mounts = *table;
     Mounts found;
     for (const QByteArray &path : paths) {
         if (path.isEmpty())

@@ -149,6 +149,13 @@ TEST(PathResolve, MakesAbsoluteAndResolvesDots)
         {"rel/x", "/base/rel/x"},
         {"../up", "/up"},
         {"/", "/"},
+        // Already clean, and nearly so: dots inside names are names.
+        {"/a/b.c/..d/.e", "/a/b.c/..d/.e"},
+        {"/a/b/", "/a/b"},
+        {"/a/.", "/a"},
+        {"/a/..", "/"},
+        {"//a", "/a"},
+        {"/a/../../b", "/b"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(paths::absoluteClean(c.path, "/base"), QByteArray(c.expected)) << c.path;

@@ -83,7 +83,7 @@ std::vector<Volume> mountedVolumes()
     std::vector<Volume> volumes{{QByteArrayLiteral("/"), QStringLiteral("/"), false}};
     std::map<QByteArray, QString> labels;
     bool labelsRead = false;
-    for (const mounttable::Mount &mount : mounttable::read()) {
+    for (const mounttable::Mount &mount : *mounttable::read()) {
         const QByteArray &mountPoint = mount.mountPoint;
         if (mountPoint == "/" || systemMountPoint(mountPoint) || !holdsUserData(mount))
             continue;
