@@ -6,6 +6,8 @@
 #include "shell/FolderTreeNode.h"
 #include "shell/IconExtractor.h"
 
+#include "platform/FreshMemory.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -225,6 +227,7 @@ std::vector<FolderTreeNode> TFolderTreeView::newNodes(FolderTreeNode *parent, co
     // bytes: a folder of thousands of subfolders costs no allocation per node.
     std::vector<FolderTreeNode> nodes;
     nodes.reserve(listing.size());
+    freshmemory::prepareForWriting(nodes.data(), nodes.capacity() * sizeof(FolderTreeNode));
     for (std::size_t i = 0; i < listing.size(); ++i) {
         ShellFolderItem item = listing.sharedItem(i);
         const bool cut = isCutItem(item.attributes, filter);
