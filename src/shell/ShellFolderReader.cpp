@@ -193,7 +193,9 @@ ShellFolderItem ShellFolderListing::item(std::size_t position) const
 namespace {
 
 // `size` bytes of `bytes` from `offset`, sharing its storage (and keeping
-// it) where it has storage of its own, else copied.
+// it) where it has storage of its own, else copied. A byte array may begin
+// inside its storage, as one does after bytes are taken off its front; a
+// change to a shared one copies it first, so the others never see it.
 QByteArray sharedPart(const QByteArray &bytes, qsizetype offset, qsizetype size)
 {
     QByteArray::DataPointer whole = const_cast<QByteArray &>(bytes).data_ptr();
