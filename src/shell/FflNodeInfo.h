@@ -11,9 +11,9 @@
 struct TFflNodeInfo
 {
     QByteArray name;              // in-folder parsing name, matched against path elements
-    std::uint32_t attributes = 0; // the item's attribute bits for the browse mask
     shellns::ItemIdList itemId;   // relative to the parent folder
     std::shared_ptr<shellns::ShellFolder> folder; // own folder object, once enumerated
+    std::uint32_t attributes = 0; // the item's attribute bits for the browse mask
     bool enumerated = false;
     // Drop-down only.
     int level = 0;

@@ -31,23 +31,32 @@ ShellFolder *FolderTreeNode::parentFolder() const
     return m_parent ? m_parent->m_info.folder.get() : m_info.folder.get();
 }
 
+FolderTreeNode::Looks &FolderTreeNode::looks() const
+{
+    if (!m_looks)
+        m_looks = std::make_unique<Looks>();
+    return *m_looks;
+}
+
 QString FolderTreeNode::label() const
 {
-    if (!m_label) {
+    std::optional<QString> &made = looks().label;
+    if (!made) {
         const ShellFolder *folder = parentFolder();
         const auto label = folder ? folder->displayNameOf(m_info.itemId, nameflags::kNormal) : std::nullopt;
         // A name the namespace cannot put into words still shows its bytes.
-        m_label = label ? QString::fromUtf8(*label) : QFile::decodeName(m_info.name);
+        made = label ? QString::fromUtf8(*label) : QFile::decodeName(m_info.name);
     }
-    return *m_label;
+    return *made;
 }
 
 const FflItemIcons &FolderTreeNode::icons(TFflIconList &images, const IconExtractor *extractor)
 {
-    if (!m_icons) {
+    std::optional<FflItemIcons> &made = looks().icons;
+    if (!made) {
         const ShellFolder *folder = parentFolder();
-        m_icons = folder ? images.acquireItemIcons(extractor, *folder, m_info.itemId, m_info.attributes)
-                         : FflItemIcons();
+        made = folder ? images.acquireItemIcons(extractor, *folder, m_info.itemId, m_info.attributes)
+                      : FflItemIcons();
     }
-    return *m_icons;
+    return *made;
 }

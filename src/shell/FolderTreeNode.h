@@ -44,10 +44,10 @@ public:
 
     // The pictures, acquired from `images` the first time they are asked.
     const FflItemIcons &icons(TFflIconList &images, const IconExtractor *extractor);
-    bool hasIcons() const { return m_icons.has_value(); }
-    int imageIndex() const { return m_icons ? m_icons->image : -1; }
-    int selectedIndex() const { return m_icons ? m_icons->selected : -1; }
-    int overlayIndex() const { return m_icons ? m_icons->overlay : -1; }
+    bool hasIcons() const { return m_looks && m_looks->icons; }
+    int imageIndex() const { return hasIcons() ? m_looks->icons->image : -1; }
+    int selectedIndex() const { return hasIcons() ? m_looks->icons->selected : -1; }
+    int overlayIndex() const { return hasIcons() ? m_looks->icons->overlay : -1; }
 
     bool isCut() const { return m_cut; }
     void setCut(bool cut) { m_cut = cut; }
@@ -58,12 +58,21 @@ public:
     void setLoading(bool loading) { m_loading = loading; }
 
 private:
+    // What only a shown row needs, made the first time it is asked: most
+    // nodes of a big folder are never shown, and a small node keeps the
+    // making of thousands of siblings cheap.
+    struct Looks
+    {
+        std::optional<QString> label;
+        std::optional<FflItemIcons> icons;
+    };
+    Looks &looks() const;
+
     FolderTreeNode *m_parent;
     TFflNodeInfo m_info;
     std::vector<FolderTreeNode> m_children;
+    mutable std::unique_ptr<Looks> m_looks;
     int m_row = 0;
-    mutable std::optional<QString> m_label;
-    std::optional<FflItemIcons> m_icons;
     bool m_cut = false;
     bool m_bold = false;
     bool m_loading = false;

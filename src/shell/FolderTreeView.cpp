@@ -6,6 +6,8 @@
 #include "shell/FolderTreeNode.h"
 #include "shell/IconExtractor.h"
 
+#include "platform/FreshMemory.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
@@ -190,26 +192,47 @@ ShellItemFilter TFolderTreeView::itemFilter() const
     return filter;
 }
 
-FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem item,
-                                        const ShellItemFilter &filter) const
+namespace {
+
+TFflNodeInfo nodeInfo(ShellFolderItem item)
 {
     TFflNodeInfo info;
     info.name = std::move(item.name);
     info.attributes = item.attributes;
     info.itemId = std::move(item.itemId);
-    FolderTreeNode node(parent, std::move(info));
-    // A volume that did not answer is dimmed too, until it does.
-    node.setCut(filter.isHidden(node.info()->attributes) || (node.info()->attributes & attr::kIsSlow));
+    return info;
+}
+
+// A volume that did not answer is dimmed too, until it does.
+bool isCutItem(std::uint32_t attributes, const ShellItemFilter &filter)
+{
+    return filter.isHidden(attributes) || (attributes & attr::kIsSlow);
+}
+
+} // namespace
+
+FolderTreeNode TFolderTreeView::newNode(FolderTreeNode *parent, ShellFolderItem item,
+                                        const ShellItemFilter &filter) const
+{
+    const bool cut = isCutItem(item.attributes, filter);
+    FolderTreeNode node(parent, nodeInfo(std::move(item)));
+    node.setCut(cut);
     return node;
 }
 
 std::vector<FolderTreeNode> TFolderTreeView::newNodes(FolderTreeNode *parent, const ShellFolderListing &listing,
                                                       const ShellItemFilter &filter) const
 {
+    // Made in place, their names and identifier lists sharing the listing's
+    // bytes: a folder of thousands of subfolders costs no allocation per node.
     std::vector<FolderTreeNode> nodes;
     nodes.reserve(listing.size());
-    for (std::size_t i = 0; i < listing.size(); ++i)
-        nodes.push_back(newNode(parent, listing.item(i), filter));
+    freshmemory::prepareForWriting(nodes.data(), nodes.capacity() * sizeof(FolderTreeNode));
+    for (std::size_t i = 0; i < listing.size(); ++i) {
+        ShellFolderItem item = listing.sharedItem(i);
+        const bool cut = isCutItem(item.attributes, filter);
+        nodes.emplace_back(parent, nodeInfo(std::move(item))).setCut(cut);
+    }
     return nodes;
 }
 

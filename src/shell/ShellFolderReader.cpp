@@ -190,6 +190,35 @@ ShellFolderItem ShellFolderListing::item(std::size_t position) const
     return made;
 }
 
+namespace {
+
+// `size` bytes of `bytes` from `offset`, sharing its storage (and keeping
+// it) where it has storage of its own, else copied. A byte array may begin
+// inside its storage, as one does after bytes are taken off its front; a
+// change to a shared one copies it first, so the others never see it.
+QByteArray sharedPart(const QByteArray &bytes, qsizetype offset, qsizetype size)
+{
+    QByteArray::DataPointer whole = const_cast<QByteArray &>(bytes).data_ptr();
+    if (!whole.d_ptr())
+        return QByteArray(bytes.constData() + offset, size);
+    whole.ptr += offset;
+    whole.size = size;
+    return QByteArray(std::move(whole));
+}
+
+} // namespace
+
+ShellFolderItem ShellFolderListing::sharedItem(std::size_t position) const
+{
+    const FolderListing::Item &each = m_listing.items[m_order[position]];
+    const QByteArray &bytes = m_listing.bytes;
+    ShellFolderItem made{sharedPart(bytes, each.offset, each.idSize),
+                         sharedPart(bytes, each.offset + each.idSize, each.nameSize), each.attributes, std::nullopt};
+    if (m_withFindData)
+        made.findData = m_folder->findData(made.itemId);
+    return made;
+}
+
 std::optional<std::vector<ShellFolderItem>> readShellFolder(const ShellFolder &folder,
                                                             const ShellReadOptions &options)
 {

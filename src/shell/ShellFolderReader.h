@@ -68,6 +68,11 @@ public:
     // The item at `position` in the shell's order. Asks the folder for find
     // data when the options did, so the folder must still be there.
     ShellFolderItem item(std::size_t position) const;
+    // The same item, its identifier list and name sharing the listing's
+    // bytes instead of copies of their own: no allocation per item, and
+    // the bytes stay as long as any item (or a copy of its arrays) holds
+    // on to them. Neither array ends in a 0 byte of its own.
+    ShellFolderItem sharedItem(std::size_t position) const;
 
 private:
     friend std::optional<ShellFolderListing> listShellFolder(const shellns::ShellFolder &,

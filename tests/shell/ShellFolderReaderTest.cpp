@@ -114,6 +114,52 @@ TEST_F(ShellFolderReader, SortsInTheShellsOrder)
     EXPECT_EQ(namesOf(again).front(), "music");
 }
 
+// Items that share the listing's bytes are the same items as the copies,
+// stay whole after the listing is gone, and a change to one of them leaves
+// its neighbours in the shared bytes alone.
+TEST_F(ShellFolderReader, SharedItemsEqualTheCopiesAndOutliveTheListing)
+{
+    ShellReadOptions options;
+    options.filter.includeFiles = true;
+    options.filter.showHidden = flhForceShow;
+    auto listing = listShellFolder(*data, options);
+    ASSERT_TRUE(listing);
+    ASSERT_GT(listing->size(), 2u);
+    std::vector<ShellFolderItem> copies, shared;
+    for (std::size_t i = 0; i < listing->size(); ++i) {
+        copies.push_back(listing->item(i));
+        shared.push_back(listing->sharedItem(i));
+    }
+    listing.reset();
+
+    for (std::size_t i = 0; i < copies.size(); ++i) {
+        SCOPED_TRACE(copies[i].name.toStdString());
+        EXPECT_EQ(shared[i].name, copies[i].name);
+        EXPECT_EQ(shared[i].itemId, copies[i].itemId);
+        EXPECT_EQ(shared[i].attributes, copies[i].attributes);
+        EXPECT_EQ(data->displayNameOf(shared[i].itemId, nameflags::kInFolder | nameflags::kForParsing),
+            std::optional<QByteArray>(copies[i].name));
+    }
+    // Growing one name, or writing into it, must not reach the bytes after it.
+    shared[0].name.append("-more");
+    shared[1].name.data()[0] = '#';
+    EXPECT_EQ(shared[0].name, copies[0].name + "-more");
+    EXPECT_EQ(shared[1].name.mid(1), copies[1].name.mid(1));
+    EXPECT_EQ(shared[0].itemId, copies[0].itemId);
+    EXPECT_EQ(shared[2].name, copies[2].name);
+    EXPECT_EQ(shared[1].itemId, copies[1].itemId);
+    // A name taken as a C string ends where the name ends.
+    EXPECT_EQ(qstrlen(shared[0].name.constData()), copies[0].name.size() + 5);
+
+    // The last holder of the bytes may grow its array in place.
+    std::vector<ShellFolderItem> last;
+    last.push_back(std::move(shared.back()));
+    shared.clear();
+    last[0].name.append("-end");
+    EXPECT_EQ(last[0].name, copies.back().name + "-end");
+    EXPECT_EQ(last[0].itemId, copies.back().itemId);
+}
+
 TEST_F(ShellFolderReader, DesktopListsDocumentsFirstAndFoldersOnly)
 {
     ShellReadOptions options;
