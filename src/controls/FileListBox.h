@@ -159,8 +159,9 @@ private:
     void applyRead(const Request &request, Outcome &outcome, const Answer &answer);
     // Replaces the items by a listing; `listed` holds the same names.
     void showListing(FileListModel::Sorted items, std::shared_ptr<const Listed> listed);
-    // Keeps listed as the listing the items are, no row taken out since.
-    void keepListed(std::shared_ptr<const Listed> listed);
+    // Keeps listed as the listing the items are, no row taken out since;
+    // returns the one before, for the caller to free where it suits.
+    std::shared_ptr<const Listed> keepListed(std::shared_ptr<const Listed> listed);
     void startBackgroundRead();
     // Runs a user's input and raises OnClick if it changed the selection.
     template <typename Handler>

@@ -224,15 +224,15 @@ void TFileListBox::showListing(FileListModel::Sorted items, std::shared_ptr<cons
 {
     ++m_itemsVersion;
     // The items before go on a worker: a hundred thousand names take a while to free.
-    workerthreads::run([shown = m_model->setSorted(std::move(items))] {}, workerthreads::Lane::Background);
-    keepListed(std::move(listed));
+    workerthreads::run([shown = m_model->setSorted(std::move(items)), gone = keepListed(std::move(listed))] {},
+        workerthreads::Lane::Background);
 }
 
-void TFileListBox::keepListed(std::shared_ptr<const Listed> listed)
+std::shared_ptr<const TFileListBox::Listed> TFileListBox::keepListed(std::shared_ptr<const Listed> listed)
 {
     m_removedSince.clear();
-    workerthreads::run([gone = std::move(m_listed)] {}, workerthreads::Lane::Background);
-    m_listed = std::move(listed);
+    std::swap(m_listed, listed);
+    return listed;
 }
 
 void TFileListBox::applyRead(const Request &request, Outcome &outcome, const Answer &answer)
@@ -267,7 +267,7 @@ void TFileListBox::applyRead(const Request &request, Outcome &outcome, const Ans
     if (outcome.unchanged) {
         // The items are this listing already: it is what the next background read compares with.
         if (request.kind == Kind::Background && outcome.listed)
-            keepListed(std::move(outcome.listed));
+            workerthreads::run([gone = keepListed(std::move(outcome.listed))] {}, workerthreads::Lane::Background);
         if (answer)
             answer(true);
         return;
