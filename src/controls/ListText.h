@@ -4,8 +4,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <vector>
-
 namespace listtext {
 
 // The key the list orders a name by: its shown text (paths::toDisplay) without letter case,
@@ -28,12 +26,6 @@ int findPrefix(int count, const KeyAt &keyAt, const QByteArray &prefixKey, int s
             return i;
     }
     return -1;
-}
-
-inline int findPrefix(const std::vector<QByteArray> &keys, const QByteArray &prefixKey, int start)
-{
-    return findPrefix(int(keys.size()), [&keys](int i) -> const QByteArray & { return keys[size_t(i)]; },
-        prefixKey, start);
 }
 
 } // namespace listtext

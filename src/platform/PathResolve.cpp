@@ -54,7 +54,9 @@ QByteArray absoluteClean(const QByteArray &path, const QByteArray &base)
 
 QByteArray absoluteClean(const QByteArray &path)
 {
-    return path.startsWith('/') ? absoluteClean(path, QByteArray()) : absoluteClean(path, QFile::encodeName(QDir::currentPath()));
+    if (path.startsWith('/'))
+        return absoluteClean(path, QByteArray());
+    return absoluteClean(path, QFile::encodeName(QDir::currentPath()));
 }
 
 } // namespace paths

@@ -140,9 +140,7 @@ void MpvPlayer::load(const QByteArray &path)
         return;
     }
     m_leveller->fileLoading();
-    m_resolver.cancel();
-    m_unchecked.clear();
-    m_checking = m_failureHeld = m_failureTold = false;
+    forgetFile();
     const QByteArray file = MediaSource::absolutePath(path);
     const std::optional<MediaSource::Kind> known = m_ahead.kindOf(file);
     if (known == MediaSource::Kind::Plain || (!known && MediaSource::plainByName(file))) {
@@ -158,6 +156,13 @@ void MpvPlayer::load(const QByteArray &path)
     } else {
         m_resolver.resolve(file);
     }
+}
+
+void MpvPlayer::forgetFile()
+{
+    m_resolver.cancel();
+    m_unchecked.clear();
+    m_checking = m_failureHeld = m_failureTold = false;
 }
 
 void MpvPlayer::playChecked(const QByteArray &path, const QByteArrayList &entries)
@@ -221,9 +226,7 @@ void MpvPlayer::play(const QByteArray &path, const QByteArrayList &entries)
 
 void MpvPlayer::stop()
 {
-    m_resolver.cancel();
-    m_unchecked.clear();
-    m_checking = m_failureHeld = m_failureTold = false;
+    forgetFile();
     m_leveller->fileSettled();
     command({"stop"});
 }

@@ -79,6 +79,8 @@ private:
     void setHasVideo(bool video);
     void play(const QByteArray &path, const QByteArrayList &entries);
     void playChecked(const QByteArray &path, const QByteArrayList &entries);
+    // Drops what the file before left: its resolving, its check and its failure.
+    void forgetFile();
     void loadFailedNow();
     void tellFailure();
     void hookFileStarts();

@@ -47,7 +47,8 @@ TEST(ListText, FindPrefixSearchesAfterStartAndWraps)
         {keys({"a", "b"}), "b", 7, 1},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(listtext::findPrefix(c.keys, listtext::sortKey(c.prefix), c.start),
+        const auto keyAt = [&c](int i) -> const QByteArray & { return c.keys[size_t(i)]; };
+        EXPECT_EQ(listtext::findPrefix(int(c.keys.size()), keyAt, listtext::sortKey(c.prefix), c.start),
             c.expected) << c.prefix << " from " << c.start;
     }
 }
