@@ -8,9 +8,28 @@
 
 #include <climits>
 #include <cstring>
+#include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+// The file systems of a program that uses this one are mounted where only
+// that program and what it starts see them: tests running beside it in
+// other processes list the machine's volumes (the tree's Computer node
+// probes each), and a mount held here would hold their listing too. Done
+// before main, while the process has one thread: a thread keeps the mount
+// namespace it was started in. Without the right to do it, mounts are
+// shared as before.
+const bool g_ownMounts = [] {
+    if (::unshare(CLONE_NEWNS) != 0)
+        return false;
+    // Nothing mounted here travels back to the machine's namespace.
+    return ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}();
+
+} // namespace
 
 struct HeldFileSystem::State
 {
