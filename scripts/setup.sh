@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     # build tools, and the Debian packaging tools behind `make deb`
     cmake g++ make pkg-config dpkg-dev file
+    # objdump, which orders the player module's libraries at build time
+    binutils
     # libraries
     qt6-base-dev libmpv-dev libfluidsynth-dev
     # General MIDI soundfont behind /usr/share/sounds/sf2/default-GM.sf2

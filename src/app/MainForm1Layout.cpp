@@ -1,8 +1,8 @@
 // Builds the main window's controls at their places, with their texts,
-#include "app/AppIcon.h"
 // fonts, colours, hints and tab order.
 #include "app/MainForm1.h"
 
+#include "app/AppIcon.h"
 #include "app/WindowsMediaPlayer.h"
 #include "player/PlayerBackend.h"
 #include "controls/BrowseEdit.h"
