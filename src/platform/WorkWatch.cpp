@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -16,6 +17,11 @@ namespace {
 // before the first look costs the waiter nothing but the wait.
 constexpr int kSampleMs = 2;
 constexpr int kLooksPerPatience = 4;
+// How long the waiting thread first looks without sleeping: a healthy
+// disk's call ends within it, and the waiter neither reads the worker's
+// state from /proc (100 µs and more after a pause) nor sleeps and waits to
+// be woken again when the answer comes.
+constexpr int kSpinUs = 150;
 
 QByteArray readSmallFile(const char *path)
 {
@@ -73,6 +79,7 @@ void WorkWatch::end()
         const std::lock_guard lock(m_mutex);
         m_ended = true;
     }
+    m_settled.store(true, std::memory_order_release);
     m_changed.notify_all();
 }
 
@@ -82,6 +89,7 @@ void WorkWatch::release()
         const std::lock_guard lock(m_mutex);
         m_released = true;
     }
+    m_settled.store(true, std::memory_order_release);
     m_changed.notify_all();
 }
 
@@ -95,6 +103,16 @@ bool WorkWatch::isReleased() const
 {
     const std::lock_guard lock(m_mutex);
     return m_released;
+}
+
+void WorkWatch::spinBriefly() const
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(kSpinUs);
+    while (!m_settled.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until) {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
 }
 
 bool WorkWatch::sampleActive()
@@ -122,6 +140,7 @@ bool WorkWatch::wait(const Patience &patience)
 {
     QElapsedTimer waited;
     waited.start();
+    spinBriefly();
     std::unique_lock lock(m_mutex);
     // What the worker did before the wait began does not count.
     sampleActive();

@@ -17,6 +17,7 @@
 // blocked.
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <sys/types.h>
@@ -53,6 +54,8 @@ public:
     int blockedMs();
 
 private:
+    // Waits a moment without sleeping for the work to end or be released.
+    void spinBriefly() const;
     // Reads the worker's state; true when it has run or waited for a
     // processor since the last sample. Called with m_mutex held.
     bool sampleActive();
@@ -62,6 +65,8 @@ private:
     pid_t m_tid = 0;
     bool m_ended = false;
     bool m_released = false;
+    // Set with m_ended or m_released, read without the lock.
+    std::atomic<bool> m_settled {false};
     // The worker's time on and waiting for a processor at the last sample.
     unsigned long long m_scheduled = 0;
     // Since the worker began, and when it was last seen active.
