@@ -83,6 +83,13 @@ public:
     MapWatch()
         : m_connection(xcb_connect(nullptr, nullptr))
     {
+        // Right after a run of killed programs the server may reset a new
+        // connection while it still closes theirs: it is tried again.
+        for (int attempt = 0; attempt < 10 && xcb_connection_has_error(m_connection); ++attempt) {
+            xcb_disconnect(m_connection);
+            ::usleep(100000);
+            m_connection = xcb_connect(nullptr, nullptr);
+        }
         if (xcb_connection_has_error(m_connection))
             return;
         xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
