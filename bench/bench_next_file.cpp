@@ -11,6 +11,7 @@
 // part of ours_ms until the key handler returns.
 #include "app/WindowsMediaPlayer.h"
 #include "controls/BrowseEdit.h"
+#include "platform/WorkerThreads.h"
 #include "shell/FolderTreeView.h"
 #include "BareMpv.h"
 #include "Median.h"
@@ -108,6 +109,13 @@ void BM_KeyToNextFile(benchmark::State &state)
         list->selectIndex(index);
         form.FileListBox1Click(list);
         waitFor(backend, &PlayerBackend::playbackRestarted);
+        // The put-back re-read the whole folder, which a listener's press
+        // never follows: what it left to the workers (freeing the listing
+        // it replaced) ends before the next press.
+        bench::waitUntilSettled(list);
+        while (workerthreads::pendingCount(workerthreads::Lane::Background) > 0
+            || workerthreads::pendingCount(workerthreads::Lane::Normal) > 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
         // A listener hears the file for a while before the next press.
         if (listenMs > 0)
             bench::pause(listenMs);

@@ -51,6 +51,13 @@ public:
         return state.threads;
     }
 
+    int pendingCount(Lane lane)
+    {
+        State &state = m_states[int(lane)];
+        const std::lock_guard lock(state.mutex);
+        return state.threads - state.idle + int(state.jobs.size());
+    }
+
 private:
     struct State
     {
@@ -97,6 +104,11 @@ void run(std::function<void()> job, Lane lane)
 int threadCount(Lane lane)
 {
     return Lanes::instance().threadCount(lane);
+}
+
+int pendingCount(Lane lane)
+{
+    return Lanes::instance().pendingCount(lane);
 }
 
 } // namespace workerthreads

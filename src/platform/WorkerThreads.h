@@ -25,5 +25,8 @@ void run(std::function<void()> job, Lane lane = Lane::Normal);
 
 // Threads of the lane alive now, busy or idle (for tests).
 int threadCount(Lane lane = Lane::Normal);
+// Jobs of the lane running or waiting for a thread now, stuck ones
+// included (for tests and benchmarks).
+int pendingCount(Lane lane = Lane::Normal);
 
 } // namespace workerthreads

@@ -161,11 +161,18 @@ TEST_F(FileCallsTest, HangingCallsKeepTheirThreadsAndOthersStillAnswerAtOnce)
     }
     // Each hanging call keeps a thread of its own; the next call gets another.
     EXPECT_GE(workerthreads::threadCount(), 4);
+    EXPECT_EQ(workerthreads::pendingCount(), 4);
     TempFolder folder;
     calls->start<bool>({folder.path()}, [&] { return FileSystem::posix().isDirectory(folder.path()); },
         [this](bool answer) { answers.push_back(answer); });
     EXPECT_EQ(answers, std::vector<bool>({true}));
     EXPECT_GE(workerthreads::threadCount(), 5);
+    // The answered call's thread goes idle a moment after its answer.
+    EXPECT_TRUE(waitUntil([] { return workerthreads::pendingCount() == 4; }));
+    // Answered, the calls leave their threads idle: nothing is pending.
+    for (const auto &fifo : fifos)
+        fifo->unblock();
+    EXPECT_TRUE(waitUntil([] { return workerthreads::pendingCount() == 0; }));
 }
 
 TEST(MountTable, ReadsMountPointsWithEscapedNamesAndFindsTheLongestHolder)
