@@ -37,7 +37,9 @@ class FileCalls : public QObject
 
 public:
     // How long the caller waits for a worker that works, or lies blocked.
-    static constexpr Patience kPatience {15, 1000};
+    // A healthy share answers a folder's look within a millisecond or two;
+    // one that does not answer costs the window's start this much once.
+    static constexpr Patience kPatience {8, 1000};
     // How long a worker may lie blocked on local disks only: there it waits
     // for the disk, which a busy machine keeps for longer, never for a
     // device that is gone. Still below kShowWaitingMs.
