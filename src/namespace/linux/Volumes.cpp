@@ -83,7 +83,9 @@ std::vector<Volume> mountedVolumes()
     std::vector<Volume> volumes{{QByteArrayLiteral("/"), QStringLiteral("/"), false}};
     std::map<QByteArray, QString> labels;
     bool labelsRead = false;
-    for (const mounttable::Mount &mount : *mounttable::read()) {
+    // Held here: a range over the table alone would outlive the pointer that keeps it.
+    const auto table = mounttable::read();
+    for (const mounttable::Mount &mount : *table) {
         const QByteArray &mountPoint = mount.mountPoint;
         if (mountPoint == "/" || systemMountPoint(mountPoint) || !holdsUserData(mount))
             continue;
