@@ -31,12 +31,12 @@
 #include "QtBenchmarkMain.h"
 
 #include <QElapsedTimer>
-
-#include <vector>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 namespace {
 
