@@ -58,20 +58,35 @@ mpv_handle *makeCore()
     return core;
 }
 
+// The value under key in a node map, or null.
+const mpv_node *valueOf(const mpv_node &map, const char *key)
+{
+    if (map.format != MPV_FORMAT_NODE_MAP)
+        return nullptr;
+    const mpv_node_list *list = map.u.list;
+    for (int i = 0; i < list->num; ++i) {
+        if (std::strcmp(list->keys[i], key) == 0)
+            return &list->values[i];
+    }
+    return nullptr;
+}
+
 // A number the meter wrote into its metadata, or NaN.
 double metadataNumber(const mpv_node &map, const char *key)
 {
-    if (map.format != MPV_FORMAT_NODE_MAP)
+    const mpv_node *value = valueOf(map, key);
+    if (!value || value->format != MPV_FORMAT_STRING)
         return qQNaN();
-    const mpv_node_list *list = map.u.list;
-    for (int i = 0; i < list->num; ++i) {
-        if (std::strcmp(list->keys[i], key) == 0 && list->values[i].format == MPV_FORMAT_STRING) {
-            bool ok = false;
-            const double value = QByteArray(list->values[i].u.string).toDouble(&ok);
-            return ok ? value : qQNaN();
-        }
-    }
-    return qQNaN();
+    bool ok = false;
+    const double number = QByteArray(value->u.string).toDouble(&ok);
+    return ok ? number : qQNaN();
+}
+
+// The playlist entry a loadfile's reply names, or -1.
+int64_t playlistEntryId(const mpv_node &reply)
+{
+    const mpv_node *value = valueOf(reply, "playlist_entry_id");
+    return value && value->format == MPV_FORMAT_INT64 ? value->u.int64 : -1;
 }
 
 // Local files and MIDI songs are measured; streams from elsewhere are not.
@@ -182,9 +197,10 @@ void LoudnessMeter::start(const Request &request)
 {
     m_current = request;
     ++m_job;
-    ++m_startsAwaited;
+    m_entryId = -1;
+    m_started = false;
     const char *args[] = {"loadfile", request.entry.constData(), "replace", nullptr};
-    mpv_command_async(m_core.get(), 0, args);
+    mpv_command_async(m_core.get(), m_job, args);
 }
 
 void LoudnessMeter::finish(std::optional<double> gain)
@@ -224,13 +240,18 @@ void LoudnessMeter::drainEvents()
         mpv_event *event = mpv_wait_event(m_core.get(), 0);
         // Until the file last handed over has started, whatever is reported
         // is about one it has already left.
-        const bool current = m_startsAwaited == 0 && !m_current.entry.isEmpty();
+        const bool current = m_started && !m_current.entry.isEmpty();
         switch (event->event_id) {
         case MPV_EVENT_NONE:
             return;
+        case MPV_EVENT_COMMAND_REPLY:
+            // The loadfile answers before the core starts its entry.
+            if (event->reply_userdata == m_job && event->error >= 0)
+                m_entryId = playlistEntryId(static_cast<mpv_event_command *>(event->data)->result);
+            break;
         case MPV_EVENT_START_FILE:
-            if (m_startsAwaited > 0)
-                --m_startsAwaited;
+            if (m_entryId >= 0 && static_cast<mpv_event_start_file *>(event->data)->playlist_entry_id == m_entryId)
+                m_started = true;
             break;
         case MPV_EVENT_HOOK: {
             const uint64_t hook = static_cast<mpv_event_hook *>(event->data)->id;

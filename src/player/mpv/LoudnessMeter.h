@@ -80,9 +80,13 @@ private:
     Request m_urgent;
     Request m_ahead;
     Request m_current;
-    // Files handed to the core whose start it has not reported yet; until
-    // then its reports are about a file already left.
-    int m_startsAwaited = 0;
+    // The core's playlist entry of the file handed over last (-1 until its
+    // loadfile answers), and whether the core has reported its start: until
+    // then its reports are about a file already left. A file replaced before
+    // the core began it is never reported as started, so starts are matched
+    // by entry, not counted.
+    int64_t m_entryId = -1;
+    bool m_started = false;
     // The hook the core waits in, and whether the meter is being read in it.
     uint64_t m_hook = 0;
     bool m_reading = false;

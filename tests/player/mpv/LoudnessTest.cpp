@@ -82,6 +82,20 @@ TEST_F(LoudnessMeterTest, AFileNeededNowGoesBeforeOnePreparedAndBothAreMeasured)
     EXPECT_EQ(measured.at(1).at(0).toByteArray(), ahead);
 }
 
+TEST_F(LoudnessMeterTest, AFileAskedForBeforeTheOneBeforeStartedIsStillMeasured)
+{
+    // The second file replaces the first before the core has begun it, and
+    // the core then starts only the second.
+    const QByteArray first = file("first.wav", toneWav(5, 0.1));
+    const QByteArray second = file("second.wav", toneWav(5, 0.3));
+    QSignalSpy measured(&meter, &LoudnessMeter::measured);
+    meter.measureNow(first, Source::File);
+    meter.measureNow(second, Source::File);
+    ASSERT_TRUE(waitUntil([&] { return measured.count() == 1; }));
+    EXPECT_EQ(measured.at(0).at(0).toByteArray(), second);
+    EXPECT_TRUE(waitUntil([&] { return meter.isIdle(); }));
+}
+
 TEST_F(LoudnessMeterTest, MidiSongsAreMeasuredAndPlaylistsAreNotPrepared)
 {
     const QByteArray song = file("song.mid", fixtureContent("tone.mid"));
