@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <sys/syscall.h>
+#include <pthread.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +24,22 @@ constexpr int kLooksPerPatience = 4;
 // state from /proc (100 µs and more after a pause) nor sleeps and waits to
 // be woken again when the answer comes.
 constexpr int kSpinUs = 150;
+// After that it goes on looking without sleeping, up to kWorkingSpinUs in
+// all, for as long as the worker is seen on a processor at every look
+// kWorkingLookUs apart: a long read of a cached folder ends soon, while a
+// worker that waits for the disk or for a processor gets the processor
+// this thread would take.
+constexpr int kWorkingSpinUs = 2000;
+constexpr int kWorkingLookUs = 40;
+
+// Nanoseconds on a processor by the thread whose clock this is; -1 when unknown.
+long long processorTime(clockid_t clock)
+{
+    timespec now {};
+    if (::clock_gettime(clock, &now) != 0)
+        return -1;
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
 
 QByteArray readSmallFile(const char *path)
 {
@@ -68,6 +86,11 @@ WorkWatch::WorkWatch()
 void WorkWatch::begin()
 {
     const pid_t tid = pid_t(::syscall(SYS_gettid));
+    clockid_t clock {};
+    if (::pthread_getcpuclockid(::pthread_self(), &clock) == 0) {
+        m_workerClock = clock;
+        m_hasWorkerClock.store(true, std::memory_order_release);
+    }
     const std::lock_guard lock(m_mutex);
     m_tid = tid;
     m_lastActiveMs = m_clock.elapsed();
@@ -105,13 +128,39 @@ bool WorkWatch::isReleased() const
     return m_released;
 }
 
-void WorkWatch::spinBriefly() const
+namespace {
+
+// Spins until settled is set or `until`; true when it was set.
+bool spinUntil(const std::atomic<bool> &settled, std::chrono::steady_clock::time_point until)
 {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(kSpinUs);
-    while (!m_settled.load(std::memory_order_acquire) && std::chrono::steady_clock::now() < until) {
+    while (!settled.load(std::memory_order_acquire)) {
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
 #if defined(__x86_64__) || defined(__i386__)
         __builtin_ia32_pause();
 #endif
+    }
+    return true;
+}
+
+} // namespace
+
+void WorkWatch::spinBriefly() const
+{
+    using std::chrono::microseconds;
+    const auto start = std::chrono::steady_clock::now();
+    if (spinUntil(m_settled, start + microseconds(kSpinUs)) || !m_hasWorkerClock.load(std::memory_order_acquire))
+        return;
+    long long worked = processorTime(m_workerClock);
+    const auto last = start + microseconds(kWorkingSpinUs);
+    for (auto look = std::chrono::steady_clock::now(); look < last && worked >= 0;) {
+        look += microseconds(kWorkingLookUs);
+        if (spinUntil(m_settled, look))
+            return;
+        const long long now = processorTime(m_workerClock);
+        if (now <= worked)
+            return; // blocked, or waiting for this processor
+        worked = now;
     }
 }
 

@@ -21,6 +21,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <sys/types.h>
+#include <time.h>
 
 struct Patience
 {
@@ -67,6 +68,9 @@ private:
     bool m_released = false;
     // Set with m_ended or m_released, read without the lock.
     std::atomic<bool> m_settled {false};
+    // The worker's processor-time clock, set in begin().
+    clockid_t m_workerClock {};
+    std::atomic<bool> m_hasWorkerClock {false};
     // The worker's time on and waiting for a processor at the last sample.
     unsigned long long m_scheduled = 0;
     // Since the worker began, and when it was last seen active.
