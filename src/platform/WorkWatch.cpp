@@ -191,13 +191,17 @@ bool WorkWatch::wait(const Patience &patience)
     waited.start();
     spinBriefly();
     std::unique_lock lock(m_mutex);
+    // Released work is never taken here, even when it has ended by the
+    // time the waiter looks (a slow GUI thread): its result always comes
+    // the other way, so the caller's order does not hang on timing.
+    if (m_released)
+        return false;
+    if (m_ended)
+        return true;
     // What the worker did before the wait began does not count.
     sampleActive();
     qint64 lastActive = waited.elapsed();
     const int interval = std::max(kSampleMs, patience.blockedMs / kLooksPerPatience);
-    // Released work is never taken here, even when it has ended by the
-    // time the waiter looks (a slow GUI thread): its result always comes
-    // the other way, so the caller's order does not hang on timing.
     for (;;) {
         if (m_released)
             return false;
