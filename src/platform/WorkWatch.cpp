@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <sys/syscall.h>
 #include <pthread.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
