@@ -1,10 +1,7 @@
 #pragma once
 // The shared main of the benchmark programs: the registered benchmarks run
 // inside a QApplication on the offscreen platform (unless another is chosen),
-// with the C numeric locale that libmpv needs and the allocator set as the
-// program sets it; and the clock they time with.
-#include "platform/HeapThresholds.h"
-
+// with the C numeric locale that libmpv needs; and the clock they time with.
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -39,8 +36,6 @@ double inTurns(int round, Measured measured, Baseline baseline, double &baseline
 
 inline int runBenchmarksWithQt(int argc, char **argv)
 {
-    // As the program's own main does.
-    heapthresholds::keepFreedMemoryForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

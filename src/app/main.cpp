@@ -5,7 +5,6 @@
 #include "app/MainForm1.h"
 #include "app/SourcePlace.h"
 #include "platform/ExitDeadline.h"
-#include "platform/HeapThresholds.h"
 #include "platform/QtTranslations.h"
 #include "player/MpvBackendLoader.h"
 
@@ -36,7 +35,6 @@ QString programName(const char *argv0)
 
 int main(int argc, char **argv)
 {
-    heapthresholds::keepFreedMemoryForReuse();
     QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QByteArray(argv[i]);
