@@ -41,6 +41,19 @@ long long processorTime(clockid_t clock)
     return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
+// Spins until settled is set or `until`; true when it was set.
+bool spinUntil(const std::atomic<bool> &settled, std::chrono::steady_clock::time_point until)
+{
+    while (!settled.load(std::memory_order_acquire)) {
+        if (std::chrono::steady_clock::now() >= until)
+            return false;
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    return true;
+}
+
 QByteArray readSmallFile(const char *path)
 {
     char buffer[512];
@@ -128,23 +141,6 @@ bool WorkWatch::isReleased() const
     return m_released;
 }
 
-namespace {
-
-// Spins until settled is set or `until`; true when it was set.
-bool spinUntil(const std::atomic<bool> &settled, std::chrono::steady_clock::time_point until)
-{
-    while (!settled.load(std::memory_order_acquire)) {
-        if (std::chrono::steady_clock::now() >= until)
-            return false;
-#if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
-#endif
-    }
-    return true;
-}
-
-} // namespace
-
 void WorkWatch::spinBriefly() const
 {
     using std::chrono::microseconds;
@@ -203,10 +199,6 @@ bool WorkWatch::wait(const Patience &patience)
     qint64 lastActive = waited.elapsed();
     const int interval = std::max(kSampleMs, patience.blockedMs / kLooksPerPatience);
     for (;;) {
-        if (m_released)
-            return false;
-        if (m_ended)
-            return true;
         const qint64 left = patience.totalMs - waited.elapsed();
         m_changed.wait_for(lock, std::chrono::milliseconds(std::max<qint64>(1, std::min<qint64>(interval, left))));
         if (m_released)
